@@ -1,0 +1,12 @@
+# add_qt_test(name SOURCES ... LIBS ... [WIDGETS])
+# One Qt Test executable, registered with CTest. WIDGETS tests run on the offscreen platform.
+function(add_qt_test name)
+    cmake_parse_arguments(T "WIDGETS" "" "SOURCES;LIBS" ${ARGN})
+    qt_add_executable(${name} ${T_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TEST_OUTPUT_DIRECTORY})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+    add_test(NAME ${name} COMMAND ${name})
+    if(T_WIDGETS)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
+endfunction()

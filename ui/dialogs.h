@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+// The programs' modal boxes and the open-file dialog, behind one seam so that tests
+// can answer them without a person.
+namespace dialogs {
+
+struct Message
+{
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Shows a modal message with a single OK button and returns when it is closed.
+void showMessage(QWidget *parent, const Message &message);
+
+// One filter entry of the open-file dialog: a description and its pattern, e.g. "*.jpg".
+struct FileFilter
+{
+    QString description;
+    QString pattern;
+};
+
+// The open-file dialog: the full path of the chosen file, or an empty text on cancel.
+QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QString &initialFolder,
+                   const QString &title);
+
+// Tests install answerers; passing an empty function restores the real dialogs.
+using MessageAnswerer = std::function<void(const Message &)>;
+using FileAnswerer = std::function<QString(const QList<FileFilter> &filters,
+                                           const QString &initialFolder, const QString &title)>;
+void setMessageAnswerer(MessageAnswerer answerer);
+void setFileAnswerer(FileAnswerer answerer);
+
+} // namespace dialogs
