@@ -1,0 +1,49 @@
+#pragma once
+
+#include "calcengine.h"
+#include "calcsettings.h"
+
+#include <QIcon>
+#include <QObject>
+#include <QPixmap>
+#include <QSize>
+#include <memory>
+#include <optional>
+
+// The skin's icon and pictures, read from the program folder at the size they are shown.
+// Start-up checks every file first, decodes the icon and the start picture, shows the window,
+// then decodes the twelve key pictures on worker threads; a key waits only for its own picture.
+class SkinPictures : public QObject
+{
+    Q_OBJECT
+
+public:
+    // folder: the program folder; shownSize: the backdrop's size in device-independent
+    // pixels; devicePixelRatio: the screen's, so pictures are decoded for the real pixels.
+    SkinPictures(QString folder, QSize shownSize, qreal devicePixelRatio, QObject *parent = nullptr);
+    ~SkinPictures() override;
+
+    // Checks the icon, the start picture and the twelve key pictures named in settings (each a
+    // regular file whose header reads as a picture of sane size; the icon an icon file), then
+    // decodes the icon and the start picture. On failure: one message naming the file and
+    // what is wrong, in the calculator's voice.
+    std::optional<QString> loadStartPictures(const CalcSettings &settings);
+
+    QIcon icon() const;
+    QPixmap startPicture() const; // a null pixmap when the skin names no start picture
+
+    // Begins decoding the twelve key pictures on worker threads.
+    void startHolderDecoding();
+
+    // The picture of a holder (S1 … S9, SA, SE, CP), waiting for that one decode if it is not
+    // ready yet. Nothing when it failed to decode; failed() has then been emitted.
+    std::optional<QPixmap> holder(calc::Holder holder);
+
+signals:
+    // A key picture that passed the checks failed to decode later; emitted once.
+    void failed(const QString &message);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
