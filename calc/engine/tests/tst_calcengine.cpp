@@ -1,0 +1,263 @@
+#include "calcengine.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+#include <limits>
+#include <random>
+
+using calc::CalcEngine;
+using calc::Holder;
+using calc::KeyOutcome;
+using calc::Notice;
+
+namespace {
+
+const double Infinity = std::numeric_limits<double>::infinity();
+
+// "1 0*3" is the key "1" followed by three "0" keys.
+QString expandRepeats(QString text)
+{
+    static const QRegularExpression repeat("(\\d)\\*(\\d+)");
+    for (auto m = repeat.match(text); m.hasMatch(); m = repeat.match(text))
+        text.replace(m.capturedStart(), m.capturedLength(),
+                     m.captured(1).repeated(m.captured(2).toInt()));
+    return text.remove(' ');
+}
+
+KeyOutcome press(CalcEngine &engine, const QString &key, int rate)
+{
+    static const QStringList operators = {"+", "-", "X", "/", "="};
+    if (operators.contains(key))
+        return engine.operatorKey(operators.indexOf(key));
+    if (key == "・")
+        return engine.decimalPoint();
+    if (key == "%")
+        return engine.percent();
+    if (key == "税込" || key == "税抜")
+        return key == "税込" ? engine.taxIncluded(rate) : engine.taxExcluded(rate);
+    if (key == "C" || key == "AC")
+        return key == "C" ? engine.cancelEntry() : engine.cancel();
+    KeyOutcome last;
+    for (QChar digit : expandRepeats(key))
+        last = engine.digit(digit.digitValue());
+    return last;
+}
+
+// Every form the readout may take: an entry, the lone "-", or a number text.
+bool isReadoutForm(const std::string &readout, const std::string &separator)
+{
+    const QString sep = QRegularExpression::escape(QString::fromStdString(separator));
+    const QRegularExpression entry("^-?\\d+" + sep + "\\d*$");
+    const QRegularExpression number("^-?\\d+(" + sep + "\\d+)?(E[+-]\\d{2,3})?$");
+    const QString text = QString::fromStdString(readout);
+    if (text == "-" || entry.match(text).hasMatch())
+        return true;
+    return number.match(text).hasMatch() &&
+           calc::numberText(calc::numericValue(readout, separator), separator) == readout;
+}
+
+} // namespace
+
+class TestCalcEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keySequences_data();
+    void keySequences();
+    void numberText_data();
+    void numberText();
+    void numericValue_data();
+    void numericValue();
+    void operandCountStopsAtItsLimit();
+    void randomKeysKeepReadoutAndStateSound();
+};
+
+void TestCalcEngine::keySequences_data()
+{
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<QString>("readout");
+    QTest::addColumn<Holder>("backdrop");
+    QTest::addColumn<Notice>("notice");
+    const auto row = [](const char *separator, const char *keys, const char *readout,
+                        Holder backdrop, Notice notice = Notice::None, int rate = 5) {
+        const QByteArray tag = QByteArray(separator) == "."
+                                   ? QByteArray(keys)
+                                   : QByteArray("[") + separator + "] " + keys;
+        QTest::newRow(tag) << separator << keys << rate << readout << backdrop << notice;
+    };
+    row(".", "0 0 7", "007.", Holder::S7);
+    row(".", "・ 5 ・ 5", "0.55", Holder::S5);
+    row(".", "- - 5 + 3 =", "-2", Holder::SE);
+    row(".", "1 +", "1.", Holder::S1);
+    row(".", "1 + 2 + =", "3", Holder::SE);
+    row(".", "2 + 3 X 4 =", "20", Holder::SE);
+    row(".", "5 + X 3 =", "15", Holder::SE);
+    row(".", "5 + - 3 =", "2", Holder::SE);
+    row(".", "1 + 2 = 5 + 1 =", "6", Holder::SE);
+    row(".", "1 + 2 = - 1 =", "2", Holder::SE);
+    row(".", "5 = =", "5.", Holder::S5);
+    row(".", "- 5 X 0 =", "0", Holder::SE);
+    row(".", "1 / 3 =", "0.333333333333333", Holder::SE);
+    row(".", "1 0*8 X 1 0*8 =", "1E+16", Holder::SE);
+    row(".", "5 + 3 C 4 =", "9", Holder::SE);
+    row(".", "8 / 0 ・ =", "8.", Holder::SE, Notice::DivisionByZero);
+    row(".", "8 / - 0 = 2 =", "2", Holder::SE, Notice::DivisionByZero);
+    row(".", "1 0*200 X 1 0*200 =", "1 0*200 .", Holder::SE, Notice::Overflow);
+    row(".", "5 / 1 0*400 =", "5.", Holder::SE, Notice::Overflow);
+    row(".", "50 % =", "0.5", Holder::SA);
+    row(".", "200 + 5 % =", "10", Holder::SE);
+    row(".", "- 1000 税込", "-48", Holder::SA);
+    row(".", "999 税抜", "49", Holder::S9);
+    row(".", "1080 税込", "80", Holder::SA, Notice::None, 8);
+    row(".", "32867 税込", "32767", Holder::S7, Notice::None, 32767);
+    row(".", "1050 税込 5", "10505.", Holder::S5, Notice::DivisionByZero, -100);
+    row(".", "1 0*306 税抜 5", "1 0*306 5 .", Holder::S5, Notice::Overflow, 1000);
+    row(".", "1 0*400 % 5", "1 0*400 5 .", Holder::S5, Notice::Overflow);
+    row(".", "1000 + 1050 税込 5 = 3 + 4 =", "4.", Holder::S4);
+    row(".", "1050 税込 税込 +", "0", Holder::SE);
+    row(",", "- ・", "-0,", Holder::None);
+    row(",", "1 ・ 2 5 X 2 =", "2,5", Holder::SE);
+    row(",", "15 0*15 + 0 =", "1,5E+16", Holder::SE);
+    row("٫", "1 ・ 5 + 1 =", "2٫5", Holder::SE);
+    row("1", "1 ・ 5 + 1 =", "2.5", Holder::SE);
+}
+
+void TestCalcEngine::keySequences()
+{
+    QFETCH(QString, separator);
+    QFETCH(QString, keys);
+    QFETCH(int, rate);
+    QFETCH(QString, readout);
+    QFETCH(Holder, backdrop);
+    QFETCH(Notice, notice);
+    CalcEngine engine(separator.toStdString());
+    Holder shown = Holder::None;
+    Notice lastNotice = Notice::None;
+    for (const QString &key : keys.split(' ')) {
+        const KeyOutcome outcome = press(engine, key, rate);
+        shown = outcome.backdrop == Holder::None ? shown : outcome.backdrop;
+        lastNotice = outcome.notice == Notice::None ? lastNotice : outcome.notice;
+    }
+    QCOMPARE(QString::fromStdString(engine.readout()), expandRepeats(readout));
+    QCOMPARE(int(shown), int(backdrop));
+    QCOMPARE(int(lastNotice), int(notice));
+}
+
+void TestCalcEngine::numberText_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("-0") << -0.0 << "."
+                        << "0";
+    QTest::newRow("1/3") << 1.0 / 3 << "."
+                         << "0.333333333333333";
+    QTest::newRow("-2/3 [,]") << -2.0 / 3 << ","
+                              << "-0,666666666666667";
+    QTest::newRow("0.1+0.2") << 0.1 + 0.2 << "."
+                             << "0.3";
+    QTest::newRow("1e15-1") << 1e15 - 1 << "."
+                            << "999999999999999";
+    QTest::newRow("1e15") << 1e15 << "."
+                          << "1E+15";
+    QTest::newRow("2^53") << 9007199254740992.0 << "."
+                          << "9.00719925474099E+15";
+    QTest::newRow("1.5e16 [,]") << 1.5e16 << ","
+                                << "1,5E+16";
+    QTest::newRow("1e-5") << 1e-5 << "."
+                          << "1E-05";
+}
+
+void TestCalcEngine::numberText()
+{
+    QFETCH(double, value);
+    QFETCH(QString, separator);
+    QFETCH(QString, text);
+    QCOMPARE(QString::fromStdString(calc::numberText(value, separator.toStdString())), text);
+}
+
+void TestCalcEngine::numericValue_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<double>("value");
+    QTest::newRow("007.") << "007."
+                          << "." << 7.0;
+    QTest::newRow("-0.") << "-0."
+                         << "." << 0.0;
+    QTest::newRow("1,5E+16 [,]") << "1,5E+16"
+                                 << "," << 1.5e16;
+    QTest::newRow("1E-05") << "1E-05"
+                           << "." << 1e-5;
+    QTest::newRow("-") << "-"
+                       << "." << 0.0;
+    QTest::newRow("empty") << ""
+                           << "." << 0.0;
+    QTest::newRow("0.25 [,]") << "0.25"
+                              << "," << 0.0;
+    QTest::newRow("1 0*400 .") << "1 0*400 ."
+                               << "." << Infinity;
+    QTest::newRow("-1 0*400 .") << "-1 0*400 ."
+                                << "." << -Infinity;
+    QTest::newRow("0.0*400 1") << "0.0*400 1"
+                               << "." << 0.0;
+    QTest::newRow("1 0*400 E-500") << "1 0*400 E-500"
+                                   << "." << 1e-100;
+}
+
+void TestCalcEngine::numericValue()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, separator);
+    QFETCH(double, value);
+    const std::string expanded = expandRepeats(text).toStdString();
+    QCOMPARE(calc::numericValue(expanded, separator.toStdString()), value);
+}
+
+void TestCalcEngine::operandCountStopsAtItsLimit()
+{
+    CalcEngine engine;
+    for (int i = 0; i < 40000; ++i)
+        engine.percent();
+    engine.digit(1);
+    engine.operatorKey(0);
+    QCOMPARE(engine.operandCount(), std::numeric_limits<std::int16_t>::max());
+}
+
+void TestCalcEngine::randomKeysKeepReadoutAndStateSound()
+{
+    const QStringList keys = {"0", "1", "5", "9",    "・",   "+", "-",  "X",
+                              "/", "=", "%", "税込", "税抜", "C", "AC", "9*320"};
+    const int rates[] = {0, 5, 8, -100, 32767, -32768};
+    std::mt19937 random(20240601);
+    for (int sequence = 0; sequence < 3000; ++sequence) {
+        CalcEngine engine(sequence % 2 ? "," : ".");
+        const std::string separator = engine.decimalSeparator();
+        const int rate = rates[random() % std::size(rates)];
+        QString pressed;
+        for (int n = random() % 40; n >= 0; --n) {
+            const QString key = keys[random() % keys.size()];
+            pressed += key + ' ';
+            const KeyOutcome outcome = press(engine, key, rate);
+            if (!isReadoutForm(engine.readout(), separator))
+                QFAIL(qPrintable(pressed + "-> " + QString::fromStdString(engine.readout())));
+            QCOMPARE(outcome.copyIndicatorIdle, key == "AC");
+            QVERIFY(engine.operandCount() >= 0);
+            if (key != "AC")
+                continue;
+            QCOMPARE(engine.readout(), "0" + separator);
+            QCOMPARE(engine.operandCount(), 0);
+            QCOMPARE(engine.lastInput(), "NONE");
+            QCOMPARE(engine.pendingOp(), " ");
+            QVERIFY(!engine.decimalEntered());
+            QVERIFY(engine.operand1() == calc::Value(std::int16_t{0}));
+        }
+    }
+}
+
+QTEST_APPLESS_MAIN(TestCalcEngine)
+#include "tst_calcengine.moc"
