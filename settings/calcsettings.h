@@ -22,9 +22,16 @@ struct CalcSettings
 // and a sentence in the programs' voice.
 struct SettingsError
 {
+    enum class Action
+    {
+        Read,
+        Write
+    };
+
     QString file;
     int line = 0;
     QString reason;
+    Action action = Action::Read;
 
     QString message() const; // one text for a message box, naming file, line and reason
 };
@@ -34,9 +41,11 @@ QString settingsPath(const QString &folder);
 
 // Reads calc.dat from folder into settings, overwriting only the fields whose keys occur.
 // trim removes spaces (code 32) around each value, as the calculator reads; the wizard does not.
+// A failed read leaves settings exactly as they were.
 std::optional<SettingsError> ReadSettings(const QString &folder, bool trim, CalcSettings &settings);
 
 // Replaces calc.dat in folder with all 18 keys of settings, in code page 932 with CRLF.
+// A value holding a line break or a character code page 932 lacks is refused, not altered.
 // The previous file stays whole when writing fails.
 std::optional<SettingsError> WriteSettings(const QString &folder, const CalcSettings &settings);
 
