@@ -20,7 +20,8 @@ class SkinPictures : public QObject
 public:
     // folder: the program folder; shownSize: the backdrop's size in device-independent
     // pixels; devicePixelRatio: the screen's, so pictures are decoded for the real pixels.
-    SkinPictures(QString folder, QSize shownSize, qreal devicePixelRatio, QObject *parent = nullptr);
+    SkinPictures(QString folder, QSize shownSize, qreal devicePixelRatio,
+                 QObject *parent = nullptr);
     ~SkinPictures() override;
 
     // Checks the icon, the start picture and the twelve key pictures named in settings (each a

@@ -1,0 +1,51 @@
+#include "pictureproblem.h"
+
+namespace {
+
+QString whatIsWrong(const PictureProblem &problem)
+{
+    switch (problem.fault) {
+    case PictureFault::NoName:
+        break;
+    case PictureFault::Missing:
+        return QStringLiteral("ファイルがありません。");
+    case PictureFault::NotRegularFile:
+        return QStringLiteral("通常のファイルではありません。");
+    case PictureFault::Unreadable:
+        return QStringLiteral("ファイルを開けません。");
+    case PictureFault::Empty:
+        return QStringLiteral("ファイルが空です。");
+    case PictureFault::NotPicture:
+        return QStringLiteral("画像ではありません。");
+    case PictureFault::UnusableFormat:
+        return QStringLiteral("この形式（%1）の画像は使えません。BMP、JPEG、GIF、PNG "
+                              "のどれかにしてください。")
+            .arg(QString::fromLatin1(problem.format));
+    case PictureFault::TooLarge:
+        return QStringLiteral("大きすぎます（%1×%2）。")
+            .arg(problem.declaredSize.width())
+            .arg(problem.declaredSize.height());
+    case PictureFault::NotIcon:
+        return QStringLiteral("アイコンのファイルではありません。");
+    case PictureFault::Truncated:
+        return QStringLiteral("ファイルが途中で切れています。");
+    case PictureFault::Broken:
+        return QStringLiteral("画像が壊れています。");
+    }
+    return {};
+}
+
+} // namespace
+
+QString problemMessage(const PictureProblem &problem, SkinFileKind kind, const QString &key,
+                       const QString &name)
+{
+    const bool icon = kind == SkinFileKind::Icon;
+    if (problem.fault == PictureFault::NoName) {
+        return QStringLiteral("calc.dat の %1 に%2のファイル名がありません。")
+            .arg(key, icon ? QStringLiteral("アイコン") : QStringLiteral("画像"));
+    }
+    const QString opening = icon ? QStringLiteral("アイコン「%1」を読み込めません。")
+                                 : QStringLiteral("画像「%1」を読み込めません。");
+    return opening.arg(name) + whatIsWrong(problem);
+}

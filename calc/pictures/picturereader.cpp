@@ -1,0 +1,171 @@
+#include "picturereader.h"
+
+#include "jpegcompleteness.h"
+#include "skinfile.h"
+
+#include <QImageReader>
+#include <QtEndian>
+
+namespace picturereader {
+
+namespace {
+
+// Formats that must be decoded whole before they are scaled stay within Qt's own 128 MB image
+// allocation limit; JPEG decodes straight at an eighth of its size, so it may declare more.
+constexpr qint64 MaxWholePixels = 32LL * 1024 * 1024;
+constexpr qint64 MaxJpegPixels = 16384LL * 16384;
+// Icon files hold small sizes only; a larger one, or more of them, is no icon worth decoding.
+constexpr int MaxIconSide = 1024;
+constexpr int MaxIconImages = 32;
+
+const QByteArray Jpeg = QByteArrayLiteral("jpeg");
+const QByteArray Ico = QByteArrayLiteral("ico");
+
+bool usablePictureFormat(const QByteArray &format)
+{
+    return format == "bmp" || format == Jpeg || format == "gif" || format == "png" || format == Ico;
+}
+
+bool sizeTooLarge(const QByteArray &format, QSize size)
+{
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (format == Ico)
+        return size.width() > MaxIconSide || size.height() > MaxIconSide;
+    return pixels > (format == Jpeg ? MaxJpegPixels : MaxWholePixels);
+}
+
+// Qt refuses a BMP header that declares a huge size without saying so; read the size it
+// declares so that the user hears the picture is too large rather than not a picture.
+std::optional<QSize> declaredBmpSize(QFile &file)
+{
+    if (!file.seek(0))
+        return std::nullopt;
+    const QByteArray header = file.read(26);
+    if (header.size() < 26 || !header.startsWith("BM"))
+        return std::nullopt;
+    const uchar *bytes = reinterpret_cast<const uchar *>(header.constData());
+    if (qFromLittleEndian<quint32>(bytes + 14) == 12) // the old OS/2 header: 16-bit sizes
+        return QSize(qFromLittleEndian<quint16>(bytes + 18),
+                     qFromLittleEndian<quint16>(bytes + 20));
+    return QSize(qAbs(qFromLittleEndian<qint32>(bytes + 18)),
+                 qAbs(qFromLittleEndian<qint32>(bytes + 22)));
+}
+
+struct Header
+{
+    QByteArray format;
+    QSize size;
+    QImageIOHandler::Transformations transformation;
+};
+
+std::variant<Header, PictureProblem> readHeader(QFile &file, SkinFileKind kind)
+{
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    if (format.isEmpty())
+        return PictureProblem{PictureFault::NotPicture};
+    if (kind == SkinFileKind::Icon && format != Ico)
+        return PictureProblem{PictureFault::NotIcon, {}, format};
+    if (kind == SkinFileKind::Picture && !usablePictureFormat(format))
+        return PictureProblem{PictureFault::UnusableFormat, {}, format};
+
+    const QSize size = reader.size();
+    const QImageIOHandler::Transformations transformation = reader.transformation();
+    if (!size.isValid()) {
+        const std::optional<QSize> declared =
+            format == "bmp" ? declaredBmpSize(file) : std::nullopt;
+        if (declared && sizeTooLarge(format, *declared))
+            return PictureProblem{PictureFault::TooLarge, *declared};
+        return PictureProblem{PictureFault::Broken};
+    }
+    if (sizeTooLarge(format, size))
+        return PictureProblem{PictureFault::TooLarge, size};
+    return Header{format, size, transformation};
+}
+
+struct OpenedFile
+{
+    std::unique_ptr<QFile> file;
+    Header header;
+};
+
+std::variant<OpenedFile, PictureProblem> openAndCheck(const QString &path, SkinFileKind kind)
+{
+    auto opened = openSkinFile(path);
+    if (const PictureFault *fault = std::get_if<PictureFault>(&opened))
+        return PictureProblem{*fault};
+    auto file = std::move(std::get<std::unique_ptr<QFile>>(opened));
+    auto header = readHeader(*file, kind);
+    if (const PictureProblem *problem = std::get_if<PictureProblem>(&header))
+        return *problem;
+    if (!file->seek(0))
+        return PictureProblem{PictureFault::Unreadable};
+    return OpenedFile{std::move(file), std::get<Header>(header)};
+}
+
+} // namespace
+
+std::optional<PictureProblem> check(const QString &path, SkinFileKind kind)
+{
+    auto opened = openAndCheck(path, kind);
+    if (const PictureProblem *problem = std::get_if<PictureProblem>(&opened))
+        return *problem;
+    return std::nullopt;
+}
+
+std::variant<QImage, PictureProblem> decodePicture(const QString &path, QSize pixelSize)
+{
+    auto opened = openAndCheck(path, SkinFileKind::Picture);
+    if (const PictureProblem *problem = std::get_if<PictureProblem>(&opened))
+        return *problem;
+    OpenedFile &picture = std::get<OpenedFile>(opened);
+
+    if (picture.header.format == Jpeg) {
+        if (!jpegIsComplete(*picture.file))
+            return PictureProblem{PictureFault::Truncated};
+        if (!picture.file->seek(0))
+            return PictureProblem{PictureFault::Unreadable};
+    }
+
+    QImageReader reader(picture.file.get(), picture.header.format);
+    reader.setAutoTransform(true);
+    // The scaled size applies before the picture is turned upright.
+    const bool turnedSideways =
+        picture.header.transformation & QImageIOHandler::TransformationRotate90;
+    reader.setScaledSize(turnedSideways ? pixelSize.transposed() : pixelSize);
+    QImage image = reader.read();
+    if (image.isNull() || image.size() != pixelSize)
+        return PictureProblem{PictureFault::Broken};
+    return image;
+}
+
+std::variant<QList<QImage>, PictureProblem> decodeIcon(const QString &path)
+{
+    auto opened = openAndCheck(path, SkinFileKind::Icon);
+    if (const PictureProblem *problem = std::get_if<PictureProblem>(&opened))
+        return *problem;
+    OpenedFile &icon = std::get<OpenedFile>(opened);
+
+    QImageReader reader(icon.file.get(), Ico);
+    const int count = qMin(reader.imageCount(), MaxIconImages);
+    QList<QImage> images;
+    for (int index = 0; index < count; ++index) {
+        if (!reader.jumpToImage(index))
+            break;
+        const QSize size = reader.size();
+        if (!size.isValid())
+            return PictureProblem{PictureFault::Broken};
+        if (sizeTooLarge(Ico, size))
+            return PictureProblem{PictureFault::TooLarge, size};
+        QImage image = reader.read();
+        if (image.isNull())
+            return PictureProblem{PictureFault::Broken};
+        images.append(std::move(image));
+    }
+    if (images.isEmpty())
+        return PictureProblem{PictureFault::Broken};
+    return images;
+}
+
+} // namespace picturereader

@@ -1,0 +1,279 @@
+#include "skinpictures.h"
+
+#include "picturereader.h"
+
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QLoggingCategory>
+#include <QPromise>
+#include <QRunnable>
+#include <QThread>
+#include <QThreadPool>
+#include <array>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+// Off unless asked for (QT_LOGGING_RULES="calc.pictures.info=true"); the start-up benchmark
+// reads it to learn when the last key picture is ready.
+Q_LOGGING_CATEGORY(lcPictures, "calc.pictures", QtWarningMsg)
+
+namespace {
+
+struct NamedFile
+{
+    const char *key;
+    QString CalcSettings::*name;
+};
+
+// In the order of calc::Holder from S1 on.
+constexpr std::array<NamedFile, 12> HolderFiles = {{
+    {"SglBmp1", &CalcSettings::SglBmp1},
+    {"SglBmp2", &CalcSettings::SglBmp2},
+    {"SglBmp3", &CalcSettings::SglBmp3},
+    {"SglBmp4", &CalcSettings::SglBmp4},
+    {"SglBmp5", &CalcSettings::SglBmp5},
+    {"SglBmp6", &CalcSettings::SglBmp6},
+    {"SglBmp7", &CalcSettings::SglBmp7},
+    {"SglBmp8", &CalcSettings::SglBmp8},
+    {"SglBmp9", &CalcSettings::SglBmp9},
+    {"SglBmpA", &CalcSettings::SglBmpA},
+    {"SglBmpE", &CalcSettings::SglBmpE},
+    {"SglBmpC", &CalcSettings::SglBmpC},
+}};
+
+std::optional<std::size_t> holderIndex(calc::Holder holder)
+{
+    const int index = static_cast<int>(holder) - static_cast<int>(calc::Holder::S1);
+    if (index < 0 || index >= int(HolderFiles.size()))
+        return std::nullopt;
+    return std::size_t(index);
+}
+
+// Two names for one file (a link, "./one.bmp") share one decode.
+QString fileIdentity(const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+QPixmap pixmapForScreen(const QImage &image, qreal devicePixelRatio)
+{
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+using Decoded = std::variant<QImage, PictureProblem>;
+
+// One key picture's decode. Kept by its owner rather than the pool, so that a key that needs
+// the picture before a worker took it can run the decode itself.
+class DecodeTask : public QRunnable
+{
+public:
+    DecodeTask(QString path, QSize pixelSize) : path(std::move(path)), pixelSize(pixelSize)
+    {
+        setAutoDelete(false);
+        promise.start(); // from here on a waiter waits for the result
+    }
+
+    QFuture<Decoded> future() { return promise.future(); }
+
+    void run() override
+    {
+        // On a worker the decode gives way to the window; a key that waits for it runs it here.
+        if (QThread::currentThread() != owner)
+            ::setpriority(PRIO_PROCESS, ::gettid(), WorkerNiceness);
+        promise.addResult(picturereader::decodePicture(path, pixelSize));
+        promise.finish();
+    }
+
+private:
+    static constexpr int WorkerNiceness = 10;
+    QThread *const owner = QThread::currentThread();
+    const QString path;
+    const QSize pixelSize;
+    QPromise<Decoded> promise;
+};
+
+} // namespace
+
+struct SkinPictures::Private
+{
+    // One decode per distinct file; the keys that name it share its pixmap.
+    struct Decode
+    {
+        QString key; // the first key naming the file, for the message
+        QString name;
+        QString path;
+        QString identity;
+        std::unique_ptr<DecodeTask> task;
+        std::unique_ptr<QFutureWatcher<Decoded>> watcher;
+        std::optional<QPixmap> pixmap;
+        bool finished = false;
+    };
+
+    SkinPictures *q;
+    QString folder;
+    QSize pixelSize;
+    qreal devicePixelRatio;
+
+    QThreadPool pool;
+    bool loaded = false;
+    bool decodingStarted = false;
+    bool failureReported = false;
+    std::size_t finishedCount = 0;
+    QIcon icon;
+    QPixmap startPicture;
+    std::vector<Decode> decodes;
+    std::array<std::size_t, HolderFiles.size()> decodeOfHolder{};
+
+    QString pathOf(const QString &name) const
+    {
+        return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+    }
+
+    std::size_t decodeFor(const char *key, const QString &name, const QString &path)
+    {
+        const QString identity = fileIdentity(path);
+        for (std::size_t index = 0; index < decodes.size(); ++index) {
+            if (decodes[index].identity == identity)
+                return index;
+        }
+        decodes.push_back({QString::fromLatin1(key), name, path, identity, {}, {}, {}, false});
+        return decodes.size() - 1;
+    }
+
+    // Waits for the decode if it still runs, or runs it here when no worker has taken it yet.
+    void finish(Decode &decode)
+    {
+        if (decode.finished)
+            return;
+        if (pool.tryTake(decode.task.get()))
+            decode.task->run();
+        const Decoded result = decode.watcher->future().result();
+        decode.finished = true;
+        if (const QImage *image = std::get_if<QImage>(&result))
+            decode.pixmap = pixmapForScreen(*image, devicePixelRatio);
+        if (++finishedCount == decodes.size())
+            qCInfo(lcPictures) << "all key pictures ready";
+        // Last: the window ends the program on this signal, maybe from a modal message box.
+        if (const PictureProblem *problem = std::get_if<PictureProblem>(&result))
+            reportFailure(problemMessage(*problem, SkinFileKind::Picture, decode.key, decode.name));
+    }
+
+    void reportFailure(const QString &message)
+    {
+        if (failureReported)
+            return;
+        failureReported = true;
+        emit q->failed(message);
+    }
+};
+
+SkinPictures::SkinPictures(QString folder, QSize shownSize, qreal devicePixelRatio, QObject *parent)
+    : QObject(parent), d(std::make_unique<Private>())
+{
+    d->q = this;
+    // One core stays with the window, so that decoding never holds up its first paint.
+    d->pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount() - 1));
+    d->folder = std::move(folder);
+    d->devicePixelRatio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    d->pixelSize = (shownSize * d->devicePixelRatio).expandedTo(QSize(1, 1));
+}
+
+SkinPictures::~SkinPictures()
+{
+    // Decodes no worker has taken yet are dropped; running ones finish before their tasks go.
+    d->pool.clear();
+    d->pool.waitForDone();
+}
+
+std::optional<QString> SkinPictures::loadStartPictures(const CalcSettings &settings)
+{
+    if (settings.Icon.isEmpty())
+        return problemMessage({PictureFault::NoName}, SkinFileKind::Icon, "Icon", {});
+    const auto iconImages = picturereader::decodeIcon(d->pathOf(settings.Icon));
+    if (const PictureProblem *problem = std::get_if<PictureProblem>(&iconImages))
+        return problemMessage(*problem, SkinFileKind::Icon, "Icon", settings.Icon);
+
+    // An empty start picture leaves the backdrop empty until the first key.
+    QString startIdentity;
+    QPixmap startPicture;
+    if (!settings.StartBmp.isEmpty()) {
+        const QString path = d->pathOf(settings.StartBmp);
+        const auto decoded = picturereader::decodePicture(path, d->pixelSize);
+        if (const PictureProblem *problem = std::get_if<PictureProblem>(&decoded))
+            return problemMessage(*problem, SkinFileKind::Picture, "StartBmp", settings.StartBmp);
+        startPicture = pixmapForScreen(std::get<QImage>(decoded), d->devicePixelRatio);
+        startIdentity = fileIdentity(path);
+    }
+
+    d->decodes.clear();
+    d->finishedCount = 0;
+    for (std::size_t index = 0; index < HolderFiles.size(); ++index) {
+        const auto &[key, field] = HolderFiles[index];
+        const QString &name = settings.*field;
+        if (name.isEmpty())
+            return problemMessage({PictureFault::NoName}, SkinFileKind::Picture, key, {});
+        const QString path = d->pathOf(name);
+        const std::size_t decode = d->decodeFor(key, name, path);
+        d->decodeOfHolder[index] = decode;
+        if (d->decodes[decode].key != QLatin1String(key))
+            continue; // checked with the first key that names it
+        if (const auto problem = picturereader::check(path, SkinFileKind::Picture))
+            return problemMessage(*problem, SkinFileKind::Picture, key, name);
+        if (d->decodes[decode].identity == startIdentity) {
+            d->decodes[decode].pixmap = startPicture;
+            d->decodes[decode].finished = true;
+            ++d->finishedCount;
+        }
+    }
+
+    d->icon = QIcon();
+    for (const QImage &image : std::get<QList<QImage>>(iconImages))
+        d->icon.addPixmap(QPixmap::fromImage(image));
+    d->startPicture = startPicture;
+    d->loaded = true;
+    return std::nullopt;
+}
+
+QIcon SkinPictures::icon() const
+{
+    return d->icon;
+}
+
+QPixmap SkinPictures::startPicture() const
+{
+    return d->startPicture;
+}
+
+void SkinPictures::startHolderDecoding()
+{
+    if (!d->loaded || d->decodingStarted)
+        return;
+    d->decodingStarted = true;
+    if (d->finishedCount == d->decodes.size())
+        qCInfo(lcPictures) << "all key pictures ready";
+    for (Private::Decode &decode : d->decodes) {
+        if (decode.finished)
+            continue;
+        decode.task = std::make_unique<DecodeTask>(decode.path, d->pixelSize);
+        decode.watcher = std::make_unique<QFutureWatcher<Decoded>>();
+        connect(decode.watcher.get(), &QFutureWatcherBase::finished, this,
+                [this, &decode] { d->finish(decode); });
+        decode.watcher->setFuture(decode.task->future());
+        d->pool.start(decode.task.get());
+    }
+}
+
+std::optional<QPixmap> SkinPictures::holder(calc::Holder holder)
+{
+    const std::optional<std::size_t> index = holderIndex(holder);
+    if (!index || !d->loaded)
+        return std::nullopt;
+    startHolderDecoding();
+    Private::Decode &decode = d->decodes[d->decodeOfHolder[*index]];
+    d->finish(decode);
+    return decode.pixmap;
+}

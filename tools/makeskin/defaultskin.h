@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The skin the build puts beside the programs, so that the calculator starts finished-looking
+// without a run of the wizard: calc.dat, an icon and thirteen pictures.
+namespace makeskin {
+
+// Writes the default skin into folder; the message of the first failure, if any.
+std::optional<QString> writeDefaultSkin(const QString &folder);
+
+} // namespace makeskin

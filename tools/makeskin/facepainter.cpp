@@ -1,0 +1,228 @@
+#include "facepainter.h"
+
+#include "keytable.h"
+
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+namespace makeskin {
+
+namespace {
+
+struct Palette
+{
+    QColor top, bottom, accent, edge;
+};
+
+Palette paletteOf(int hue)
+{
+    return {QColor::fromHsv(hue, 38, 255), QColor::fromHsv(hue, 92, 232),
+            QColor::fromHsv(hue, 170, 200), QColor::fromHsv(hue, 120, 120)};
+}
+
+QRectF pixelsOf(const QRect &twips)
+{
+    return QRectF(calc::twipsToPixels(twips));
+}
+
+const calc::KeyDescription &keyNamed(const char *name)
+{
+    for (const calc::KeyDescription &key : calc::keyTable()) {
+        if (qstrcmp(key.name, name) == 0)
+            return key;
+    }
+    qFatal("no key %s", name);
+}
+
+// The free spot in the top row, between the clear-entry key and the copy key.
+QRectF badgeSpot()
+{
+    const QRect left = calc::keyRect(keyNamed("CancelEntry"));
+    const QRect right = calc::keyRect(keyNamed("lblCopy"));
+    return QRectF(QPointF(left.right() + 1, left.top()), QPointF(right.left(), left.bottom() + 1));
+}
+
+void paintBackdrop(QPainter &painter, const Palette &palette, const QRectF &face)
+{
+    QLinearGradient wash(face.topLeft(), face.bottomLeft());
+    wash.setColorAt(0, palette.top);
+    wash.setColorAt(1, palette.bottom);
+    painter.fillRect(face, wash);
+
+    // Soft circles of light and colour; the plates cover most of them, the gaps show them.
+    struct Circle
+    {
+        QPointF centre;
+        qreal radius;
+        QColor colour;
+    };
+    const QColor light(255, 255, 255, 70);
+    QColor tint = palette.accent;
+    tint.setAlpha(40);
+    const Circle circles[] = {{{18, 30}, 46, light},
+                              {{150, 160}, 60, tint},
+                              {{130, 70}, 34, light},
+                              {{40, 150}, 30, tint},
+                              {{95, 118}, 22, light}};
+    painter.setPen(Qt::NoPen);
+    for (const Circle &circle : circles) {
+        QRadialGradient glow(circle.centre, circle.radius);
+        glow.setColorAt(0, circle.colour);
+        glow.setColorAt(
+            1, QColor(circle.colour.red(), circle.colour.green(), circle.colour.blue(), 0));
+        painter.setBrush(glow);
+        painter.drawEllipse(circle.centre, circle.radius, circle.radius);
+    }
+}
+
+QColor plateTint(const calc::KeyDescription &key, const Palette &palette)
+{
+    using enum calc::KeyAction;
+    // The copy caption is light blue at rest and light yellow after a copy: a mid-tone slate
+    // keeps both readable.
+    if (key.action == Copy)
+        return QColor(128, 148, 184);
+    if (key.colour == calc::CaptionColour::Red)
+        return QColor(255, 236, 236);
+    if (key.colour == calc::CaptionColour::Blue)
+        return QColor(234, 242, 255);
+    if (key.action == Digit || key.action == Decimal)
+        return QColor(252, 252, 252);
+    return QColor::fromHsv(palette.top.hsvHue(), 22, 250);
+}
+
+void paintPlates(QPainter &painter, const Palette &palette)
+{
+    QColor edge = palette.edge;
+    edge.setAlpha(110);
+    QRectF readout = pixelsOf(calc::ReadoutTwips).adjusted(-2, -2, 2, 2);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(edge);
+    painter.drawRoundedRect(readout, 4, 4);
+
+    for (const calc::KeyDescription &key : calc::keyTable()) {
+        const QRectF plate = QRectF(calc::keyRect(key)).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 0, 0, 38));
+        painter.drawRoundedRect(plate.translated(0.6, 1.2), 4, 4);
+
+        const QColor tint = plateTint(key, palette);
+        QLinearGradient shine(plate.topLeft(), plate.bottomLeft());
+        shine.setColorAt(0, key.action == calc::KeyAction::Copy ? tint.lighter(104) : Qt::white);
+        shine.setColorAt(0.55, tint);
+        shine.setColorAt(1, tint.darker(104));
+        painter.setPen(QPen(edge, 0.8));
+        painter.setBrush(shine);
+        painter.drawRoundedRect(plate, 4, 4);
+    }
+}
+
+void paintMotif(QPainter &painter, const FaceDesign &design, const QRectF &badge)
+{
+    const QPointF centre = badge.center();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    switch (design.motif) {
+    case Motif::Digit: {
+        QFont font(QStringLiteral("IPAGothic"));
+        font.setPixelSize(13);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(badge, Qt::AlignCenter, QString::number(design.digit));
+        break;
+    }
+    case Motif::Answer:
+        painter.drawRoundedRect(QRectF(centre.x() - 5, centre.y() - 3.5, 10, 2.2), 1, 1);
+        painter.drawRoundedRect(QRectF(centre.x() - 5, centre.y() + 1.3, 10, 2.2), 1, 1);
+        break;
+    case Motif::Copy: {
+        // Two sheets, the copy lying over the original.
+        painter.setPen(QPen(Qt::white, 1.3));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(centre.x() - 5, centre.y() - 5.5, 7, 8.5), 1.2, 1.2);
+        painter.setBrush(Qt::white);
+        painter.drawRoundedRect(QRectF(centre.x() - 1.8, centre.y() - 2.5, 7, 8.5), 1.2, 1.2);
+        break;
+    }
+    case Motif::Start: {
+        // A quaver: the digit keys play notes.
+        painter.drawEllipse(QPointF(centre.x() - 2.2, centre.y() + 3.6), 2.8, 2.2);
+        painter.drawRect(QRectF(centre.x() + 0.0, centre.y() - 6, 1.2, 9.6));
+        QPainterPath flag(QPointF(centre.x() + 1.2, centre.y() - 6));
+        flag.cubicTo(centre.x() + 2, centre.y() - 3, centre.x() + 6, centre.y() - 3,
+                     centre.x() + 4.2, centre.y() + 1);
+        flag.cubicTo(centre.x() + 4.6, centre.y() - 2, centre.x() + 2.4, centre.y() - 2.4,
+                     centre.x() + 1.2, centre.y() - 3.4);
+        painter.drawPath(flag);
+        break;
+    }
+    }
+}
+
+void paintBadge(QPainter &painter, const FaceDesign &design, const Palette &palette)
+{
+    const QRectF spot = badgeSpot();
+    const qreal radius = qMin(spot.width(), spot.height()) / 2 - 1;
+    const QRectF badge(spot.center() - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 40));
+    painter.drawEllipse(badge.translated(0.5, 1));
+    QRadialGradient fill(badge.center() - QPointF(radius / 3, radius / 3), radius * 1.4);
+    fill.setColorAt(0, palette.accent.lighter(125));
+    fill.setColorAt(1, palette.accent.darker(115));
+    painter.setPen(QPen(Qt::white, 1.2));
+    painter.setBrush(fill);
+    painter.drawEllipse(badge);
+    paintMotif(painter, design, badge);
+}
+
+} // namespace
+
+QImage paintFace(const FaceDesign &design, int scale)
+{
+    const QRectF face = pixelsOf(calc::BackdropTwips);
+    QImage image((face.size() * scale).toSize(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(scale, scale);
+
+    const Palette palette = paletteOf(design.hue);
+    paintBackdrop(painter, palette, face);
+    paintPlates(painter, palette);
+    paintBadge(painter, design, palette);
+    return image;
+}
+
+QImage paintIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
+
+    const Palette palette = paletteOf(190);
+    QLinearGradient tile(0, 0, 0, 32);
+    tile.setColorAt(0, palette.accent.lighter(120));
+    tile.setColorAt(1, palette.edge);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(tile);
+    painter.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+
+    painter.setBrush(Qt::white);
+    painter.drawRoundedRect(QRectF(5, 5, 22, 6), 1.5, 1.5);
+    painter.setBrush(QColor(255, 255, 255, 225));
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column)
+            painter.drawRoundedRect(QRectF(5 + column * 8, 14 + row * 5.3, 6, 3.8), 1, 1);
+    }
+    return image;
+}
+
+} // namespace makeskin
