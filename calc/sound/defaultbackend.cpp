@@ -1,16 +1,11 @@
+#include "fluidsynthbackend.h"
+#include "midimapper.h"
 #include "modcalc.h"
+#include "rtmidibackend.h"
+#include "soundfont.h"
 
-namespace {
-// Interim: no output yet, until the system and built-in back ends arrive.
-class NoMidiBackend : public MidiBackend
+std::unique_ptr<MidiBackend> defaultMidiBackend()
 {
-public:
-    int deviceCount() override { return 0; }
-    bool open(int, QString &) override { return false; }
-    void shortMessage(quint32) override {}
-    void reset() override {}
-    void close() override {}
-};
-} // namespace
-
-std::unique_ptr<MidiBackend> defaultMidiBackend() { return std::make_unique<NoMidiBackend>(); }
+    return std::make_unique<MidiMapper>(std::make_unique<RtMidiBackend>(),
+                                        std::make_unique<FluidSynthBackend>(findSoundFont()));
+}

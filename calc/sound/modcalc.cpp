@@ -2,7 +2,10 @@
 
 ModCalc::ModCalc(std::unique_ptr<MidiBackend> backend) : backend(std::move(backend)) {}
 
-ModCalc::~ModCalc() { shutDown(); }
+ModCalc::~ModCalc()
+{
+    shutDown();
+}
 
 std::optional<QString> ModCalc::setUp()
 {
@@ -13,7 +16,8 @@ std::optional<QString> ModCalc::setUp()
         QString errorText;
         MidiOpen(MidiBackend::MIDI_MAPPER, errorText);
         if (!hMidiOut)
-            message = errorText;
+            message =
+                errorText.isEmpty() ? QStringLiteral("MIDI出力を開けませんでした。") : errorText;
     } else {
         message = QStringLiteral("Midi音源がｻﾎﾟｰﾄされていません。");
     }
@@ -21,9 +25,15 @@ std::optional<QString> ModCalc::setUp()
     return message;
 }
 
-void ModCalc::NoteOn(int offset) { send(noteOnMessage(BaseNote + offset)); }
+void ModCalc::NoteOn(int offset)
+{
+    send(noteOnMessage(BaseNote + offset));
+}
 
-void ModCalc::NoteOff(int offset) { send(noteOffMessage(BaseNote + offset)); }
+void ModCalc::NoteOff(int offset)
+{
+    send(noteOffMessage(BaseNote + offset));
+}
 
 void ModCalc::shutDown()
 {

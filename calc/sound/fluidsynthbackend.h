@@ -1,0 +1,34 @@
+#pragma once
+
+#include "midibackend.h"
+
+#include <QStringList>
+#include <fluidsynth.h>
+#include <memory>
+
+class GmSynth;
+
+// The built-in synthesizer as a MIDI output: a GmSynth playing through the desktop's audio, on
+// the first audio driver that answers. It counts as an output when its soundfont is there.
+class FluidSynthBackend : public MidiBackend
+{
+public:
+    explicit FluidSynthBackend(QString soundFontPath,
+                               QStringList audioDrivers = desktopAudioDrivers());
+    ~FluidSynthBackend() override;
+
+    int deviceCount() override;
+    bool open(int deviceId, QString &errorText) override;
+    void shortMessage(quint32 message) override;
+    void reset() override;
+    void close() override;
+
+    // The drivers a desktop plays through, most preferred first.
+    static QStringList desktopAudioDrivers();
+
+private:
+    QString soundFontPath;
+    QStringList audioDrivers;
+    std::unique_ptr<GmSynth> gm;
+    fluid_audio_driver_t *audioDriver = nullptr;
+};

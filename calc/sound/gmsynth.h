@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <array>
+#include <fluidsynth.h>
+#include <future>
+#include <mutex>
+
+// The General MIDI synthesizer inside the calculator, for systems without a synthesizer port.
+// Loading a soundfont takes a while, so it loads on a worker thread and the calculator starts as
+// fast with sound as without. Notes played before the soundfont is in are not heard; an
+// instrument chosen meanwhile is kept and takes effect once it is.
+class GmSynth
+{
+public:
+    GmSynth();
+    ~GmSynth();
+    GmSynth(const GmSynth &) = delete;
+    GmSynth &operator=(const GmSynth &) = delete;
+
+    // False when FluidSynth could not build a synthesizer; its log then says why.
+    bool isValid() const { return fluidSynth != nullptr; }
+
+    // Starts loading and returns at once.
+    void loadSoundFont(const QString &path);
+    // Waits until loading has ended; true when the soundfont is in.
+    bool waitForSoundFont();
+
+    // Plays a packed short message (note on, note off, program change); others are ignored.
+    void play(quint32 message);
+    // Silences every sounding note at once.
+    void silence();
+
+    fluid_settings_t *settings() const { return fluidSettings; }
+    fluid_synth_t *synth() const { return fluidSynth; }
+
+    static constexpr int SampleRate = 48000;
+
+private:
+    void finishLoading(int soundFontId);
+
+    fluid_settings_t *fluidSettings = nullptr;
+    fluid_synth_t *fluidSynth = nullptr;
+    std::future<void> loading;
+
+    std::mutex readyMutex; // guards ready and pendingProgram between the loader and the player
+    bool ready = false;
+    std::array<int, 16> pendingProgram; // per channel; -1 when none was chosen
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "midibackend.h"
+
+#include <memory>
+
+// The system's default MIDI output: the first synthesizer port when there is one, otherwise the
+// built-in synthesizer. Device numbers count the ports first, then the built-in synthesizer.
+class MidiMapper : public MidiBackend
+{
+public:
+    MidiMapper(std::unique_ptr<MidiBackend> ports, std::unique_ptr<MidiBackend> builtIn);
+    ~MidiMapper() override;
+
+    int deviceCount() override;
+    bool open(int deviceId, QString &errorText) override;
+    void shortMessage(quint32 message) override;
+    void reset() override;
+    void close() override;
+
+private:
+    std::unique_ptr<MidiBackend> ports;
+    std::unique_ptr<MidiBackend> builtIn;
+    MidiBackend *opened = nullptr;
+};

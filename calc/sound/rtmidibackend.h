@@ -1,0 +1,38 @@
+#pragma once
+
+#include "midibackend.h"
+
+#include <memory>
+#include <rtmidi/RtMidi.h>
+#include <string>
+#include <vector>
+
+// The system's MIDI ports that lead to a synthesizer, through the ALSA sequencer and JACK. Ports
+// that only pass data on, like ALSA's "Midi Through", do not count. A system without a sequencer
+// or without a running JACK server simply has no ports there.
+class RtMidiBackend : public MidiBackend
+{
+public:
+    RtMidiBackend();
+    ~RtMidiBackend() override;
+
+    int deviceCount() override;
+    bool open(int deviceId, QString &errorText) override;
+    void shortMessage(quint32 message) override;
+    void reset() override;
+    void close() override;
+
+private:
+    struct Port
+    {
+        RtMidiOut *api;
+        unsigned number;
+    };
+    std::vector<Port> usablePorts();
+    void send(const std::vector<unsigned char> &bytes);
+    static void keepError(RtMidiError::Type type, const std::string &text, void *backend);
+
+    std::vector<std::unique_ptr<RtMidiOut>> apis; // one per system MIDI interface that answered
+    std::unique_ptr<RtMidiOut> opened;
+    std::string lastError; // what RtMidi last reported through its callback
+};
