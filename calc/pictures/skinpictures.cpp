@@ -10,8 +10,6 @@
 #include <QThread>
 #include <QThreadPool>
 #include <array>
-#include <sys/resource.h>
-#include <unistd.h>
 #include <vector>
 
 // Off unless asked for (QT_LOGGING_RULES="calc.pictures.info=true"); the start-up benchmark
@@ -81,16 +79,11 @@ public:
 
     void run() override
     {
-        // On a worker the decode gives way to the window; a key that waits for it runs it here.
-        if (QThread::currentThread() != owner)
-            ::setpriority(PRIO_PROCESS, ::gettid(), WorkerNiceness);
         promise.addResult(picturereader::decodePicture(path, pixelSize));
         promise.finish();
     }
 
 private:
-    static constexpr int WorkerNiceness = 10;
-    QThread *const owner = QThread::currentThread();
     const QString path;
     const QSize pixelSize;
     QPromise<Decoded> promise;

@@ -86,21 +86,14 @@ void TestDefaultSkin::initTestCase()
 
 void TestDefaultSkin::captionsStayLegible_data()
 {
-    QTest::addColumn<calc::Holder>("holder"); // None: the start picture
+    QTest::addColumn<calc::Holder>("holder");
 
-    QTest::newRow("StartBmp") << calc::Holder::None;
-    QTest::newRow("SglBmp1") << calc::Holder::S1;
-    QTest::newRow("SglBmp2") << calc::Holder::S2;
-    QTest::newRow("SglBmp3") << calc::Holder::S3;
-    QTest::newRow("SglBmp4") << calc::Holder::S4;
-    QTest::newRow("SglBmp5") << calc::Holder::S5;
-    QTest::newRow("SglBmp6") << calc::Holder::S6;
-    QTest::newRow("SglBmp7") << calc::Holder::S7;
-    QTest::newRow("SglBmp8") << calc::Holder::S8;
-    QTest::newRow("SglBmp9") << calc::Holder::S9;
-    QTest::newRow("SglBmpA") << calc::Holder::SA;
-    QTest::newRow("SglBmpE") << calc::Holder::SE;
-    QTest::newRow("SglBmpC") << calc::Holder::CP;
+    // None: the start picture; then the holders in the order of calc::Holder.
+    const char *keys[] = {"StartBmp", "SglBmp1", "SglBmp2", "SglBmp3", "SglBmp4",
+                          "SglBmp5",  "SglBmp6", "SglBmp7", "SglBmp8", "SglBmp9",
+                          "SglBmpA",  "SglBmpE", "SglBmpC"};
+    for (int holder = 0; holder < int(std::size(keys)); ++holder)
+        QTest::newRow(keys[holder]) << calc::Holder(holder);
 }
 
 void TestDefaultSkin::captionsStayLegible()
