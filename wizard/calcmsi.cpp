@@ -146,7 +146,7 @@ void CalcMsi::cmdButton_Click(int index)
     QLineEdit *field = pictureFields[index];
     mod.SavedText = field->text();
     const QString name = ModSkinwright::StripPath(ChoosePicture());
-    if (refuseLongName(this, name)) {
+    if (refuseChosenName(this, name)) {
         field->setText(mod.SavedText);
         return;
     }
@@ -165,6 +165,11 @@ void CalcMsi::cmdNext_Click()
             return;
         }
     }
+    // The last page could not write these, and no page leads back here.
+    for (int index = 0; index < PictureCount; ++index)
+        if (refuseUnwritable(pictureFields[index],
+                             QString::fromUtf16(PictureFields[index].caption)))
+            return;
     for (int index = 0; index < PictureCount; ++index)
         mod.WizardSettings.*PictureFields[index].feeds = pictureFields[index]->text();
     hide();

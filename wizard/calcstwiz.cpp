@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -181,7 +180,7 @@ void CalcStWiz::cmdButton_Click(int index)
     mod.FileFilter = index == 0 ? ModSkinwright::iconFilter() : ModSkinwright::pictureFilter();
     const QString name = ModSkinwright::StripPath(
         mod.ChooseFile(this, mod.FileFilter, QDir::currentPath(), ChooserTitle));
-    if (refuseLongName(this, name))
+    if (refuseChosenName(this, name))
         return;
     field->setText(name);
 }
@@ -201,6 +200,11 @@ void CalcStWiz::cmdNext_Click()
              QMessageBox::Warning);
         return;
     }
+    // The last page could not write these, and no page leads back here.
+    if (refuseUnwritable(txtTitle, QStringLiteral("タイトル")) ||
+        refuseUnwritable(txtIcon, QStringLiteral("アイコン")) ||
+        refuseUnwritable(txtStartBmp, QStringLiteral("開始画像")))
+        return;
     CalcSettings &settings = mod.WizardSettings;
     settings.Title = txtTitle->text();
     settings.Icon = txtIcon->text();

@@ -1,5 +1,6 @@
 #include "wizardpage.h"
 
+#include "cp932.h"
 #include "dialogs.h"
 #include "modskinwright.h"
 
@@ -21,65 +22,37 @@ namespace wizardpage {
 
 namespace {
 
-class EnterAsTab : public QObject
+// Runs handler for every event of one type that reaches a watched object, and lets it pass.
+class EventHook : public QObject
 {
 public:
-    using QObject::QObject;
+    EventHook(QObject *parent, QEvent::Type type, std::function<void(QObject *, QEvent *)> handler)
+        : QObject(parent), type(type), handler(std::move(handler))
+    {
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        auto *widget = qobject_cast<QWidget *>(watched);
-        // A key a widget ignores travels on to its parent, which is watched too: only the
-        // focused widget answers, so one Enter moves the focus once.
-        if (event->type() == QEvent::KeyPress && widget && widget->hasFocus()) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter)
-                QCoreApplication::postEvent(
-                    widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
-        }
-        return false;
-    }
-};
-
-class SelectOnFocus : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::FocusIn) {
-            ModSkinwright::SelectAllText();
-            // A click that gave the focus places the cursor right after this; select again
-            // once it has.
-            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
-                QTimer::singleShot(0, watched, &ModSkinwright::SelectAllText);
-        }
-        return false;
-    }
-};
-
-class FocusLeaves : public QObject
-{
-public:
-    FocusLeaves(QObject *parent, std::function<void()> handler)
-        : QObject(parent), handler(std::move(handler))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::FocusOut)
-            handler();
+        if (event->type() == type)
+            handler(watched, event);
         return false;
     }
 
 private:
-    std::function<void()> handler;
+    QEvent::Type type;
+    std::function<void(QObject *, QEvent *)> handler;
 };
+
+std::optional<QString> unwritable(const QString &what, const QString &text)
+{
+    const std::optional<QString> character = encodeCp932(text).unrepresentable;
+    if (!character)
+        return std::nullopt;
+    return QStringLiteral("%1の「%2」は設定ﾌｧｲﾙに保存できない文字です。\n%3\n"
+                          "別の文字に変えて下さい。")
+        .arg(what, *character, text);
+}
 
 } // namespace
 
@@ -136,19 +109,36 @@ QLineEdit *addTextField(QWidget *parent, const QString &name, const QRect &geome
 
 void enterMovesFocus(QWidget *page)
 {
-    auto *filter = new EnterAsTab(page);
+    auto *hook = new EventHook(page, QEvent::KeyPress, [](QObject *watched, QEvent *event) {
+        auto *widget = static_cast<QWidget *>(watched);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        // A key a widget ignores travels on to its parent, which is watched too: only the
+        // focused widget answers, so one Enter moves the focus once.
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && widget->hasFocus())
+            QCoreApplication::postEvent(
+                widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+    });
     for (QWidget *child : page->findChildren<QWidget *>())
-        child->installEventFilter(filter);
+        child->installEventFilter(hook);
 }
 
 void selectAllOnFocus(QLineEdit *field)
 {
-    field->installEventFilter(new SelectOnFocus(field));
+    field->installEventFilter(
+        new EventHook(field, QEvent::FocusIn, [field](QObject *, QEvent *event) {
+            ModSkinwright::SelectAllText();
+            // A click that gave the focus places the cursor right after this: select again
+            // once it has.
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
+                QTimer::singleShot(0, field, &ModSkinwright::SelectAllText);
+        }));
 }
 
 void whenFocusLeaves(QWidget *widget, std::function<void()> handler)
 {
-    widget->installEventFilter(new FocusLeaves(widget, std::move(handler)));
+    widget->installEventFilter(
+        new EventHook(widget, QEvent::FocusOut,
+                      [handler = std::move(handler)](QObject *, QEvent *) { handler(); }));
 }
 
 void setFocusOrder(const QList<QWidget *> &order)
@@ -199,17 +189,31 @@ void tell(QWidget *page, const QString &text, QMessageBox::Icon icon)
     dialogs::showMessage(page, {text, Caption, icon});
 }
 
-bool refuseLongName(QWidget *page, const QString &fileName)
+bool refuseUnwritable(QLineEdit *field, const QString &what)
 {
-    if (fileName.size() <= MaxNameLength)
+    const std::optional<QString> message = unwritable(what, field->text());
+    if (!message)
         return false;
-    tell(page,
-         QStringLiteral("ﾌｧｲﾙ名が %1 文字を超えているため使えません。\n%2\n"
-                        "%1 文字以内の名前のﾌｧｲﾙを選択して下さい。")
-             .arg(MaxNameLength)
-             .arg(fileName),
-         QMessageBox::Warning);
+    field->setFocus();
+    tell(field->window(), *message, QMessageBox::Warning);
     return true;
+}
+
+bool refuseChosenName(QWidget *page, const QString &fileName)
+{
+    if (fileName.size() > MaxNameLength) {
+        tell(page,
+             QStringLiteral("ﾌｧｲﾙ名が %1 文字を超えているため使えません。\n%2\n"
+                            "%1 文字以内の名前のﾌｧｲﾙを選択して下さい。")
+                 .arg(MaxNameLength)
+                 .arg(fileName),
+             QMessageBox::Warning);
+        return true;
+    }
+    const std::optional<QString> message = unwritable(QStringLiteral("ﾌｧｲﾙ名"), fileName);
+    if (message)
+        tell(page, *message, QMessageBox::Warning);
+    return message.has_value();
 }
 
 } // namespace wizardpage

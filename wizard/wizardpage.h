@@ -70,7 +70,11 @@ QIcon wizardIcon();
 // A modal box with the wizard's caption and an OK button.
 void tell(QWidget *page, const QString &text, QMessageBox::Icon icon = QMessageBox::NoIcon);
 
-// Refuses a chosen file whose name calc.dat could not hold; true when it was refused.
-bool refuseLongName(QWidget *page, const QString &fileName);
+// Refuses a field whose text calc.dat (code page 932) cannot hold: the field takes the focus and
+// a message names the character; what names the value ("タイトル"). True when it was refused.
+bool refuseUnwritable(QLineEdit *field, const QString &what);
+
+// Refuses a chosen file whose name calc.dat could not hold, too long or with such a character.
+bool refuseChosenName(QWidget *page, const QString &fileName);
 
 } // namespace wizardpage
