@@ -1,11 +1,13 @@
 // Plays middle C on the built-in synthesizer into the JACK server of the environment, listens
-// to it there, and prints how long after the key the sound began and its pitch.
+// to it there, and prints how long opening took, how long after the key the sound began, and
+// its pitch.
 #include "fluidsynthbackend.h"
 #include "jacklistener.h"
 #include "modcalc.h"
 #include "soundfont.h"
 #include "soundmeasures.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 #include <cstdio>
 
@@ -13,7 +15,11 @@ int main()
 {
     FluidSynthBackend synth(findSoundFont(), {"jack"});
     QString why;
-    if (!synth.open(0, why)) {
+    QElapsedTimer opening;
+    opening.start();
+    const bool opened = synth.open(0, why);
+    const qint64 openMs = opening.elapsed();
+    if (!opened) {
         std::printf("%s\n", why.toUtf8().constData());
         return 1;
     }
@@ -40,7 +46,8 @@ int main()
         return 1;
     }
     const auto from = onset + int(0.15 * rate);
-    std::printf("onset_ms=%.1f hertz=%.2f\n", (onset - heard.begin()) * 1000.0 / rate,
+    std::printf("open_ms=%lld onset_ms=%.1f hertz=%.2f\n", openMs,
+                (onset - heard.begin()) * 1000.0 / rate,
                 fundamental({from, from + int(0.2 * rate)}, rate));
     return 0;
 }
