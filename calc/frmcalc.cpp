@@ -4,6 +4,7 @@
 #include "keylabel.h"
 #include "modcalc.h"
 #include "palettecolours.h"
+#include "readoutlabel.h"
 #include "skinpictures.h"
 
 #include <QClipboard>
@@ -58,7 +59,8 @@ frmCalc::frmCalc(ModCalc &sound, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       sound(sound), engine(localeDecimalSeparator()), ImgHaikei(new QLabel(this)),
-      Readout(new QLabel(QString::fromStdString(engine.readout()), this)), Timer1(new QTimer(this))
+      Readout(new ReadoutLabel(QString::fromStdString(engine.readout()), this)),
+      Timer1(new QTimer(this))
 {
     setFixedSize(calc::twipsToPixels(calc::ClientWidthTwips),
                  calc::twipsToPixels(calc::ClientHeightTwips));
@@ -70,7 +72,6 @@ frmCalc::frmCalc(ModCalc &sound, QWidget *parent)
 
     Readout->setObjectName(QStringLiteral("Readout"));
     Readout->setGeometry(calc::twipsToPixels(calc::ReadoutTwips));
-    Readout->setTextFormat(Qt::PlainText);
     Readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Readout->setFont(captionFont(calc::ReadoutPointSize));
     Readout->setAutoFillBackground(true);
@@ -97,6 +98,7 @@ void frmCalc::createKeys()
         label->setObjectName(QString::fromLatin1(key.name));
         label->setGeometry(calc::keyRect(key));
         label->setTextFormat(Qt::PlainText);
+        label->setAccessibleName(QString::fromUtf8(key.spokenName));
         label->setFont(captionFont(key.pointSize));
         if (key.colour == calc::CaptionColour::Red)
             setTextColour(label, calc::PaletteLightRed);
@@ -139,7 +141,7 @@ bool frmCalc::Form_Load(const QString &folder)
     shownHolder = calc::Holder::None;
 
     engine = calc::CalcEngine(localeDecimalSeparator());
-    Readout->setText(QStringLiteral("0."));
+    Readout->showNumber(QString::fromStdString(engine.readout()));
     setFocus();
     return true;
 }
@@ -280,7 +282,7 @@ void frmCalc::showOutcome(const calc::KeyOutcome &outcome)
     if (outcome.notice != calc::Notice::None)
         dialogs::showMessage(this,
                              {noticeText(outcome.notice), CalculatorTitle, QMessageBox::Warning});
-    Readout->setText(QString::fromStdString(engine.readout()));
+    Readout->showNumber(QString::fromStdString(engine.readout()));
     if (outcome.backdrop != calc::Holder::None)
         setBackdrop(outcome.backdrop);
     if (outcome.copyIndicatorIdle)

@@ -12,6 +12,7 @@ class KeyLabel;
 class ModCalc;
 class QLabel;
 class QTimer;
+class ReadoutLabel;
 class SkinPictures;
 
 // The calculator's one window: a backdrop picture with transparent key labels on top and the
@@ -83,7 +84,7 @@ private:
     SkinPictures *pictures = nullptr; // a child, made at start-up
 
     QLabel *ImgHaikei;
-    QLabel *Readout;
+    ReadoutLabel *Readout;
     std::vector<KeyLabel *> keyLabels; // in the order of the key table
     KeyLabel *lblCopy = nullptr;
     QTimer *Timer1;

@@ -1,10 +1,20 @@
 #include "keylabel.h"
 
+#include "calcaccessibility.h"
+
 #include <QMouseEvent>
 
-KeyLabel::KeyLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
+KeyLabel::KeyLabel(const QString &caption, QWidget *parent) : QLabel(parent)
 {
+    // Before anything asks for this key's accessible interface, which Qt then keeps.
+    installCalcAccessibility();
+    setText(caption);
     setAlignment(Qt::AlignCenter);
+}
+
+void KeyLabel::activate()
+{
+    emit clicked();
 }
 
 void KeyLabel::mousePressEvent(QMouseEvent *event)

@@ -11,6 +11,9 @@ class KeyLabel : public QLabel
 public:
     explicit KeyLabel(const QString &caption, QWidget *parent = nullptr);
 
+    // A press without the pointer, as assistive technology makes it: a click and no note.
+    void activate();
+
 signals:
     // Any button. The second press of a double click is no press.
     void pressed();

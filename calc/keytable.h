@@ -45,6 +45,7 @@ struct KeyDescription
 {
     const char *name;             // the control's name, as the handlers are named after it
     const char *caption;          // UTF-8
+    const char *spokenName;       // UTF-8; what assistive technology reads out for the key
     int left, top, width, height; // twips within the client area
     double pointSize;
     CaptionColour colour;

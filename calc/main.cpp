@@ -1,6 +1,7 @@
 #include "dialogs.h"
 #include "frmcalc.h"
 #include "modcalc.h"
+#include "pluginpaths.h"
 #include "singleinstance.h"
 #include "x11window.h"
 
@@ -15,6 +16,7 @@ const QString CalculatorTitle = QStringLiteral("電卓");
 
 int main(int argc, char *argv[])
 {
+    keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);
 
     ModCalc sound(defaultMidiBackend());

@@ -26,6 +26,7 @@ CalcEnd::CalcEnd(ModSkinwright &module, QWidget *parent) : QWidget(parent), mod(
     lstFile = new QListWidget(this);
     lstFile->setObjectName(QStringLiteral("lstFile"));
     lstFile->setGeometry(twipsRect(300, 660, 3795, 1860));
+    lstFile->setAccessibleName(lblMsg2->text());
     // The two buttons share one place; "終了" appears only once calc.dat is written.
     cmdKanryo = addButton(this, QStringLiteral("cmdKanryo"), QStringLiteral("実行"),
                           twipsRect(1620, 2580, 1095, 495));

@@ -85,6 +85,7 @@ CalcMsi::CalcMsi(ModSkinwright &module, QWidget *parent) : QWidget(parent), mod(
     chkPreview = new QCheckBox(this);
     chkPreview->setObjectName(QStringLiteral("chkPreview"));
     chkPreview->setGeometry(twipsRect(1020, 1980, 195, 315));
+    chkPreview->setAccessibleName(previewLabel->text());
 
     cmdNext = addButton(this, QStringLiteral("cmdNext"), QStringLiteral("次へ"),
                         twipsRect(60, 2460, 1200, 420));
@@ -92,18 +93,21 @@ CalcMsi::CalcMsi(ModSkinwright &module, QWidget *parent) : QWidget(parent), mod(
     for (int index = 0; index < PictureCount; ++index) {
         const PictureField &design = PictureFields[index];
         const bool left = inLeftColumn(design);
-        addLabel(this, QLatin1String(design.labelName), QString::fromUtf16(design.caption),
-                 twipsRect(left ? design.left : 3630, design.top - 180, 1740, 255));
+        QLabel *label =
+            addLabel(this, QLatin1String(design.labelName), QString::fromUtf16(design.caption),
+                     twipsRect(left ? design.left : 3630, design.top - 180, 1740, 255));
         QLineEdit *field =
             addTextField(this, QLatin1String(design.name),
                          twipsRect(design.left, design.top, index == 2 ? 1725 : 1740, 285),
                          MaxNameLength, design.inputMethod);
         if (design.selectsOnFocus)
             selectAllOnFocus(field);
+        label->setBuddy(field); // names the field for assistive technology
         pictureFields[index] = field;
         cmdButton[index] =
             addButton(this, QStringLiteral("cmdButton%1").arg(index), QStringLiteral("..."),
                       twipsRect(left ? 3120 : 5340, design.top, 255, 315));
+        cmdButton[index]->setAccessibleName(label->text() + QStringLiteral("を選ぶ"));
         connect(cmdButton[index], &QPushButton::clicked, this,
                 [this, index] { cmdButton_Click(index); });
     }

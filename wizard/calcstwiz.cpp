@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -115,14 +116,28 @@ CalcStWiz::CalcStWiz(ModSkinwright &module, const QString &programFolder, QWidge
     cmdNext = addButton(this, QStringLiteral("cmdNext"), QStringLiteral("次へ"),
                         twipsRect(3420, 2640, 1005, 420));
 
+    // Assistive technology names each field by its label, and "..." by what it chooses.
+    for (const auto &[label, field] : {std::pair<const char *, QWidget *>{"Label1", txtTitle},
+                                       {"Label2", txtIcon},
+                                       {"Label5", txtStartBmp},
+                                       {"Label6", txtZei}})
+        findChild<QLabel *>(QLatin1String(label))->setBuddy(field);
+    findChild<QGroupBox *>(QStringLiteral("frmBackColor"))
+        ->setAccessibleName(QStringLiteral("数字色"));
+    findChild<QGroupBox *>(QStringLiteral("frmColor"))->setAccessibleName(QStringLiteral("ﾎﾞﾀﾝ色"));
+    cmdButton[0]->setAccessibleName(QStringLiteral("アイコンを選ぶ"));
+    cmdButton[1]->setAccessibleName(QStringLiteral("開始画像を選ぶ"));
+
     setFocusOrder(QList<QWidget *>{txtTitle, txtIcon, cmdNext, cmdZenkai} +
                   groupButtons(optColor, {0, 1, 2, 3, 4, 5}) + QList<QWidget *>{cmdButton[0]} +
                   groupButtons(optBackColor, {5, 4, 3, 2, 1, 0}) +
                   QList<QWidget *>{cmdButton[1], txtStartBmp, txtZei});
     for (QLineEdit *field : {txtTitle, txtIcon, txtStartBmp})
         selectAllOnFocus(field);
-    whenFocusLeaves(txtTitle, [this] { mod.WizardSettings.Title = txtTitle->text(); });
-    whenFocusLeaves(txtIcon, [this] { mod.WizardSettings.Icon = txtIcon->text(); });
+    // Focus also leaves while the page is being destroyed, when it is no CalcStWiz any more:
+    // the handlers hold the module and the field, not the page.
+    whenFocusLeaves(txtTitle, [&m = mod, f = txtTitle] { m.WizardSettings.Title = f->text(); });
+    whenFocusLeaves(txtIcon, [&m = mod, f = txtIcon] { m.WizardSettings.Icon = f->text(); });
     enterMovesFocus(this);
 
     connect(optBackColor, &QButtonGroup::idToggled, this, [this](int index, bool checked) {

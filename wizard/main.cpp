@@ -1,4 +1,5 @@
 #include "modskinwright.h"
+#include "pluginpaths.h"
 #include "skinwrightflow.h"
 #include "wizardpage.h"
 
@@ -7,6 +8,7 @@
 // Skinwright: the three-page wizard that writes a skin's calc.dat into its own folder.
 int main(int argc, char *argv[])
 {
+    keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);
     app.setFont(wizardpage::proportionalFont());
     // Pages are hidden, not closed, as the user moves on; the flow alone decides the end.

@@ -5,6 +5,7 @@
 
 #include <QImageReader>
 #include <QtEndian>
+#include <limits>
 
 namespace picturereader {
 
@@ -47,8 +48,12 @@ std::optional<QSize> declaredBmpSize(QFile &file)
     if (qFromLittleEndian<quint32>(bytes + 14) == 12) // the old OS/2 header: 16-bit sizes
         return QSize(qFromLittleEndian<quint16>(bytes + 18),
                      qFromLittleEndian<quint16>(bytes + 20));
-    return QSize(qAbs(qFromLittleEndian<qint32>(bytes + 18)),
-                 qAbs(qFromLittleEndian<qint32>(bytes + 22)));
+    // Negative heights mean top-down rows; -2^31 has no int magnitude, so this caps it.
+    const auto side = [](qint32 declared) {
+        return int(qMin(qAbs(qint64(declared)), qint64(std::numeric_limits<int>::max())));
+    };
+    return QSize(side(qFromLittleEndian<qint32>(bytes + 18)),
+                 side(qFromLittleEndian<qint32>(bytes + 22)));
 }
 
 struct Header

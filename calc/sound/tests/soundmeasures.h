@@ -19,7 +19,7 @@ inline double rms(const std::vector<float> &sound)
 inline double fundamental(const std::vector<float> &sound, int rate)
 {
     const int shortest = rate / 1000, longest = rate / 80;
-    const int length = int(sound.size()) - longest;
+    const int length = int(sound.size()) - longest - 1; // sound[i + lag] up to lag longest + 1
     std::vector<double> correlation(longest + 2);
     for (int lag = shortest - 1; lag <= longest + 1; ++lag) {
         double sum = 0;

@@ -1,0 +1,121 @@
+#include "calcaccessibility.h"
+
+#include "keylabel.h"
+#include "readoutlabel.h"
+
+#include <QAccessibleWidget>
+#include <QFontMetrics>
+
+namespace {
+
+// A key is a button that can be pressed without a pointer; its name is its accessible name.
+class KeyAccessible : public QAccessibleWidget
+{
+public:
+    explicit KeyAccessible(KeyLabel *key) : QAccessibleWidget(key, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction())
+            static_cast<KeyLabel *>(widget())->activate();
+    }
+};
+
+// The readout: named "表示", its number the value and the (read-only) text.
+class ReadoutAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit ReadoutAccessible(ReadoutLabel *readout)
+        : QAccessibleWidget(readout, QAccessible::StaticText)
+    {
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return number();
+        return QAccessibleWidget::text(t);
+    }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        return number().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(number().size()); }
+
+    // The number stands right-aligned in the label's contents.
+    QRect characterRect(int offset) const override
+    {
+        const QString shown = number();
+        if (offset < 0 || offset >= shown.size())
+            return {};
+        const QLabel *label = readout();
+        const QFontMetrics metrics(label->font());
+        const QRect contents = label->contentsRect();
+        const int left = contents.right() + 1 - metrics.horizontalAdvance(shown) +
+                         metrics.horizontalAdvance(shown.left(offset));
+        const QRect local(left, contents.top(), metrics.horizontalAdvance(shown.at(offset)),
+                          contents.height());
+        return QRect(label->mapToGlobal(local.topLeft()), local.size());
+    }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        for (int offset = 0; offset < characterCount(); ++offset) {
+            if (characterRect(offset).contains(point))
+                return offset;
+        }
+        return -1;
+    }
+
+    // Nothing in the readout can be selected or edited, and there is no caret.
+    void selection(int, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+private:
+    const ReadoutLabel *readout() const { return static_cast<const ReadoutLabel *>(object()); }
+    QString number() const { return readout()->text(); }
+};
+
+QAccessibleInterface *calcAccessibleFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("KeyLabel"))
+        return new KeyAccessible(static_cast<KeyLabel *>(object));
+    if (className == QLatin1String("ReadoutLabel"))
+        return new ReadoutAccessible(static_cast<ReadoutLabel *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void installCalcAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(calcAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}

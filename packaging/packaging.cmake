@@ -1,0 +1,77 @@
+# The release: a portable skin folder (make dist: TGZ) and a Debian package (DEB), both made
+# by CPack from the built tree.
+#
+# The two hold the same programs and default skin in different places, so each has its own
+# install component: "portable" is the skin folder itself, "system" the Debian layout with a
+# launcher and desktop entries. packaging/cpackproject.cmake.in picks the one per generator.
+
+# Packaging installs what is built and builds nothing itself: make dist builds first, and the
+# package test runs on the tree ctest was given.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
+
+set(RELEASE_NAME picturecalc)
+set(RELEASE_LIBDIR lib/${RELEASE_NAME})
+
+# The package's default skin, drawn afresh: build/bin/calc.dat may hold a skin a developer
+# made there with Skinwright.
+get_directory_property(default_skin_files DIRECTORY ${PROJECT_SOURCE_DIR}/tools/makeskin
+    DEFINITION skin_files)
+set(release_skin_dir ${CMAKE_BINARY_DIR}/packaging/skin)
+list(TRANSFORM default_skin_files PREPEND ${release_skin_dir}/ OUTPUT_VARIABLE release_skin)
+add_custom_command(OUTPUT ${release_skin}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${release_skin_dir}
+    COMMAND makeskin ${release_skin_dir}
+    DEPENDS makeskin
+    COMMENT "Drawing the default skin for the release"
+    VERBATIM)
+add_custom_target(release_skin ALL DEPENDS ${release_skin})
+
+# Libraries come from the system alone: a skin folder is passed around, and a library placed
+# in it must not be loaded by the programs.
+set_target_properties(calc Skinwright PROPERTIES INSTALL_RPATH "")
+
+# The skin folder of the tarball.
+install(TARGETS calc Skinwright RUNTIME DESTINATION . COMPONENT portable)
+install(FILES ${release_skin} DESTINATION . COMPONENT portable)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/README.txt DESTINATION . COMPONENT portable)
+
+# The Debian layout: the same folder, read-only under /usr/lib, and a launcher that runs it
+# from a copy in the user's data folder.
+install(TARGETS calc Skinwright RUNTIME DESTINATION ${RELEASE_LIBDIR} COMPONENT system)
+install(FILES ${release_skin} DESTINATION ${RELEASE_LIBDIR} COMPONENT system)
+install(PROGRAMS ${CMAKE_CURRENT_LIST_DIR}/picturecalc DESTINATION bin COMPONENT system)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/picturecalc.desktop
+              ${CMAKE_CURRENT_LIST_DIR}/picturecalc-skinwright.desktop
+    DESTINATION share/applications COMPONENT system)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/picturecalc.svg
+              ${CMAKE_CURRENT_LIST_DIR}/icons/picturecalc-skinwright.svg
+    DESTINATION share/icons/hicolor/scalable/apps COMPONENT system)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/README.txt
+    DESTINATION share/doc/${RELEASE_NAME} COMPONENT system)
+
+set(CPACK_PACKAGE_NAME ${RELEASE_NAME})
+set(CPACK_PACKAGE_VENDOR "PictureCalc")
+set(CPACK_PACKAGE_CONTACT "PictureCalc developers <picturecalc@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "picture-skinned desk calculator and its skin wizard")
+set(CPACK_PACKAGE_FILE_NAME "${RELEASE_NAME}-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR}")
+set(CPACK_GENERATOR TGZ DEB)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/packaging/cpackproject.cmake)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/cpackproject.cmake.in
+    ${CMAKE_BINARY_DIR}/packaging/cpackproject.cmake @ONLY)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "電卓 is a desk calculator whose whole face is a picture: every digit key, the
+answer and the COPY key show their own picture, and the digit keys play piano
+notes. Skinwright, a three-page wizard, makes such a skin (calc.dat).
+Both have Japanese user interfaces.")
+# The libraries (Qt with its xcb and image-format plugins, RtMidi, FluidSynth) come from
+# dpkg-shlibdeps; what the programs only open at run time is named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "timgm6mb-soundfont | sf2-soundfont-gm, fonts-ipafont-gothic | fonts-japanese-gothic")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+
+include(CPack)
