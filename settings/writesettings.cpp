@@ -83,9 +83,11 @@ std::optional<SettingsError> WriteSettings(const QString &folder, const CalcSett
         return writeError(path, QStringLiteral("同じ名前の、通常のファイルでないものがあります。"));
 
     // Written beside the old file and renamed over it at the end, so a failure on the way
-    // leaves the previous calc.dat whole.
+    // leaves the previous calc.dat whole. Unbuffered, so that a full disk or a file size limit
+    // shows in write(): QSaveFile does not notice a write that fails in its buffer's flush at
+    // commit, and would rename a short file over the previous one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return writeError(path, whyCreateFailed(path, file));
     const QByteArray &bytes = std::get<QByteArray>(contents);
     if (file.write(bytes) != bytes.size() || !file.commit())
