@@ -13,15 +13,16 @@ start. Not a test: it prints figures and the goals they are held against.
 import argparse
 import ctypes
 import os
-import select
 import shutil
-import signal
 import statistics
 import subprocess
 import sys
-import tempfile
 import threading
 import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tools", "xsession"))
+from xsession import XSession  # noqa: E402
 
 PHOTO_SIZE = "4000x3000"
 PICTURE_KEYS = ["StartBmp"] + [f"SglBmp{c}" for c in "123456789AEC"]
@@ -72,55 +73,6 @@ class Screen:
 
     def close(self):
         self.x11.XCloseDisplay(self.display)
-
-
-class Processes:
-    """Everything the benchmark starts, each in its own session, ended by its id."""
-
-    def __init__(self):
-        self.started = []
-
-    def start(self, args, **options):
-        options.setdefault("stdin", subprocess.DEVNULL)
-        options.setdefault("stdout", subprocess.DEVNULL)
-        process = subprocess.Popen(args, start_new_session=True, **options)
-        self.started.append(process)
-        return process
-
-    def stop(self, process):
-        for sig in (signal.SIGTERM, signal.SIGKILL):
-            try:
-                os.killpg(process.pid, sig)
-            except ProcessLookupError:
-                return
-            try:
-                process.wait(5)
-                return
-            except subprocess.TimeoutExpired:
-                continue
-
-    def stop_all(self):
-        for process in reversed(self.started):
-            self.stop(process)
-
-
-def start_xvfb(processes):
-    read_end, write_end = os.pipe()
-    processes.start(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "640x480x24", "-nolisten", "tcp"],
-        pass_fds=(write_end,), stderr=subprocess.DEVNULL,
-    )  # fmt: skip
-    os.close(write_end)
-    answer = b""
-    while not answer.endswith(b"\n") and select.select([read_end], [], [], 20)[0]:
-        chunk = os.read(read_end, 32)
-        if not chunk:
-            break
-        answer += chunk
-    os.close(read_end)
-    if not answer.strip():
-        raise SystemExit("Xvfb did not start")
-    return ":" + answer.decode().strip()
 
 
 def make_quiet_home(home):
@@ -269,18 +221,13 @@ def main():
     options = parser.parse_args()
     build = os.path.abspath(options.build)
 
-    root = tempfile.mkdtemp(prefix="calc-bench-")
-    processes = Processes()
+    processes = XSession(prefix="calc-bench-")
+    root = processes.root
     screen = None
     try:
-        private = {"TMPDIR": os.path.join(root, "tmp"), "XDG_RUNTIME_DIR": os.path.join(root, "run")}
-        for folder in private.values():
-            os.makedirs(folder, mode=0o700)
         make_quiet_home(os.path.join(root, "home"))
-        display = start_xvfb(processes)
-        env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "PULSE", "JACK"))}
-        env.update(private, HOME=os.path.join(root, "home"), DISPLAY=display, QT_QPA_PLATFORM="xcb",
-                   QT_LOGGING_RULES="calc.pictures.info=true")  # fmt: skip
+        env = {k: v for k, v in processes.env.items() if not k.startswith(("PULSE", "JACK"))}
+        env.update(HOME=os.path.join(root, "home"), QT_LOGGING_RULES="calc.pictures.info=true")
 
         default_skin = os.path.join(root, "default")
         make_default_skin(default_skin, build)
@@ -288,7 +235,7 @@ def main():
         photo_skin = os.path.join(root, "photos")
         make_photo_skin(photo_skin, default_skin, make_photos(cache), cache)
 
-        screen = Screen(display)
+        screen = Screen(processes.display)
         print(f"calc from {build}, {options.runs} runs per skin, {os.cpu_count()} cores")
         default_start, default_peak = report(
             "default skin (13 pictures of 322×338)",
@@ -304,8 +251,7 @@ def main():
     finally:
         if screen:
             screen.close()
-        processes.stop_all()
-        shutil.rmtree(root, ignore_errors=True)
+        processes.close()
 
 
 if __name__ == "__main__":

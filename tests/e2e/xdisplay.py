@@ -1,34 +1,25 @@
 """A private X server without a window manager, and the tools that work it from outside.
 
-A Display is one Xvfb together with every process started on it. They all end by their id
-when the display closes, and they die with the test if it is killed. Windows are found and
-typed at with xdotool, the clipboard is read and set with xclip, the screen is read with
-ImageMagick's import.
+A Display is the shared X session of tools/xsession with the tools the tests work it with.
+Windows are found and typed at with xdotool, the clipboard is read and set with xclip, the
+screen is read with ImageMagick's import.
 """
 
-import atexit
-import ctypes
 import itertools
 import os
 import re
-import select
-import shutil
-import signal
 import subprocess
-import tempfile
+import sys
 import time
 
 from face import Screenshot
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "xsession"))
+from xsession import XSession, die_with_parent  # noqa: E402
+
 # The calculator's message boxes carry this title; no test skin uses it as the window title.
 BOX_TITLE = "電卓"
-
-_libc = ctypes.CDLL(None, use_errno=True)
-_PR_SET_PDEATHSIG = 1
-
-
-def _die_with_test():
-    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
 
 
 def wait_until(probe, timeout, what, interval=0.03):
@@ -60,83 +51,15 @@ class Window:
         self.display.run(["xdotool", "windowfocus", "--sync", str(self.id)])
 
 
-class Display:
+class Display(XSession):
     def __init__(self):
-        self.root = tempfile.mkdtemp(prefix="calc-e2e-")
-        self._processes = []
-        self._closed = False
-        atexit.register(self.close)
-        private = {"TMPDIR": "tmp", "XDG_RUNTIME_DIR": "run"}
-        for folder in private.values():
-            os.makedirs(os.path.join(self.root, folder), mode=0o700)
-        number = self._start_xvfb()
-        self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "WAYLAND"))}
-        self.env.update({k: os.path.join(self.root, v) for k, v in private.items()})
-        self.env.update(
-            DISPLAY=":" + number, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8"
-        )
+        super().__init__(prefix="calc-e2e-")
         self._sentinels = itertools.count(1)
         self._keypad_codes = None
 
-    def _start_xvfb(self):
-        """Starts Xvfb on the first free display and returns its number."""
-        read_end, write_end = os.pipe()
-        log_path = os.path.join(self.root, "xvfb.log")
-        try:
-            with open(log_path, "wb") as log:
-                self.start(
-                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "640x480x24",
-                     "-dpi", "96", "-nolisten", "tcp", "-noreset"],
-                    pass_fds=(write_end,), env=dict(os.environ), stderr=log,
-                )  # fmt: skip
-        finally:
-            os.close(write_end)
-        # Xvfb writes the number and then a newline; closing the pipe early would kill it.
-        answer = b""
-        while not answer.endswith(b"\n") and select.select([read_end], [], [], 20)[0]:
-            chunk = os.read(read_end, 32)
-            if not chunk:
-                break
-            answer += chunk
-        os.close(read_end)
-        if not answer.strip() or not answer.endswith(b"\n"):
-            with open(log_path, errors="replace") as log:
-                raise AssertionError("Xvfb did not start: " + log.read()[-2000:])
-        return answer.decode().strip()
-
-    def start(self, args, env=None, **options):
-        options.setdefault("stdin", subprocess.DEVNULL)
-        options.setdefault("stdout", subprocess.DEVNULL)
-        process = subprocess.Popen(
-            args, env=env or self.env, start_new_session=True, preexec_fn=_die_with_test, **options
-        )
-        self._processes.append(process)
-        return process
-
-    def stop(self, process):
-        """Ends a process this display started, and its process group, by their id."""
-        for sig, grace in ((signal.SIGTERM, 3), (signal.SIGKILL, 3)):
-            try:
-                os.killpg(process.pid, sig)
-            except ProcessLookupError:
-                pass
-            try:
-                process.wait(grace)
-                return
-            except subprocess.TimeoutExpired:
-                continue
-
-    def close(self):
-        if self._closed:
-            return
-        self._closed = True
-        for process in reversed(self._processes):
-            self.stop(process)
-        shutil.rmtree(self.root, ignore_errors=True)
-
     def run(self, args, timeout=15, check=True):
         result = subprocess.run(
-            args, env=self.env, capture_output=True, timeout=timeout, preexec_fn=_die_with_test
+            args, env=self.env, capture_output=True, timeout=timeout, preexec_fn=die_with_parent
         )
         if check and result.returncode != 0:
             raise AssertionError(f"{args} failed: {result.stderr.decode(errors='replace')}")
@@ -158,7 +81,7 @@ class Display:
         owner.stdin.write(text.encode("utf-8"))
         owner.stdin.close()
         wait_until(lambda: True if self.selection(name) == text else None, 10, "xclip's text")
-        self._processes = [p for p in self._processes if p.poll() is None]
+        self.forget_ended()
 
     def new_sentinel(self, name="clipboard"):
         """Puts a text in the selection that no program here would copy, to see a copy land."""

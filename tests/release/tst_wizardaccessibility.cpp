@@ -63,11 +63,8 @@ void TestWizardAccessibility::controlsAreNamedByTheirLabels_data()
     row(1, "cmdButton1", QAccessible::Button, "開始画像を選ぶ");
     row(1, "txtZei", QAccessible::EditableText, "消費税率");
     row(2, "txt0Bmp", QAccessible::EditableText, "\"０\"入力時の画像");
-    row(2, "txt9Bmp", QAccessible::EditableText, "\"９\"入力時の画像");
-    row(2, "txtEBmp", QAccessible::EditableText, "答え表示時の画像");
     row(2, "txtCBmp", QAccessible::EditableText, "\"COPY\"入力時の画像");
     row(2, "cmdButton0", QAccessible::Button, "\"０\"入力時の画像を選ぶ");
-    row(2, "cmdButton11", QAccessible::Button, "\"COPY\"入力時の画像を選ぶ");
     row(2, "chkPreview", QAccessible::CheckBox, "ﾌﾟﾚﾋﾞｭｰ");
     row(3, "lstFile", QAccessible::List, "次のﾌｧｲﾙを同一ﾌｫﾙﾀﾞに入れて配布して下さい。");
 }

