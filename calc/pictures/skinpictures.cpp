@@ -1,6 +1,7 @@
 #include "skinpictures.h"
 
 #include "picturereader.h"
+#include "settingskeys.h"
 
 #include <QFileInfo>
 #include <QFutureWatcher>
@@ -10,6 +11,7 @@
 #include <QThread>
 #include <QThreadPool>
 #include <array>
+#include <span>
 #include <vector>
 
 // Off unless asked for (QT_LOGGING_RULES="calc.pictures.info=true"); the start-up benchmark
@@ -18,27 +20,9 @@ Q_LOGGING_CATEGORY(lcPictures, "calc.pictures", QtWarningMsg)
 
 namespace {
 
-struct NamedFile
-{
-    const char *key;
-    QString CalcSettings::*name;
-};
-
-// In the order of calc::Holder from S1 on.
-constexpr std::array<NamedFile, 12> HolderFiles = {{
-    {"SglBmp1", &CalcSettings::SglBmp1},
-    {"SglBmp2", &CalcSettings::SglBmp2},
-    {"SglBmp3", &CalcSettings::SglBmp3},
-    {"SglBmp4", &CalcSettings::SglBmp4},
-    {"SglBmp5", &CalcSettings::SglBmp5},
-    {"SglBmp6", &CalcSettings::SglBmp6},
-    {"SglBmp7", &CalcSettings::SglBmp7},
-    {"SglBmp8", &CalcSettings::SglBmp8},
-    {"SglBmp9", &CalcSettings::SglBmp9},
-    {"SglBmpA", &CalcSettings::SglBmpA},
-    {"SglBmpE", &CalcSettings::SglBmpE},
-    {"SglBmpC", &CalcSettings::SglBmpC},
-}};
+// The settings that name the key pictures, in the order of calc::Holder from S1 on.
+constexpr auto HolderFiles = std::span(settingsKeys).subspan<6, 12>();
+static_assert(HolderFiles.front().name == "SglBmp1" && HolderFiles.back().name == "SglBmpC");
 
 std::optional<std::size_t> holderIndex(calc::Holder holder)
 {
@@ -126,14 +110,14 @@ struct SkinPictures::Private
         return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
     }
 
-    std::size_t decodeFor(const char *key, const QString &name, const QString &path)
+    std::size_t decodeFor(const QString &key, const QString &name, const QString &path)
     {
         const QString identity = fileIdentity(path);
         for (std::size_t index = 0; index < decodes.size(); ++index) {
             if (decodes[index].identity == identity)
                 return index;
         }
-        decodes.push_back({QString::fromLatin1(key), name, path, identity, {}, {}, {}, false});
+        decodes.push_back({key, name, path, identity, {}, {}, {}, false});
         return decodes.size() - 1;
     }
 
@@ -205,14 +189,14 @@ std::optional<QString> SkinPictures::loadStartPictures(const CalcSettings &setti
     d->decodes.clear();
     d->finishedCount = 0;
     for (std::size_t index = 0; index < HolderFiles.size(); ++index) {
-        const auto &[key, field] = HolderFiles[index];
-        const QString &name = settings.*field;
+        const QString key = QString::fromLatin1(HolderFiles[index].name);
+        const QString &name = settings.*HolderFiles[index].text;
         if (name.isEmpty())
             return problemMessage({PictureFault::NoName}, SkinFileKind::Picture, key, {});
         const QString path = d->pathOf(name);
         const std::size_t decode = d->decodeFor(key, name, path);
         d->decodeOfHolder[index] = decode;
-        if (d->decodes[decode].key != QLatin1String(key))
+        if (d->decodes[decode].key != key)
             continue; // checked with the first key that names it
         if (const auto problem = picturereader::check(path, SkinFileKind::Picture))
             return problemMessage(*problem, SkinFileKind::Picture, key, name);
