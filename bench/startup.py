@@ -5,7 +5,11 @@ For each skin and each run it prints the time from starting the program until th
 is on screen, the time until all twelve key pictures are decoded, and the peak resident memory.
 The calculator runs on a private Xvfb (no window manager) with ALSA's null device as its sound
 output, so that its synthesizer opens without a sound card and no message box holds up the
-start. Not a test: it prints figures and the goals they are held against.
+start. The null device takes sound as fast as it is made, so the synthesizer's thread keeps one
+core busy where a sound card would pace it: on a machine with few cores the times are high.
+(A JACK server on dummy audio paces it, but maps some 100 MB of JACK's shared memory into every
+client, which would swamp the memory figure.) Not a test: it prints figures and the goals they
+are held against.
 
     bench/startup.py [--build build] [--runs 5]
 """

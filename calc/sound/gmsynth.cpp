@@ -16,6 +16,9 @@ GmSynth::GmSynth()
     // FluidSynth's default gain leaves a single piano note near -38 dBFS; this lifts it by 8 dB
     // and still leaves room for both hands.
     fluid_settings_setnum(fluidSettings, "synth.gain", 0.5);
+    // Only the samples of the instruments in use are read into memory: the piano is a small
+    // part of a General MIDI soundfont.
+    fluid_settings_setint(fluidSettings, "synth.dynamic-sample-loading", 1);
     fluidSynth = new_fluid_synth(fluidSettings);
 }
 
@@ -36,8 +39,9 @@ void GmSynth::loadSoundFont(const QString &path)
     const QByteArray file = path.toLocal8Bit();
     try {
         // The synthesizer is locked while it loads, so nothing else may call into it until then.
+        // No instrument is given to the channels yet, so none is read in that goes unused.
         loading = std::async(std::launch::async, [this, file] {
-            finishLoading(fluid_synth_sfload(fluidSynth, file.constData(), 1));
+            finishLoading(fluid_synth_sfload(fluidSynth, file.constData(), 0));
         });
     } catch (const std::system_error &) {
         // No thread to load on: the calculator stays silent.
@@ -51,7 +55,7 @@ void GmSynth::finishLoading(int soundFontId)
         return;
     for (int channel = 0; channel < int(pendingProgram.size()); ++channel) {
         if (pendingProgram[channel] >= 0)
-            fluid_synth_program_change(fluidSynth, channel, pendingProgram[channel]);
+            selectProgram(channel, pendingProgram[channel]);
     }
     ready = true;
 }
@@ -76,12 +80,21 @@ void GmSynth::play(quint32 message)
             pendingProgram[channel] = data1;
         return;
     }
-    if (kind == 0x90 && data2 > 0)
+    if (kind == 0x90 && data2 > 0) {
+        if (!programChosen[channel])
+            selectProgram(channel, 0); // a General MIDI channel starts on the grand piano
         fluid_synth_noteon(fluidSynth, channel, data1, data2);
-    else if (kind == 0x80 || kind == 0x90) // a note on with velocity 0 is a note off
+    } else if (kind == 0x80 || kind == 0x90) { // a note on with velocity 0 is a note off
         fluid_synth_noteoff(fluidSynth, channel, data1);
-    else if (kind == 0xC0)
-        fluid_synth_program_change(fluidSynth, channel, data1);
+    } else if (kind == 0xC0) {
+        selectProgram(channel, data1);
+    }
+}
+
+void GmSynth::selectProgram(int channel, int program)
+{
+    fluid_synth_program_change(fluidSynth, channel, program);
+    programChosen[channel] = true;
 }
 
 void GmSynth::silence()

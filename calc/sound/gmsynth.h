@@ -39,12 +39,14 @@ public:
 
 private:
     void finishLoading(int soundFontId);
+    void selectProgram(int channel, int program);
 
     fluid_settings_t *fluidSettings = nullptr;
     fluid_synth_t *fluidSynth = nullptr;
     std::future<void> loading;
 
-    std::mutex readyMutex; // guards ready and pendingProgram between the loader and the player
+    std::mutex readyMutex; // guards the state below between the loader and the player
     bool ready = false;
     std::array<int, 16> pendingProgram; // per channel; -1 when none was chosen
+    std::array<bool, 16> programChosen{}; // per channel, once the soundfont is in
 };

@@ -106,18 +106,21 @@ void TestGmSynth::silenceAfterReset()
 void TestGmSynth::whatIsHeard_data()
 {
     QTest::addColumn<QString>("soundFont"); // "installed", "missing", "not a soundfont"
+    QTest::addColumn<bool>("instrumentChosen");
     QTest::addColumn<bool>("noteBeforeLoading");
     QTest::addColumn<bool>("heard");
 
-    QTest::newRow("note after loading") << "installed" << false << true;
-    QTest::newRow("note before loading") << "installed" << true << false;
-    QTest::newRow("soundfont missing") << "missing" << false << false;
-    QTest::newRow("text file as soundfont") << "not a soundfont" << false << false;
+    QTest::newRow("note after loading") << "installed" << true << false << true;
+    QTest::newRow("no instrument chosen: the grand piano") << "installed" << false << false << true;
+    QTest::newRow("note before loading") << "installed" << true << true << false;
+    QTest::newRow("soundfont missing") << "missing" << true << false << false;
+    QTest::newRow("text file as soundfont") << "not a soundfont" << true << false << false;
 }
 
 void TestGmSynth::whatIsHeard()
 {
     QFETCH(QString, soundFont);
+    QFETCH(bool, instrumentChosen);
     QFETCH(bool, noteBeforeLoading);
     QFETCH(bool, heard);
 
@@ -132,7 +135,8 @@ void TestGmSynth::whatIsHeard()
     }
 
     GmSynth gm;
-    gm.play(ModCalc::ProgramChange);
+    if (instrumentChosen)
+        gm.play(ModCalc::ProgramChange);
     if (noteBeforeLoading)
         gm.play(ModCalc::noteOnMessage(60));
     gm.loadSoundFont(path);
