@@ -72,6 +72,7 @@ Both have Japanese user interfaces.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "timgm6mb-soundfont | sf2-soundfont-gm, fonts-ipafont-gothic | fonts-japanese-gothic")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Qt's Japanese texts for the picture chooser; without them it speaks English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 
 include(CPack)

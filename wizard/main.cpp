@@ -1,5 +1,6 @@
 #include "modskinwright.h"
 #include "pluginpaths.h"
+#include "qttexts.h"
 #include "skinwrightflow.h"
 #include "wizardpage.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
 {
     keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);
+    useJapaneseQtTexts(app);
     app.setFont(wizardpage::proportionalFont());
     // Pages are hidden, not closed, as the user moves on; the flow alone decides the end.
     app.setQuitOnLastWindowClosed(false);

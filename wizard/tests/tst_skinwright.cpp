@@ -3,12 +3,15 @@
 #include "calcstwiz.h"
 #include "distribution.h"
 #include "modskinwright.h"
+#include "qttexts.h"
 #include "skinwrightflow.h"
 
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -479,6 +482,24 @@ private slots:
         generate ? click(shown, u"cmdSyuryo"_s) : void(shown->close());
         QCOMPARE(ended.size(), 1);
         QCOMPARE(QFile::exists(inFolder(u"calc.dat"_s)), generate);
+    }
+
+    // The chooser the user meets, in Qt's own words: Japanese, like the pages around it.
+    void chooserSpeaksJapanese()
+    {
+        useJapaneseQtTexts(*QCoreApplication::instance());
+        QFileDialog dialog(nullptr, u"画像の選択"_s);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        QStringList captions;
+        for (const QWidget *widget : dialog.findChildren<QWidget *>()) {
+            if (const auto *button = qobject_cast<const QPushButton *>(widget))
+                captions << button->text();
+            else if (const auto *label = qobject_cast<const QLabel *>(widget))
+                captions << label->text();
+        }
+        captions.removeAll(QString());
+        QVERIFY2(captions.contains(u"キャンセル"_s), qPrintable(captions.join(u" | ")));
+        QVERIFY2(!captions.contains(u"Look in:"_s), qPrintable(captions.join(u" | ")));
     }
 };
 
