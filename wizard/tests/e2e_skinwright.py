@@ -68,16 +68,21 @@ class Display(XSession):
         self.run("xdotool", "windowfocus", "--sync", window, "key", *keys)
         time.sleep(0.2)
 
-    def type(self, window, text):
+    def type(self, window, text, field=None):
         """Characters beyond the keyboard map are typed by remapping a key, which now and then
-        loses one: the field is read back through the clipboard and typed again if need be."""
-        for _ in range(3):
+        loses one: the field is read back through the clipboard and typed again if need be.
+        A field given in twips is clicked before each attempt after the first."""
+        held = []
+        for attempt in range(3):
+            if attempt and field:
+                self.click(window, *field)
             self.key(window, "ctrl+a")
             self.run("xdotool", "type", "--delay", "40", text)
             self.key(window, "ctrl+a", "ctrl+c")
-            if self.run("xclip", "-o", "-selection", "clipboard") == text:
+            held.append(self.run("xclip", "-o", "-selection", "clipboard"))
+            if held[-1] == text:
                 return
-        raise Failure(f"could not type {text!r}")
+        raise Failure(f"could not type {text!r}; the clipboard held {held!r}")
 
     def colours(self, x, y, width=1, height=1):
         shot = os.path.join(self.root, "shot.png")
@@ -96,16 +101,18 @@ def through_wizard(display, wizard, skin):
     display.type(page1, "calc.ico")
     display.click(page1, 1020 + 1740, 1140 + 180, 300, 225)       # 数字色 赤
     display.click(page1, 1020 + 1200, 1680 + 180, 300, 225)       # ﾎﾞﾀﾝ色 青
-    display.click(page1, 1005, 2220, 3000, 285)
-    display.type(page1, "start.bmp")
-    display.click(page1, 1020, 2640, 495, 315)
-    display.type(page1, "8")
+    start_field, tax_field = (1005, 2220, 3000, 285), (1020, 2640, 495, 315)
+    display.click(page1, *start_field)
+    display.type(page1, "start.bmp", start_field)
+    display.click(page1, *tax_field)
+    display.type(page1, "8", tax_field)
     display.click(page1, 3420, 2640, 1005, 420)                   # 次へ
     page2 = display.window(process, CAPTION, other_than=(page1,))
     for index, (left, top) in enumerate(FIELDS):
+        field = (left, top, 1740, 285)
         if index > 3:  # the first four follow Enter, in the designed order
-            display.click(page2, left, top, 1740, 285)
-        display.type(page2, KEYS[index])
+            display.click(page2, *field)
+        display.type(page2, KEYS[index], field if index > 3 else None)
         if index < 3:
             display.key(page2, "Return")
     display.click(page2, 60, 2460, 1200, 420)                     # 次へ
