@@ -11,7 +11,7 @@ import unittest
 
 import faultkit  # noqa: F401  puts the harness on the path
 from harness import Calc, CalcTestCase
-from jackpeer import JackPeer
+from jackpeer import play_into_peer
 from xdisplay import BOX_TITLE, wait_until
 
 REFUSAL = "既に電卓は、起動しています。"
@@ -24,9 +24,7 @@ class RacingStartTest(CalcTestCase):
         super().setUpClass()
         # With a synthesizer port to play to, no copy has a sound notice to show, so the one
         # box on the screen is the refusal.
-        cls.peer = JackPeer(cls.display)
-        cls.addClassCleanup(cls.peer.close)
-        cls.display.env = cls.peer.env
+        cls.peer = play_into_peer(cls.display, cls.addClassCleanup)
 
     def settle(self, copies):
         """Answers the sound notices until each copy shows its window or the refusal; returns

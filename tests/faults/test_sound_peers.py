@@ -8,7 +8,7 @@ import unittest
 import faultkit  # noqa: F401  puts the harness on the path
 from face import key_centre
 from harness import CalcTestCase
-from jackpeer import JackPeer
+from jackpeer import play_into_peer
 from xdisplay import BOX_TITLE, wait_until
 
 PIANO = "c0 01"
@@ -17,9 +17,7 @@ PIANO = "c0 01"
 class SoundGoneTest(CalcTestCase):
     def setUp(self):
         # Each test ends the server its own way, so each gets its own.
-        self.peer = JackPeer(self.display)
-        self.addCleanup(self.peer.close)
-        self.display.env = self.peer.env
+        self.peer = play_into_peer(self.display, self.addCleanup)
 
     def hold_and_type(self, calc):
         """Notes for held digit keys and keypad keys; the readout shows the keys all arrived."""

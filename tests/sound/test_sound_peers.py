@@ -13,7 +13,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 
 from face import key_centre  # noqa: E402
 from harness import CalcTestCase, Display  # noqa: E402
-from jackpeer import JackPeer  # noqa: E402
+from jackpeer import JackPeer, play_into_peer  # noqa: E402
 
 PIANO = "c0 01"
 NOTE_ON_60 = "90 3c 79"
@@ -70,10 +70,7 @@ class CalcNotesTest(CalcTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.peer = JackPeer(cls.display)
-        cls.addClassCleanup(cls.peer.close)
-        # Every calculator started on this display plays into the peer.
-        cls.display.env = cls.peer.env
+        cls.peer = play_into_peer(cls.display, cls.addClassCleanup)
 
     def start_playing_calc(self):
         """A new calculator, and the messages it has sent."""
