@@ -39,8 +39,9 @@ struct X11Window
 
 std::optional<X11Window> x11Window(QWidget *window)
 {
+    // The offscreen platform answers for X11 too, without a connection.
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !window->isVisible())
+    if (!x11 || !x11->connection() || !window->isVisible())
         return std::nullopt;
     return X11Window{x11->connection(), xcb_window_t(window->winId())};
 }

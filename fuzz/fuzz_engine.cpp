@@ -111,26 +111,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     for (std::size_t i = 3; i < size; ++i) {
         const unsigned key = data[i] % 20;
+        calc::KeyOutcome outcome;
         if (key < 10)
-            engine.digit(int(key));
+            outcome = engine.digit(int(key));
         else if (key == 10)
-            engine.decimalPoint();
+            outcome = engine.decimalPoint();
         else if (key < 16)
-            engine.operatorKey(int(key - 11));
+            outcome = engine.operatorKey(int(key - 11));
         else if (key == 16)
-            engine.percent();
+            outcome = engine.percent();
         else if (key == 17)
-            engine.taxIncluded(zeiRitu);
+            outcome = engine.taxIncluded(zeiRitu);
         else if (key == 18)
-            engine.taxExcluded(zeiRitu);
+            outcome = engine.taxExcluded(zeiRitu);
         else if (data[i] & 0x80)
-            engine.cancelEntry();
+            outcome = engine.cancelEntry();
         else
-            engine.cancel();
+            outcome = engine.cancel();
 
         if (!isShowable(engine.readout(), separator))
             fail("a readout the calculator may not show", engine.readout());
-        if (key == 19 && !(data[i] & 0x80))
+        const bool allClear = key == 19 && !(data[i] & 0x80);
+        if (outcome.copyIndicatorIdle != allClear)
+            fail("only all clear turns the copy caption idle", engine.readout());
+        if (allClear)
             checkStartState(engine);
         if (key == 19 && (data[i] & 0x80) && engine.readout() != "0" + separator)
             fail("clear entry left another readout", engine.readout());

@@ -31,8 +31,6 @@ void showMessage(QWidget *parent, const Message &message)
 QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QString &initialFolder,
                    const QString &title)
 {
-    if (fileAnswerer())
-        return fileAnswerer()(filters, initialFolder, title);
     QStringList nameFilters;
     for (const FileFilter &filter : filters) {
         // "JPEGｲﾒｰｼﾞ(*.jpg)" already names its pattern the way Qt reads it.
@@ -46,6 +44,8 @@ QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QStr
     dialog.setNameFilters(nameFilters);
     if (!nameFilters.isEmpty())
         dialog.selectNameFilter(nameFilters.first());
+    if (fileAnswerer())
+        return fileAnswerer()(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
 // The programs' modal boxes and the open-file dialog, behind one seam so that tests
@@ -32,10 +33,10 @@ struct FileFilter
 QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QString &initialFolder,
                    const QString &title);
 
-// Tests install answerers; passing an empty function restores the real dialogs.
+// Tests install answerers; passing an empty function restores the real dialogs. A file answerer
+// is handed the dialog as it would have been shown and answers with a path or nothing.
 using MessageAnswerer = std::function<void(const Message &)>;
-using FileAnswerer = std::function<QString(const QList<FileFilter> &filters,
-                                           const QString &initialFolder, const QString &title)>;
+using FileAnswerer = std::function<QString(QFileDialog &dialog)>;
 void setMessageAnswerer(MessageAnswerer answerer);
 void setFileAnswerer(FileAnswerer answerer);
 
