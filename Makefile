@@ -9,10 +9,10 @@ JOBS  ?= $(shell nproc)
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 # Every sanitized process writes its AddressSanitizer report to a file here; any file fails the
 # run, even when the report came from a program that a test ended or whose exit code nobody
-# looked at; tests that run a program as another user need it writable for all. UBSan, loaded
-# beside ASan, ignores log_path and writes to stderr, which CTest keeps in LastTest.log: a
-# report there fails the run too.
-ASAN_REPORTS = $(abspath $(ASAN_BUILD))/sanitizer-reports
+# looked at. Tests run programs as another user too, who may not reach the build folder: the
+# folder is in /tmp, one per build folder. UBSan, loaded beside ASan, ignores log_path and
+# writes to stderr, which CTest keeps in LastTest.log: a report there fails the run too.
+ASAN_REPORTS = /tmp/picturecalc-sanitizers-$(shell echo '$(abspath $(ASAN_BUILD))' | md5sum | cut -c1-12)
 SANITIZER_REPORT_LINES = runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer
 SANITIZER_ENV = \
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:log_path=$(ASAN_REPORTS)/asan \

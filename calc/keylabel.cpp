@@ -1,13 +1,39 @@
 #include "keylabel.h"
 
-#include "calcaccessibility.h"
-
+#include <QAccessibleWidget>
 #include <QMouseEvent>
+
+namespace {
+
+// A key is a button that can be pressed without a pointer; its name is its accessible name.
+class KeyAccessible : public QAccessibleWidget
+{
+public:
+    explicit KeyAccessible(KeyLabel *key) : QAccessibleWidget(key, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction())
+            static_cast<KeyLabel *>(widget())->activate();
+    }
+};
+
+QAccessibleInterface *keyAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("KeyLabel"))
+        return new KeyAccessible(static_cast<KeyLabel *>(object));
+    return nullptr;
+}
+
+} // namespace
 
 KeyLabel::KeyLabel(const QString &caption, QWidget *parent) : QLabel(parent)
 {
     // Before anything asks for this key's accessible interface, which Qt then keeps.
-    installCalcAccessibility();
+    static const bool accessible = (QAccessible::installFactory(keyAccessible), true);
+    Q_UNUSED(accessible);
     setText(caption);
     setAlignment(Qt::AlignCenter);
 }
@@ -20,7 +46,7 @@ void KeyLabel::activate()
 void KeyLabel::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        clickPending = true;
+        m_clickPending = true;
     emit pressed();
 }
 
@@ -28,15 +54,15 @@ void KeyLabel::mousePressEvent(QMouseEvent *event)
 void KeyLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        clickPending = false;
+        m_clickPending = false;
 }
 
 void KeyLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = event->button() == Qt::LeftButton && clickPending &&
+    const bool click = event->button() == Qt::LeftButton && m_clickPending &&
                        rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton)
-        clickPending = false;
+        m_clickPending = false;
     emit released();
     if (click)
         emit clicked();

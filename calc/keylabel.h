@@ -28,5 +28,5 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    bool clickPending = false;
+    bool m_clickPending = false;
 };

@@ -1,5 +1,5 @@
-#include "frmcalc.h"
-#include "modcalc.h"
+#include "calculatorwindow.h"
+#include "keysounds.h"
 #include "pluginpaths.h"
 #include "startup.h"
 
@@ -12,8 +12,8 @@ int main(int argc, char *argv[])
     keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);
 
-    ModCalc sound(defaultMidiBackend());
-    frmCalc window(sound);
+    KeySounds sound(defaultMidiBackend());
+    CalculatorWindow window(sound);
     std::unique_ptr<QLockFile> instanceLock;
     switch (startCalculator(sound, window, QCoreApplication::applicationFilePath(),
                             QCoreApplication::applicationDirPath(), instanceLock)) {
@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     case StartUp::Running:
         break;
     }
-    QObject::connect(&window, &frmCalc::startUpAbandoned, &app,
+    QObject::connect(&window, &CalculatorWindow::skinFailed, &app,
                      [] { QCoreApplication::exit(EXIT_FAILURE); });
     return app.exec();
 }

@@ -1,18 +1,15 @@
 #include "startup.h"
 
+#include "calcmessages.h"
+#include "calculatorwindow.h"
 #include "dialogs.h"
-#include "frmcalc.h"
-#include "modcalc.h"
+#include "keysounds.h"
 #include "singleinstance.h"
 #include "x11window.h"
 
 #include <QDir>
 
-namespace {
-const QString CalculatorTitle = QStringLiteral("電卓");
-}
-
-StartUp startCalculator(ModCalc &sound, frmCalc &window, const QString &programFile,
+StartUp startCalculator(KeySounds &sound, CalculatorWindow &window, const QString &programFile,
                         const QString &folder, std::unique_ptr<QLockFile> &lock)
 {
     if (const auto message = sound.setUp())
@@ -26,12 +23,12 @@ StartUp startCalculator(ModCalc &sound, frmCalc &window, const QString &programF
     }
 
     QDir::setCurrent(folder);
-    if (!window.Form_Load(folder))
+    if (!window.loadSkin(folder))
         return StartUp::Abandoned;
     window.show();
     keepOffTaskbar(&window);
     showExactTitle(&window);
     window.activateWindow();
-    window.startHolderDecoding();
+    window.decodeKeyPictures();
     return StartUp::Running;
 }

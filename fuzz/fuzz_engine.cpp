@@ -90,7 +90,8 @@ void checkStartState(const calc::CalcEngine &engine)
         fail("all clear left another readout", readout);
     const calc::Value zero = std::int16_t{0};
     if (engine.operand1() != zero || engine.operand2() != zero || engine.operandCount() != 0 ||
-        engine.decimalEntered() || engine.lastInput() != "NONE" || engine.pendingOp() != " ")
+        engine.decimalEntered() || engine.lastInput() != calc::LastInput::Nothing ||
+        engine.pendingOperation() != calc::Operation::None)
         fail("all clear left another state", readout);
 }
 
@@ -117,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         else if (key == 10)
             outcome = engine.decimalPoint();
         else if (key < 16)
-            outcome = engine.operatorKey(int(key - 11));
+            outcome = engine.operatorKey(calc::Operation(int(key - 11) + 1)); // Add … Equals
         else if (key == 16)
             outcome = engine.percent();
         else if (key == 17)
@@ -125,9 +126,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         else if (key == 18)
             outcome = engine.taxExcluded(zeiRitu);
         else if (data[i] & 0x80)
-            outcome = engine.cancelEntry();
+            outcome = engine.clearEntry();
         else
-            outcome = engine.cancel();
+            outcome = engine.allClear();
 
         if (!isShowable(engine.readout(), separator))
             fail("a readout the calculator may not show", engine.readout());

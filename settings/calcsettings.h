@@ -1,22 +1,34 @@
 #pragma once
 
+#include "holder.h"
+
 #include <QString>
+#include <array>
 #include <optional>
 
 // The skin's settings, one field per key of calc.dat. Texts start empty and numbers 0.
 struct CalcSettings
 {
-    QString Title;
-    QString Icon;
-    qint16 Color1 = 0;
-    qint16 Color2 = 0;
-    QString StartBmp;
-    qint16 ZeiRitu = 0;
-    QString SglBmp1, SglBmp2, SglBmp3, SglBmp4, SglBmp5, SglBmp6, SglBmp7, SglBmp8, SglBmp9;
-    QString SglBmpA, SglBmpE, SglBmpC;
+    QString title;          // Title: the calculator window's caption
+    QString icon;           // Icon: the window's icon file
+    qint16 digitColour = 0; // Color1: colour index of the readout's digits
+    qint16 keyColour = 0;   // Color2: colour index of the key captions
+    QString startPicture;   // StartBmp
+    qint16 taxRate = 0;     // ZeiRitu: consumption tax in whole percent
+    // SglBmp1 … SglBmp9, SglBmpA, SglBmpE, SglBmpC: the picture files of the twelve holders.
+    std::array<QString, face::HolderCount> keyPictures;
+
+    QString &keyPicture(face::Holder holder) { return keyPictures[std::size_t(holder)]; }
+    const QString &keyPicture(face::Holder holder) const
+    {
+        return keyPictures[std::size_t(holder)];
+    }
 
     bool operator==(const CalcSettings &) const = default;
 };
+
+// calc.dat keeps this many characters of a value; a longer name could not be read back.
+inline constexpr int ValueLength = 20;
 
 // Why a read or write failed: the file, the 1-based line (0 when no line is concerned)
 // and a sentence in the programs' voice.
@@ -42,12 +54,12 @@ QString settingsPath(const QString &folder);
 // Reads calc.dat from folder into settings, overwriting only the fields whose keys occur.
 // trim removes spaces (code 32) around each value, as the calculator reads; the wizard does not.
 // A failed read leaves settings exactly as they were.
-std::optional<SettingsError> ReadSettings(const QString &folder, bool trim, CalcSettings &settings);
+std::optional<SettingsError> readSettings(const QString &folder, bool trim, CalcSettings &settings);
 
 // Replaces calc.dat in folder with all 18 keys of settings, in code page 932 with CRLF.
 // A value holding a line break or a character code page 932 lacks is refused, not altered.
 // The previous file stays whole when writing fails.
-std::optional<SettingsError> WriteSettings(const QString &folder, const CalcSettings &settings);
+std::optional<SettingsError> writeSettings(const QString &folder, const CalcSettings &settings);
 
 // The whole-number conversion of calc.dat: spaces around, optional sign, digits, a fraction
 // rounded half to even; nothing when the text is no number or lies outside 16 bits.

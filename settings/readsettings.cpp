@@ -36,7 +36,7 @@ QString whyOpenFailed(const QFileInfo &info, const QFile &file)
 
 } // namespace
 
-std::optional<SettingsError> ReadSettings(const QString &folder, bool trim, CalcSettings &settings)
+std::optional<SettingsError> readSettings(const QString &folder, bool trim, CalcSettings &settings)
 {
     const QString path = settingsPath(folder);
     const QFileInfo info(path);

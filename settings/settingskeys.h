@@ -2,6 +2,7 @@
 
 #include "calcsettings.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -11,29 +12,54 @@ struct SettingsKey
     std::string_view name;
     QString CalcSettings::*text = nullptr;  // the field of a text key
     qint16 CalcSettings::*number = nullptr; // the field of a numeric key
-    int valueLength = 20;                   // characters of the value that count
+    int holder = -1;                        // the key picture of a picture key
+    int valueLength = ValueLength;          // characters of the value that count
 };
 
-inline constexpr std::array<SettingsKey, 18> settingsKeys{{
-    {"Title", &CalcSettings::Title},
-    {"Icon", &CalcSettings::Icon},
-    {"Color1", nullptr, &CalcSettings::Color1, 1},
-    {"Color2", nullptr, &CalcSettings::Color2, 1},
-    {"StartBmp", &CalcSettings::StartBmp},
-    {"ZeiRitu", nullptr, &CalcSettings::ZeiRitu},
-    {"SglBmp1", &CalcSettings::SglBmp1},
-    {"SglBmp2", &CalcSettings::SglBmp2},
-    {"SglBmp3", &CalcSettings::SglBmp3},
-    {"SglBmp4", &CalcSettings::SglBmp4},
-    {"SglBmp5", &CalcSettings::SglBmp5},
-    {"SglBmp6", &CalcSettings::SglBmp6},
-    {"SglBmp7", &CalcSettings::SglBmp7},
-    {"SglBmp8", &CalcSettings::SglBmp8},
-    {"SglBmp9", &CalcSettings::SglBmp9},
-    {"SglBmpA", &CalcSettings::SglBmpA},
-    {"SglBmpE", &CalcSettings::SglBmpE},
-    {"SglBmpC", &CalcSettings::SglBmpC},
-}};
+// The field of a text or picture key in settings; nullptr for a numeric key.
+template <class Settings> auto textField(Settings &settings, const SettingsKey &key)
+{
+    decltype(&settings.title) field = nullptr;
+    if (key.holder >= 0)
+        field = &settings.keyPictures[std::size_t(key.holder)];
+    else if (key.text)
+        field = &(settings.*key.text);
+    return field;
+}
+
+namespace settingskeys {
+
+// The key pictures are SglBmp followed by these, holder by holder.
+inline constexpr std::string_view PictureSuffixes = "123456789AEC";
+static_assert(PictureSuffixes.size() == face::HolderCount);
+
+inline constexpr auto PictureNames = [] {
+    std::array<std::array<char, 7>, face::HolderCount> names{};
+    for (std::size_t holder = 0; holder < names.size(); ++holder) {
+        std::ranges::copy(std::string_view("SglBmp"), names[holder].begin());
+        names[holder][6] = PictureSuffixes[holder];
+    }
+    return names;
+}();
+
+} // namespace settingskeys
+
+inline constexpr std::array<SettingsKey, 6 + face::HolderCount> settingsKeys = [] {
+    std::array<SettingsKey, 6 + face::HolderCount> keys{{
+        {"Title", &CalcSettings::title},
+        {"Icon", &CalcSettings::icon},
+        {"Color1", nullptr, &CalcSettings::digitColour, -1, 1},
+        {"Color2", nullptr, &CalcSettings::keyColour, -1, 1},
+        {"StartBmp", &CalcSettings::startPicture},
+        {"ZeiRitu", nullptr, &CalcSettings::taxRate},
+    }};
+    for (int holder = 0; holder < face::HolderCount; ++holder) {
+        const auto &name = settingskeys::PictureNames[std::size_t(holder)];
+        keys[std::size_t(6 + holder)] = {std::string_view(name.data(), name.size()), nullptr,
+                                         nullptr, holder};
+    }
+    return keys;
+}();
 
 inline constexpr qsizetype longestKeyName = [] {
     std::size_t longest = 0;

@@ -145,8 +145,8 @@ void SettingsParser::endLine()
 
 void SettingsParser::store(const SettingsKey &key, QString value)
 {
-    if (key.text) {
-        m_settings.*key.text = std::move(value);
+    if (QString *text = textField(m_settings, key)) {
+        *text = std::move(value);
         return;
     }
     const WholeNumber number = parseWholeNumber(value);

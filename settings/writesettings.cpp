@@ -32,7 +32,8 @@ std::variant<QByteArray, QString> fileContents(const CalcSettings &settings)
 {
     QByteArray contents;
     for (const SettingsKey &key : settingsKeys) {
-        const QString value = key.text ? settings.*key.text : QString::number(settings.*key.number);
+        const QString *text = textField(settings, key);
+        const QString value = text ? *text : QString::number(settings.*key.number);
         if (value.contains(u'\r') || value.contains(u'\n'))
             return QStringLiteral("%1 の値に改行が含まれています。値は 1 行で書いてください。")
                 .arg(keyName(key));
@@ -69,7 +70,7 @@ QString whyCreateFailed(const QString &path, const QSaveFile &file)
 
 } // namespace
 
-std::optional<SettingsError> WriteSettings(const QString &folder, const CalcSettings &settings)
+std::optional<SettingsError> writeSettings(const QString &folder, const CalcSettings &settings)
 {
     const QString path = settingsPath(folder);
     const auto contents = fileContents(settings);

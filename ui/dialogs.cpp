@@ -51,7 +51,13 @@ QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QStr
     return dialog.selectedFiles().first();
 }
 
-void setMessageAnswerer(MessageAnswerer answerer) { messageAnswerer() = std::move(answerer); }
-void setFileAnswerer(FileAnswerer answerer) { fileAnswerer() = std::move(answerer); }
+void setMessageAnswerer(MessageAnswerer answerer)
+{
+    messageAnswerer() = std::move(answerer);
+}
+void setFileAnswerer(FileAnswerer answerer)
+{
+    fileAnswerer() = std::move(answerer);
+}
 
 } // namespace dialogs

@@ -11,19 +11,16 @@ QString calcProgramName()
 
 QStringList filesToDistribute(const CalcSettings &settings, const QString &calcProgram)
 {
-    const QStringList keyPictures = {settings.SglBmp1, settings.SglBmp2, settings.SglBmp3,
-                                     settings.SglBmp4, settings.SglBmp5, settings.SglBmp6,
-                                     settings.SglBmp7, settings.SglBmp8, settings.SglBmp9,
-                                     settings.SglBmpA, settings.SglBmpE, settings.SglBmpC};
-
-    QStringList files = {QStringLiteral("calc.dat"), calcProgram, settings.Icon};
+    QStringList files = {QStringLiteral("calc.dat"), calcProgram, settings.icon};
     QStringList listedPictures;
-    for (const QString &picture : keyPictures) {
+    for (const QString &picture : settings.keyPictures) {
         if (!listedPictures.contains(picture, Qt::CaseSensitive))
             listedPictures << picture;
     }
     files << listedPictures;
-    if (!settings.StartBmp.isEmpty() && !keyPictures.contains(settings.StartBmp, Qt::CaseSensitive))
-        files << settings.StartBmp;
+    const auto &keyPictures = settings.keyPictures;
+    if (!settings.startPicture.isEmpty() && std::find(keyPictures.begin(), keyPictures.end(),
+                                                      settings.startPicture) == keyPictures.end())
+        files << settings.startPicture;
     return files;
 }

@@ -1,7 +1,6 @@
-#include "modskinwright.h"
 #include "pluginpaths.h"
 #include "qttexts.h"
-#include "skinwrightflow.h"
+#include "skinwizard.h"
 #include "wizardpage.h"
 
 #include <QApplication>
@@ -12,13 +11,12 @@ int main(int argc, char *argv[])
     keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);
     useJapaneseQtTexts(app);
-    app.setFont(wizardpage::proportionalFont());
-    // Pages are hidden, not closed, as the user moves on; the flow alone decides the end.
+    app.setFont(proportionalFont());
+    // Pages are hidden, not closed, as the user moves on; the wizard alone decides the end.
     app.setQuitOnLastWindowClosed(false);
 
-    ModSkinwright module;
-    SkinwrightFlow flow(module, QCoreApplication::applicationDirPath());
-    QObject::connect(&flow, &SkinwrightFlow::ended, &app, &QCoreApplication::quit);
-    flow.start();
+    SkinWizard wizard(QCoreApplication::applicationDirPath());
+    QObject::connect(&wizard, &SkinWizard::ended, &app, &QCoreApplication::quit);
+    wizard.start();
     return app.exec();
 }

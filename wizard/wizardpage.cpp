@@ -1,13 +1,14 @@
 #include "wizardpage.h"
 
+#include "calcsettings.h"
 #include "cp932.h"
 #include "dialogs.h"
-#include "modskinwright.h"
+#include "twips.h"
 
-#include <QApplication>
+#include <QCloseEvent>
 #include <QFocusEvent>
 #include <QFont>
-#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,30 +19,28 @@
 #include <QScreen>
 #include <QTimer>
 
-namespace wizardpage {
-
 namespace {
 
 // Runs handler for every event of one type that reaches a watched object, and lets it pass.
 class EventHook : public QObject
 {
 public:
-    EventHook(QObject *parent, QEvent::Type type, std::function<void(QObject *, QEvent *)> handler)
-        : QObject(parent), type(type), handler(std::move(handler))
+    EventHook(QObject *parent, QEvent::Type type, std::function<void(QEvent *)> handler)
+        : QObject(parent), m_type(type), m_handler(std::move(handler))
     {
     }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
+    bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == type)
-            handler(watched, event);
+        if (event->type() == m_type)
+            m_handler(event);
         return false;
     }
 
 private:
-    QEvent::Type type;
-    std::function<void(QObject *, QEvent *)> handler;
+    QEvent::Type m_type;
+    std::function<void(QEvent *)> m_handler;
 };
 
 std::optional<QString> unwritable(const QString &what, const QString &text)
@@ -54,120 +53,9 @@ std::optional<QString> unwritable(const QString &what, const QString &text)
         .arg(what, *character, text);
 }
 
-} // namespace
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
-void setUpWindow(QWidget *page, int widthTwips, int heightTwips)
-{
-    page->setWindowTitle(Caption);
-    page->setWindowIcon(wizardIcon());
-    page->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint);
-    page->setFont(proportionalFont());
-    const QSize size(px(widthTwips), px(heightTwips));
-    page->setFixedSize(size);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        page->move(screen->availableGeometry().center() - QPoint(size.width(), size.height()) / 2);
-}
-
-QLabel *addLabel(QWidget *parent, const QString &name, const QString &caption,
-                 const QRect &geometry)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption,
-                       const QRect &geometry)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
-}
-
-QLineEdit *addTextField(QWidget *parent, const QString &name, const QRect &geometry, int maxLength,
-                        InputMethod inputMethod)
-{
-    auto *field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setGeometry(geometry);
-    if (maxLength > 0)
-        field->setMaxLength(maxLength);
-    if (inputMethod == InputMethod::Off)
-        field->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
-    return field;
-}
-
-void enterMovesFocus(QWidget *page)
-{
-    auto *hook = new EventHook(page, QEvent::KeyPress, [](QObject *watched, QEvent *event) {
-        auto *widget = static_cast<QWidget *>(watched);
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        // A key a widget ignores travels on to its parent, which is watched too: only the
-        // focused widget answers, so one Enter moves the focus once.
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && widget->hasFocus())
-            QCoreApplication::postEvent(
-                widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
-    });
-    for (QWidget *child : page->findChildren<QWidget *>())
-        child->installEventFilter(hook);
-}
-
-void selectAllOnFocus(QLineEdit *field)
-{
-    field->installEventFilter(
-        new EventHook(field, QEvent::FocusIn, [field](QObject *, QEvent *event) {
-            ModSkinwright::SelectAllText();
-            // A click that gave the focus places the cursor right after this: select again
-            // once it has.
-            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
-                QTimer::singleShot(0, field, &ModSkinwright::SelectAllText);
-        }));
-}
-
-void whenFocusLeaves(QWidget *widget, std::function<void()> handler)
-{
-    widget->installEventFilter(
-        new EventHook(widget, QEvent::FocusOut,
-                      [handler = std::move(handler)](QObject *, QEvent *) { handler(); }));
-}
-
-void setFocusOrder(const QList<QWidget *> &order)
-{
-    for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
-QFont japaneseFont(const QString &preferredFamily, qreal pointSize, bool bold)
-{
-    QString family = preferredFamily;
-    if (!QFontDatabase::families().contains(preferredFamily)) {
-        const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
-        family = japanese.isEmpty() ? QFont().family() : japanese.first();
-    }
-    QFont font(family);
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
-QFont proportionalFont()
-{
-    return japaneseFont(QStringLiteral("IPAPGothic"), 9);
-}
-
+// A small calculator: a readout over a grid of keys.
 QIcon wizardIcon()
 {
-    // A small calculator: a readout over a grid of keys.
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -184,36 +72,131 @@ QIcon wizardIcon()
     return QIcon(pixmap);
 }
 
-void tell(QWidget *page, const QString &text, QMessageBox::Icon icon)
+} // namespace
+
+WizardPage::WizardPage(const QString &name, int widthTwips, int heightTwips, bool enterMovesOn)
+    : m_enterMovesOn(enterMovesOn)
 {
-    dialogs::showMessage(page, {text, Caption, icon});
+    setObjectName(name);
+    setWindowTitle(Caption);
+    setWindowIcon(wizardIcon());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(proportionalFont());
+    const QSize size = face::twipsToPixels(QRect(0, 0, widthTwips, heightTwips)).size();
+    setFixedSize(size);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(size.width(), size.height()) / 2);
 }
 
-bool refuseUnwritable(QLineEdit *field, const QString &what)
+// Key preview: Enter, which no control of the pages takes, moves the focus on as Tab does.
+void WizardPage::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && m_enterMovesOn) {
+        focusNextChild();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void WizardPage::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit endRequested();
+}
+
+QLabel *WizardPage::addLabel(const QString &caption, const QRect &twips)
+{
+    auto *label = new QLabel(caption, this);
+    label->setGeometry(face::twipsToPixels(twips));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QPushButton *WizardPage::addButton(const QString &caption, const QRect &twips)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setGeometry(face::twipsToPixels(twips));
+    return button;
+}
+
+QLineEdit *WizardPage::addTextField(const QRect &twips, int maxLength, bool latin,
+                                    bool selectsOnFocus)
+{
+    auto *field = new QLineEdit(this);
+    field->setGeometry(face::twipsToPixels(twips));
+    if (maxLength > 0)
+        field->setMaxLength(maxLength);
+    if (latin)
+        field->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
+    if (selectsOnFocus) {
+        field->installEventFilter(new EventHook(field, QEvent::FocusIn, [field](QEvent *event) {
+            field->selectAll();
+            // A click that gave the focus places the cursor right after this: select again
+            // once it has.
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
+                QTimer::singleShot(0, field, &QLineEdit::selectAll);
+        }));
+    }
+    return field;
+}
+
+void WizardPage::tell(const QString &text, QMessageBox::Icon icon)
+{
+    dialogs::showMessage(this, {text, Caption, icon});
+}
+
+bool WizardPage::refuseUnwritable(QLineEdit *field, const QString &what)
 {
     const std::optional<QString> message = unwritable(what, field->text());
     if (!message)
         return false;
     field->setFocus();
-    tell(field->window(), *message, QMessageBox::Warning);
+    tell(*message, QMessageBox::Warning);
     return true;
 }
 
-bool refuseChosenName(QWidget *page, const QString &fileName)
+bool WizardPage::refuseChosenName(const QString &fileName)
 {
-    if (fileName.size() > MaxNameLength) {
-        tell(page,
-             QStringLiteral("ﾌｧｲﾙ名が %1 文字を超えているため使えません。\n%2\n"
+    if (fileName.size() > ValueLength) {
+        tell(QStringLiteral("ﾌｧｲﾙ名が %1 文字を超えているため使えません。\n%2\n"
                             "%1 文字以内の名前のﾌｧｲﾙを選択して下さい。")
-                 .arg(MaxNameLength)
+                 .arg(ValueLength)
                  .arg(fileName),
              QMessageBox::Warning);
         return true;
     }
     const std::optional<QString> message = unwritable(QStringLiteral("ﾌｧｲﾙ名"), fileName);
     if (message)
-        tell(page, *message, QMessageBox::Warning);
+        tell(*message, QMessageBox::Warning);
     return message.has_value();
 }
 
-} // namespace wizardpage
+void whenFocusLeaves(QWidget *widget, std::function<void()> handler)
+{
+    widget->installEventFilter(new EventHook(
+        widget, QEvent::FocusOut, [handler = std::move(handler)](QEvent *) { handler(); }));
+}
+
+void setFocusOrder(const QList<QWidget *> &order)
+{
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+QFont japaneseFont(const QString &family, qreal pointSize, bool bold)
+{
+    QFont font;
+    font.setFamilies({family, QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QFont proportionalFont()
+{
+    return japaneseFont(QStringLiteral("IPAPGothic"), 9);
+}

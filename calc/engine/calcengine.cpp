@@ -2,18 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 
 namespace calc {
 namespace {
-
-const std::string Nums = "NUMS";
-const std::string Neg = "NEG";
-const std::string Ops = "OPS";
-const std::string Equals = CalcEngine::OperatorCaptions[4];
-const std::string NoOperator = " ";
-const std::string PercentOp = "%";
 
 void countOperand(std::int16_t &count)
 {
@@ -21,18 +13,10 @@ void countOperand(std::int16_t &count)
         ++count;
 }
 
-Holder digitHolder(int suuji)
-{
-    static constexpr Holder holders[10] = {Holder::SA, Holder::S1, Holder::S2, Holder::S3,
-                                           Holder::S4, Holder::S5, Holder::S6, Holder::S7,
-                                           Holder::S8, Holder::S9};
-    return holders[suuji];
-}
-
 } // namespace
 
 CalcEngine::CalcEngine(std::string decimalSeparator)
-    : separator(usableDecimalSeparator(decimalSeparator)), Readout("0" + separator)
+    : m_separator(usableDecimalSeparator(decimalSeparator)), m_readout("0" + m_separator)
 {
 }
 
@@ -41,7 +25,7 @@ std::string CalcEngine::textForm(const Value &value) const
     if (const auto *text = std::get_if<std::string>(&value))
         return *text;
     if (const auto *number = std::get_if<double>(&value))
-        return numberText(*number, separator);
+        return numberText(*number, m_separator);
     if (const auto *integer = std::get_if<std::int16_t>(&value))
         return std::to_string(*integer);
     // An absent running value reads as the 0 that all clear would have stored.
@@ -51,7 +35,7 @@ std::string CalcEngine::textForm(const Value &value) const
 double CalcEngine::numeric(const Value &value) const
 {
     if (const auto *text = std::get_if<std::string>(&value))
-        return numericValue(*text, separator);
+        return numericValue(*text, m_separator);
     if (const auto *number = std::get_if<double>(&value))
         return *number;
     if (const auto *integer = std::get_if<std::int16_t>(&value))
@@ -59,73 +43,73 @@ double CalcEngine::numeric(const Value &value) const
     return 0;
 }
 
-void CalcEngine::InputSu(const std::string &suuji)
+// An entry always shows its separator: digits go before it until the decimal key is pressed.
+void CalcEngine::enterDigit(char digit)
 {
-    if (LastInput != Nums) {
-        Readout = separator;
-        DecimalEntered = false;
+    if (m_lastInput != LastInput::Number) {
+        m_readout = m_separator;
+        m_decimalEntered = false;
     }
-    if (DecimalEntered)
-        Readout += suuji;
+    if (m_decimalEntered)
+        m_readout += digit;
     else
-        Readout.insert(std::min(Readout.find(separator), Readout.size()), suuji);
-    if (LastInput == Neg)
-        Readout = "-" + Readout;
-    LastInput = Nums;
+        m_readout.insert(std::min(m_readout.find(m_separator), m_readout.size()), 1, digit);
+    if (m_lastInput == LastInput::NegativeSign)
+        m_readout = "-" + m_readout;
+    m_lastInput = LastInput::Number;
 }
 
-KeyOutcome CalcEngine::digit(int suuji)
+KeyOutcome CalcEngine::digit(int digit)
 {
-    if (suuji < 0 || suuji > 9)
+    if (digit < 0 || digit > 9)
         return {};
-    InputSu(std::string(1, static_cast<char>('0' + suuji)));
-    return {digitHolder(suuji)};
+    enterDigit(char('0' + digit));
+    return {face::digitHolder(digit)};
 }
 
 KeyOutcome CalcEngine::decimalPoint()
 {
-    if (LastInput == Neg)
-        Readout = "-0" + separator;
-    else if (LastInput != Nums)
-        Readout = "0" + separator;
-    DecimalEntered = true;
-    LastInput = Nums;
+    if (m_lastInput == LastInput::NegativeSign)
+        m_readout = "-0" + m_separator;
+    else if (m_lastInput != LastInput::Number)
+        m_readout = "0" + m_separator;
+    m_decimalEntered = true;
+    m_lastInput = LastInput::Number;
     return {};
 }
 
-KeyOutcome CalcEngine::operatorKey(int index)
+KeyOutcome CalcEngine::operatorKey(Operation operation)
 {
-    if (index < 0 || index > 4)
+    if (operation == Operation::None || operation == Operation::Percent)
         return {};
-    const std::string caption = OperatorCaptions[index];
     KeyOutcome outcome;
+    const std::string entered = m_readout;
+    if (m_lastInput == LastInput::Number)
+        countOperand(m_operandCount);
 
-    EnteredValue = Readout;
-    if (LastInput == Nums)
-        countOperand(OperandCount);
-
-    if (OperandCount == 0) {
-        if (caption == "-" && LastInput != Neg) {
-            Readout = "-" + Readout;
-            LastInput = Neg;
+    if (m_operandCount == 0) {
+        if (operation == Operation::Subtract && m_lastInput != LastInput::NegativeSign) {
+            m_readout = "-" + m_readout;
+            m_lastInput = LastInput::NegativeSign;
         }
-    } else if (OperandCount == 1) {
-        Operand1 = Readout;
-        if (LastInput != Nums && caption == "-" && PendingOp != Equals) {
-            Readout = "-";
-            LastInput = Neg;
+    } else if (m_operandCount == 1) {
+        m_operand1 = m_readout;
+        if (m_lastInput != LastInput::Number && operation == Operation::Subtract &&
+            m_pending != Operation::Equals) {
+            m_readout.assign(1, '-'); // a lone sign (assigning "-" trips a GCC 12 false warning)
+            m_lastInput = LastInput::NegativeSign;
         }
-    } else if (OperandCount == 2) {
-        Operand2 = EnteredValue;
+    } else if (m_operandCount == 2) {
+        m_operand2 = entered;
         outcome.notice = calculate();
-        Readout = textForm(Operand1);
-        OperandCount = 1;
-        outcome.backdrop = Holder::SE;
+        m_readout = textForm(m_operand1);
+        m_operandCount = 1;
+        outcome.backdrop = face::Holder::Answer;
     }
 
-    if (LastInput != Neg) {
-        LastInput = Ops;
-        PendingOp = caption;
+    if (m_lastInput != LastInput::NegativeSign) {
+        m_lastInput = LastInput::Operator;
+        m_pending = operation;
     }
     return outcome;
 }
@@ -134,66 +118,75 @@ KeyOutcome CalcEngine::operatorKey(int index)
 // the double range leaves the running value as it was and asks for a message instead.
 Notice CalcEngine::calculate()
 {
-    if (PendingOp == NoOperator)
+    if (m_pending == Operation::None)
         return Notice::None;
-    const double second = numeric(Operand2);
-    if (PendingOp == Equals) {
+    const double second = numeric(m_operand2);
+    if (m_pending == Operation::Equals) {
         if (!std::isfinite(second))
             return Notice::Overflow;
-        Operand1 = second;
+        m_operand1 = second;
         return Notice::None;
     }
 
-    const double first = numeric(Operand1);
+    const double first = numeric(m_operand1);
     double result = 0;
-    if (PendingOp == "+")
+    switch (m_pending) {
+    case Operation::Add:
         result = first + second;
-    else if (PendingOp == "-")
+        break;
+    case Operation::Subtract:
         result = first - second;
-    else if (PendingOp == "X" || PendingOp == PercentOp)
+        break;
+    case Operation::Multiply:
+    case Operation::Percent:
         result = first * second;
-    else if (PendingOp == "/") {
+        break;
+    case Operation::Divide:
         if (second == 0)
             return Notice::DivisionByZero;
         result = first / second;
+        break;
+    case Operation::None:
+    case Operation::Equals:
+        break;
     }
     // An operand that overflowed as it was keyed would otherwise vanish into a finite result
     // (5 / 1E+400 giving 0).
     if (!std::isfinite(first) || !std::isfinite(second) || !std::isfinite(result))
         return Notice::Overflow;
-    Operand1 = result;
+    m_operand1 = result;
     return Notice::None;
 }
 
 KeyOutcome CalcEngine::percent()
 {
-    const double result = numericValue(Readout, separator) / 100;
+    const double result = numericValue(m_readout, m_separator) / 100;
     if (!std::isfinite(result))
-        return {Holder::None, Notice::Overflow};
+        return {std::nullopt, Notice::Overflow};
     showFunctionResult(result);
-    PendingOp = PercentOp;
+    m_pending = Operation::Percent;
     return {};
 }
 
-KeyOutcome CalcEngine::taxIncluded(int zeiRitu)
+KeyOutcome CalcEngine::taxIncluded(int rate)
 {
-    const long long divisor = static_cast<long long>(zeiRitu) + 100;
+    const long long divisor = static_cast<long long>(rate) + 100;
     if (divisor == 0)
-        return {Holder::None, Notice::DivisionByZero};
-    const double value = numericValue(Readout, separator);
-    return showTax(std::floor(value * zeiRitu / static_cast<double>(divisor)));
+        return {std::nullopt, Notice::DivisionByZero};
+    const double value = numericValue(m_readout, m_separator);
+    return showTax(std::floor(value * rate / static_cast<double>(divisor)));
 }
 
-KeyOutcome CalcEngine::taxExcluded(int zeiRitu)
+KeyOutcome CalcEngine::taxExcluded(int rate)
 {
-    const double value = numericValue(Readout, separator);
-    return showTax(std::floor(value * zeiRitu / 100));
+    const double value = numericValue(m_readout, m_separator);
+    return showTax(std::floor(value * rate / 100));
 }
 
 KeyOutcome CalcEngine::showTax(double tax)
 {
     if (!std::isfinite(tax))
-        return {Holder::None, Notice::Overflow};
+        return {std::nullopt, Notice::Overflow};
     showFunctionResult(tax);
     return {};
 }
@@ -201,31 +194,29 @@ KeyOutcome CalcEngine::showTax(double tax)
 // The percent and tax keys hand their result on as if it had been keyed as an operand.
 void CalcEngine::showFunctionResult(double result)
 {
-    Readout = numberText(result, separator);
-    LastInput = Ops;
-    countOperand(OperandCount);
+    m_readout = numberText(result, m_separator);
+    m_lastInput = LastInput::Operator;
+    countOperand(m_operandCount);
 }
 
-KeyOutcome CalcEngine::cancelEntry()
+KeyOutcome CalcEngine::clearEntry()
 {
-    Readout = "0" + separator;
-    DecimalEntered = false;
-    LastInput = "CE";
+    m_readout = "0" + m_separator;
+    m_decimalEntered = false;
+    m_lastInput = LastInput::ClearEntry;
     return {};
 }
 
-KeyOutcome CalcEngine::cancel()
+KeyOutcome CalcEngine::allClear()
 {
-    Readout = "0" + separator;
-    Operand1 = std::int16_t{0};
-    Operand2 = std::int16_t{0};
-    DecimalEntered = false;
-    OperandCount = 0;
-    LastInput = "NONE";
-    PendingOp = NoOperator;
-    KeyOutcome outcome;
-    outcome.copyIndicatorIdle = true;
-    return outcome;
+    m_readout = "0" + m_separator;
+    m_operand1 = std::int16_t{0};
+    m_operand2 = std::int16_t{0};
+    m_decimalEntered = false;
+    m_operandCount = 0;
+    m_lastInput = LastInput::Nothing;
+    m_pending = Operation::None;
+    return {std::nullopt, Notice::None, true};
 }
 
 } // namespace calc

@@ -1,21 +1,49 @@
 #pragma once
 
+#include "holder.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 
 namespace calc {
 
-// Picture holders a key can put on the backdrop.
-enum class Holder { None, S1, S2, S3, S4, S5, S6, S7, S8, S9, SA, SE, CP };
+// What the next calculation does: nothing yet, an operator key's operation, or the percent
+// key's multiplication.
+enum class Operation
+{
+    None,
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Equals,
+    Percent
+};
+
+// What the last key was, which decides what the next one does.
+enum class LastInput
+{
+    Nothing,      // start-up, all clear
+    Number,       // a digit or the decimal point: the entry goes on
+    Operator,     // an operator, percent or tax key: a digit starts a new entry
+    ClearEntry,   // a digit starts a new entry
+    NegativeSign, // a digit starts a negative entry; operators leave the pending one alone
+};
 
 // Something the window must tell the user before it shows the new readout.
-enum class Notice { None, DivisionByZero, Overflow };
+enum class Notice
+{
+    None,
+    DivisionByZero,
+    Overflow
+};
 
 // What one key press did, beyond the readout text the window reads afterwards.
 struct KeyOutcome
 {
-    Holder backdrop = Holder::None; // None: the backdrop keeps its picture
+    std::optional<face::Holder> backdrop; // nothing: the backdrop keeps its picture
     Notice notice = Notice::None;
     bool copyIndicatorIdle = false; // all clear turns the COPY caption back to its idle colour
 
@@ -27,54 +55,49 @@ struct KeyOutcome
 using Value = std::variant<std::monostate, std::string, double, std::int16_t>;
 
 // The immediate-execution arithmetic behind the calculator's keys, without any user interface.
-// Every key handler of the window calls exactly one of the key methods and then shows readout().
+// Every key of the window calls exactly one of the key methods and then shows readout().
 // Texts are UTF-8; the decimal separator is the user locale's and is given from outside.
 class CalcEngine
 {
 public:
     explicit CalcEngine(std::string decimalSeparator = ".");
 
-    // Operator captions, in the order of the window's Operator array.
-    static constexpr const char *OperatorCaptions[5] = {"+", "-", "X", "/", "\xEF\xBC\x9D"}; // ＝
+    KeyOutcome digit(int digit);
+    KeyOutcome decimalPoint();
+    KeyOutcome operatorKey(Operation operation); // Add, Subtract, Multiply, Divide or Equals
+    KeyOutcome percent();
+    KeyOutcome taxIncluded(int rate); // the tax contained in the readout (税込)
+    KeyOutcome taxExcluded(int rate); // the tax to add to the readout (税抜)
+    KeyOutcome clearEntry();
+    KeyOutcome allClear();
 
-    KeyOutcome digit(int suuji);          // lbl0_Click … lbl9_Click: InputSu and the digit's holder
-    KeyOutcome decimalPoint();            // lblDecimal_Click
-    KeyOutcome operatorKey(int index);    // Operator_Click(Index), 0 to 4
-    KeyOutcome percent();                 // Percent_Click
-    KeyOutcome taxIncluded(int zeiRitu);  // Zeikomi_Click: the tax contained in the readout
-    KeyOutcome taxExcluded(int zeiRitu);  // Zeinuki_Click: the tax to add to the readout
-    KeyOutcome cancelEntry();             // CancelEntry_Click
-    KeyOutcome cancel();                  // Cancel_Click (all clear)
+    const std::string &readout() const { return m_readout; }
+    const std::string &decimalSeparator() const { return m_separator; }
 
-    const std::string &readout() const { return Readout; }
-    const std::string &decimalSeparator() const { return separator; }
-
-    // State, named as the calculator's design names it; read by tests.
-    const Value &operand1() const { return Operand1; }
-    const Value &operand2() const { return Operand2; }
-    const Value &enteredValue() const { return EnteredValue; }
-    bool decimalEntered() const { return DecimalEntered; }
-    std::int16_t operandCount() const { return OperandCount; }
-    const std::string &lastInput() const { return LastInput; }
-    const std::string &pendingOp() const { return PendingOp; }
+    // The state behind the readout, for tests and the fuzzer.
+    const Value &operand1() const { return m_operand1; }
+    const Value &operand2() const { return m_operand2; }
+    bool decimalEntered() const { return m_decimalEntered; }
+    std::int16_t operandCount() const { return m_operandCount; }
+    LastInput lastInput() const { return m_lastInput; }
+    Operation pendingOperation() const { return m_pending; }
 
 private:
-    void InputSu(const std::string &suuji);
+    void enterDigit(char digit);
     Notice calculate();
     KeyOutcome showTax(double tax);
     void showFunctionResult(double result);
     std::string textForm(const Value &value) const;
     double numeric(const Value &value) const;
 
-    std::string separator;
-    std::string Readout = "0.";
-    Value Operand1;
-    Value Operand2;
-    Value EnteredValue;
-    bool DecimalEntered = false;
-    std::int16_t OperandCount = 0;
-    std::string LastInput = "NONE";
-    std::string PendingOp = " ";
+    std::string m_separator;
+    std::string m_readout = "0.";
+    Value m_operand1;
+    Value m_operand2;
+    bool m_decimalEntered = false;
+    std::int16_t m_operandCount = 0;
+    LastInput m_lastInput = LastInput::Nothing;
+    Operation m_pending = Operation::None;
 };
 
 // The number text of a double: at most 15 significant digits, exponent form ("1E+16",

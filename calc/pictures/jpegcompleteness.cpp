@@ -9,23 +9,23 @@ namespace {
 class ByteStream
 {
 public:
-    explicit ByteStream(QIODevice &device) : device(device) {}
+    explicit ByteStream(QIODevice &device) : m_device(device) {}
 
     int next()
     {
-        if (position == buffer.size() && !refill())
+        if (m_position == m_buffer.size() && !refill())
             return -1;
-        return static_cast<unsigned char>(buffer[position++]);
+        return static_cast<unsigned char>(m_buffer[m_position++]);
     }
 
     // Moves to just past the next 0xFF byte; false at the end of the data.
     bool passNextFF()
     {
         for (;;) {
-            const char *start = buffer.constData() + position;
-            const void *found = std::memchr(start, 0xFF, size_t(buffer.size() - position));
+            const char *start = m_buffer.constData() + m_position;
+            const void *found = std::memchr(start, 0xFF, size_t(m_buffer.size() - m_position));
             if (found) {
-                position += static_cast<const char *>(found) - start + 1;
+                m_position += static_cast<const char *>(found) - start + 1;
                 return true;
             }
             if (!refill())
@@ -36,10 +36,10 @@ public:
     bool skip(qint64 count)
     {
         while (count > 0) {
-            if (position == buffer.size() && !refill())
+            if (m_position == m_buffer.size() && !refill())
                 return false;
-            const qint64 step = qMin(count, qint64(buffer.size() - position));
-            position += step;
+            const qint64 step = qMin(count, qint64(m_buffer.size() - m_position));
+            m_position += step;
             count -= step;
         }
         return true;
@@ -48,14 +48,14 @@ public:
 private:
     bool refill()
     {
-        buffer = device.read(64 * 1024);
-        position = 0;
-        return !buffer.isEmpty();
+        m_buffer = m_device.read(64 * 1024);
+        m_position = 0;
+        return !m_buffer.isEmpty();
     }
 
-    QIODevice &device;
-    QByteArray buffer;
-    qsizetype position = 0;
+    QIODevice &m_device;
+    QByteArray m_buffer;
+    qsizetype m_position = 0;
 };
 
 bool isStandalone(int marker)

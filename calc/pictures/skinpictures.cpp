@@ -11,7 +11,6 @@
 #include <QThread>
 #include <QThreadPool>
 #include <array>
-#include <span>
 #include <vector>
 
 // Off unless asked for (QT_LOGGING_RULES="calc.pictures.info=true"); the start-up benchmark
@@ -20,16 +19,10 @@ Q_LOGGING_CATEGORY(lcPictures, "calc.pictures", QtWarningMsg)
 
 namespace {
 
-// The settings that name the key pictures, in the order of calc::Holder from S1 on.
-constexpr auto HolderFiles = std::span(settingsKeys).subspan<6, 12>();
-static_assert(HolderFiles.front().name == "SglBmp1" && HolderFiles.back().name == "SglBmpC");
-
-std::optional<std::size_t> holderIndex(calc::Holder holder)
+QString pictureKey(std::size_t holder)
 {
-    const int index = static_cast<int>(holder) - static_cast<int>(calc::Holder::S1);
-    if (index < 0 || index >= int(HolderFiles.size()))
-        return std::nullopt;
-    return std::size_t(index);
+    const auto &name = settingskeys::PictureNames[holder];
+    return QString::fromLatin1(name.data(), qsizetype(name.size()));
 }
 
 // Two names for one file (a link, "./one.bmp") share one decode.
@@ -53,24 +46,24 @@ using Decoded = std::variant<QImage, PictureProblem>;
 class DecodeTask : public QRunnable
 {
 public:
-    DecodeTask(QString path, QSize pixelSize) : path(std::move(path)), pixelSize(pixelSize)
+    DecodeTask(QString path, QSize pixelSize) : m_path(std::move(path)), m_pixelSize(pixelSize)
     {
         setAutoDelete(false);
-        promise.start(); // from here on a waiter waits for the result
+        m_promise.start(); // from here on a waiter waits for the result
     }
 
-    QFuture<Decoded> future() { return promise.future(); }
+    QFuture<Decoded> future() { return m_promise.future(); }
 
     void run() override
     {
-        promise.addResult(picturereader::decodePicture(path, pixelSize));
-        promise.finish();
+        m_promise.addResult(picturereader::decodePicture(m_path, m_pixelSize));
+        m_promise.finish();
     }
 
 private:
-    const QString path;
-    const QSize pixelSize;
-    QPromise<Decoded> promise;
+    const QString m_path;
+    const QSize m_pixelSize;
+    QPromise<Decoded> m_promise;
 };
 
 } // namespace
@@ -103,7 +96,7 @@ struct SkinPictures::Private
     QIcon icon;
     QPixmap startPicture;
     std::vector<Decode> decodes;
-    std::array<std::size_t, HolderFiles.size()> decodeOfHolder{};
+    std::array<std::size_t, face::HolderCount> decodeOfHolder{};
 
     QString pathOf(const QString &name) const
     {
@@ -168,29 +161,30 @@ SkinPictures::~SkinPictures()
 
 std::optional<QString> SkinPictures::loadStartPictures(const CalcSettings &settings)
 {
-    if (settings.Icon.isEmpty())
+    if (settings.icon.isEmpty())
         return problemMessage({PictureFault::NoName}, SkinFileKind::Icon, "Icon", {});
-    const auto iconImages = picturereader::decodeIcon(d->pathOf(settings.Icon));
+    const auto iconImages = picturereader::decodeIcon(d->pathOf(settings.icon));
     if (const PictureProblem *problem = std::get_if<PictureProblem>(&iconImages))
-        return problemMessage(*problem, SkinFileKind::Icon, "Icon", settings.Icon);
+        return problemMessage(*problem, SkinFileKind::Icon, "Icon", settings.icon);
 
     // An empty start picture leaves the backdrop empty until the first key.
     QString startIdentity;
     QPixmap startPicture;
-    if (!settings.StartBmp.isEmpty()) {
-        const QString path = d->pathOf(settings.StartBmp);
+    if (!settings.startPicture.isEmpty()) {
+        const QString path = d->pathOf(settings.startPicture);
         const auto decoded = picturereader::decodePicture(path, d->pixelSize);
         if (const PictureProblem *problem = std::get_if<PictureProblem>(&decoded))
-            return problemMessage(*problem, SkinFileKind::Picture, "StartBmp", settings.StartBmp);
+            return problemMessage(*problem, SkinFileKind::Picture, "StartBmp",
+                                  settings.startPicture);
         startPicture = pixmapForScreen(std::get<QImage>(decoded), d->devicePixelRatio);
         startIdentity = fileIdentity(path);
     }
 
     d->decodes.clear();
     d->finishedCount = 0;
-    for (std::size_t index = 0; index < HolderFiles.size(); ++index) {
-        const QString key = QString::fromLatin1(HolderFiles[index].name);
-        const QString &name = settings.*HolderFiles[index].text;
+    for (std::size_t index = 0; index < settings.keyPictures.size(); ++index) {
+        const QString key = pictureKey(index);
+        const QString &name = settings.keyPictures[index];
         if (name.isEmpty())
             return problemMessage({PictureFault::NoName}, SkinFileKind::Picture, key, {});
         const QString path = d->pathOf(name);
@@ -244,13 +238,12 @@ void SkinPictures::startHolderDecoding()
     }
 }
 
-std::optional<QPixmap> SkinPictures::holder(calc::Holder holder)
+std::optional<QPixmap> SkinPictures::holder(face::Holder holder)
 {
-    const std::optional<std::size_t> index = holderIndex(holder);
-    if (!index || !d->loaded)
+    if (!d->loaded)
         return std::nullopt;
     startHolderDecoding();
-    Private::Decode &decode = d->decodes[d->decodeOfHolder[*index]];
+    Private::Decode &decode = d->decodes[d->decodeOfHolder[std::size_t(holder)]];
     d->finish(decode);
     return decode.pixmap;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calcengine.h"
 #include "calcsettings.h"
+#include "holder.h"
 
 #include <QIcon>
 #include <QObject>
@@ -36,9 +36,9 @@ public:
     // Begins decoding the twelve key pictures on worker threads.
     void startHolderDecoding();
 
-    // The picture of a holder (S1 … S9, SA, SE, CP), waiting for that one decode if it is not
-    // ready yet. Nothing when it failed to decode; failed() has then been emitted.
-    std::optional<QPixmap> holder(calc::Holder holder);
+    // The picture of a holder, waiting for that one decode if it is not ready yet. Nothing when
+    // it failed to decode; failed() has then been emitted.
+    std::optional<QPixmap> holder(face::Holder holder);
 
 signals:
     // A key picture that passed the checks failed to decode later; emitted once.

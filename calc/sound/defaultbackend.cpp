@@ -1,6 +1,6 @@
 #include "fluidsynthbackend.h"
+#include "keysounds.h"
 #include "midimapper.h"
-#include "modcalc.h"
 #include "rtmidibackend.h"
 #include "soundfont.h"
 

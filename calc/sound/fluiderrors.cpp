@@ -22,7 +22,7 @@ void quietFluidSynth()
     Q_UNUSED(done);
 }
 
-FluidErrorCapture::FluidErrorCapture() : outer(currentCapture)
+FluidErrorCapture::FluidErrorCapture() : m_outer(currentCapture)
 {
     quietFluidSynth();
     currentCapture = this;
@@ -30,5 +30,5 @@ FluidErrorCapture::FluidErrorCapture() : outer(currentCapture)
 
 FluidErrorCapture::~FluidErrorCapture()
 {
-    currentCapture = outer;
+    currentCapture = m_outer;
 }

@@ -16,7 +16,7 @@ public:
     QStringList errors;
 
 private:
-    FluidErrorCapture *outer;
+    FluidErrorCapture *m_outer;
 };
 
 // Sends FluidSynth's log nowhere except into a live capture.

@@ -19,7 +19,7 @@ QStringList driversThisBuildHas(fluid_settings_t *settings)
 } // namespace
 
 FluidSynthBackend::FluidSynthBackend(QString soundFontPath, QStringList audioDrivers)
-    : soundFontPath(std::move(soundFontPath)), audioDrivers(std::move(audioDrivers))
+    : m_soundFontPath(std::move(soundFontPath)), m_audioDrivers(std::move(audioDrivers))
 {
     quietSoundLibraries();
 }
@@ -37,7 +37,7 @@ QStringList FluidSynthBackend::desktopAudioDrivers()
 
 int FluidSynthBackend::deviceCount()
 {
-    return !soundFontPath.isEmpty() && QFileInfo(soundFontPath).isFile() ? 1 : 0;
+    return !m_soundFontPath.isEmpty() && QFileInfo(m_soundFontPath).isFile() ? 1 : 0;
 }
 
 bool FluidSynthBackend::open(int, QString &errorText)
@@ -47,44 +47,44 @@ bool FluidSynthBackend::open(int, QString &errorText)
     auto synth = std::make_unique<GmSynth>();
     if (synth->isValid()) {
         const QStringList available = driversThisBuildHas(synth->settings());
-        for (const QString &driver : audioDrivers) {
+        for (const QString &driver : m_audioDrivers) {
             if (!available.contains(driver))
                 continue;
             fluid_settings_setstr(synth->settings(), "audio.driver", driver.toLatin1().constData());
-            audioDriver = new_fluid_audio_driver(synth->settings(), synth->synth());
-            if (audioDriver)
+            m_audioDriver = new_fluid_audio_driver(synth->settings(), synth->synth());
+            if (m_audioDriver)
                 break;
         }
     }
-    if (!audioDriver) {
+    if (!m_audioDriver) {
         QStringList reasons = capture.errors;
         if (reasons.isEmpty())
             reasons << QStringLiteral("音声出力のドライバーがありません。");
         errorText = QStringLiteral("内蔵音源を開けませんでした。\n") + reasons.join('\n');
         return false;
     }
-    synth->loadSoundFont(soundFontPath);
-    gm = std::move(synth);
+    synth->loadSoundFont(m_soundFontPath);
+    m_synth = std::move(synth);
     return true;
 }
 
 void FluidSynthBackend::shortMessage(quint32 message)
 {
-    if (gm)
-        gm->play(message);
+    if (m_synth)
+        m_synth->play(message);
 }
 
 void FluidSynthBackend::reset()
 {
-    if (gm)
-        gm->silence();
+    if (m_synth)
+        m_synth->silence();
 }
 
 void FluidSynthBackend::close()
 {
     // The driver plays the synthesizer from its own thread, so it goes first.
-    if (audioDriver)
-        delete_fluid_audio_driver(audioDriver);
-    audioDriver = nullptr;
-    gm.reset();
+    if (m_audioDriver)
+        delete_fluid_audio_driver(m_audioDriver);
+    m_audioDriver = nullptr;
+    m_synth.reset();
 }

@@ -27,8 +27,8 @@ public:
     static QStringList desktopAudioDrivers();
 
 private:
-    QString soundFontPath;
-    QStringList audioDrivers;
-    std::unique_ptr<GmSynth> gm;
-    fluid_audio_driver_t *audioDriver = nullptr;
+    QString m_soundFontPath;
+    QStringList m_audioDrivers;
+    std::unique_ptr<GmSynth> m_synth;
+    fluid_audio_driver_t *m_audioDriver = nullptr;
 };

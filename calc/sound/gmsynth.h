@@ -20,7 +20,7 @@ public:
     GmSynth &operator=(const GmSynth &) = delete;
 
     // False when FluidSynth could not build a synthesizer; its log then says why.
-    bool isValid() const { return fluidSynth != nullptr; }
+    bool isValid() const { return m_synth != nullptr; }
 
     // Starts loading and returns at once.
     void loadSoundFont(const QString &path);
@@ -32,8 +32,8 @@ public:
     // Silences every sounding note at once.
     void silence();
 
-    fluid_settings_t *settings() const { return fluidSettings; }
-    fluid_synth_t *synth() const { return fluidSynth; }
+    fluid_settings_t *settings() const { return m_settings; }
+    fluid_synth_t *synth() const { return m_synth; }
 
     static constexpr int SampleRate = 48000;
 
@@ -41,12 +41,12 @@ private:
     void finishLoading(int soundFontId);
     void selectProgram(int channel, int program);
 
-    fluid_settings_t *fluidSettings = nullptr;
-    fluid_synth_t *fluidSynth = nullptr;
-    std::future<void> loading;
+    fluid_settings_t *m_settings = nullptr;
+    fluid_synth_t *m_synth = nullptr;
+    std::future<void> m_loading;
 
-    std::mutex readyMutex; // guards the state below between the loader and the player
-    bool ready = false;
-    std::array<int, 16> pendingProgram; // per channel; -1 when none was chosen
-    std::array<bool, 16> programChosen{}; // per channel, once the soundfont is in
+    std::mutex m_readyMutex; // guards the state below between the loader and the player
+    bool m_ready = false;
+    std::array<int, 16> m_pendingProgram;   // per channel; -1 when none was chosen
+    std::array<bool, 16> m_programChosen{}; // per channel, once the soundfont is in
 };

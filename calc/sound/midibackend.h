@@ -4,11 +4,16 @@
 #include <QtGlobal>
 
 // One MIDI output as the calculator uses it. Every back end (system ports, the built-in
-// synthesizer, the tests' recorder) implements this; none of its calls may throw.
+// synthesizer) implements this; none of its calls may throw.
 class MidiBackend
 {
 public:
-    static constexpr int MIDI_MAPPER = -1; // the system's default output
+    static constexpr int DefaultDevice = -1; // the system's default output
+
+    // What the back ends say when an output is not there or does not open.
+    inline static const QString NoSuchDevice =
+        QStringLiteral("指定されたMIDI出力が見つかりません。");
+    inline static const QString OpenFailed = QStringLiteral("MIDI出力を開けませんでした。");
 
     virtual ~MidiBackend() = default;
 

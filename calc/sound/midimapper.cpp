@@ -1,7 +1,7 @@
 #include "midimapper.h"
 
 MidiMapper::MidiMapper(std::unique_ptr<MidiBackend> ports, std::unique_ptr<MidiBackend> builtIn)
-    : ports(std::move(ports)), builtIn(std::move(builtIn))
+    : m_ports(std::move(ports)), m_builtIn(std::move(builtIn))
 {
 }
 
@@ -12,41 +12,41 @@ MidiMapper::~MidiMapper()
 
 int MidiMapper::deviceCount()
 {
-    return ports->deviceCount() + builtIn->deviceCount();
+    return m_ports->deviceCount() + m_builtIn->deviceCount();
 }
 
 bool MidiMapper::open(int deviceId, QString &errorText)
 {
     close();
-    const int wanted = deviceId == MIDI_MAPPER ? 0 : deviceId;
-    const int portCount = ports->deviceCount();
-    MidiBackend *target = wanted < portCount ? ports.get() : builtIn.get();
+    const int wanted = deviceId == DefaultDevice ? 0 : deviceId;
+    const int portCount = m_ports->deviceCount();
+    MidiBackend *target = wanted < portCount ? m_ports.get() : m_builtIn.get();
     const int local = wanted < portCount ? wanted : wanted - portCount;
     if (wanted < 0 || local >= target->deviceCount()) {
-        errorText = QStringLiteral("指定されたMIDI出力が見つかりません。");
+        errorText = NoSuchDevice;
         return false;
     }
     if (!target->open(local, errorText))
         return false;
-    opened = target;
+    m_opened = target;
     return true;
 }
 
 void MidiMapper::shortMessage(quint32 message)
 {
-    if (opened)
-        opened->shortMessage(message);
+    if (m_opened)
+        m_opened->shortMessage(message);
 }
 
 void MidiMapper::reset()
 {
-    if (opened)
-        opened->reset();
+    if (m_opened)
+        m_opened->reset();
 }
 
 void MidiMapper::close()
 {
-    if (opened)
-        opened->close();
-    opened = nullptr;
+    if (m_opened)
+        m_opened->close();
+    m_opened = nullptr;
 }

@@ -19,7 +19,7 @@ public:
     void close() override;
 
 private:
-    std::unique_ptr<MidiBackend> ports;
-    std::unique_ptr<MidiBackend> builtIn;
-    MidiBackend *opened = nullptr;
+    std::unique_ptr<MidiBackend> m_ports;
+    std::unique_ptr<MidiBackend> m_builtIn;
+    MidiBackend *m_opened = nullptr;
 };

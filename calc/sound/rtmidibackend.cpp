@@ -16,14 +16,14 @@ const char ClientName[] = "calc";
 class CerrMuted
 {
 public:
-    CerrMuted() : saved(std::cerr.rdbuf(sink.rdbuf())) {}
-    ~CerrMuted() { std::cerr.rdbuf(saved); }
+    CerrMuted() : m_saved(std::cerr.rdbuf(m_sink.rdbuf())) {}
+    ~CerrMuted() { std::cerr.rdbuf(m_saved); }
     CerrMuted(const CerrMuted &) = delete;
     CerrMuted &operator=(const CerrMuted &) = delete;
 
 private:
-    std::ostringstream sink;
-    std::streambuf *saved;
+    std::ostringstream m_sink;
+    std::streambuf *m_saved;
 };
 
 bool passesDataThrough(const std::string &portName)
@@ -42,7 +42,7 @@ RtMidiBackend::RtMidiBackend()
 void RtMidiBackend::keepError(RtMidiError::Type type, const std::string &text, void *backend)
 {
     if (type != RtMidiError::WARNING && type != RtMidiError::DEBUG_WARNING)
-        static_cast<RtMidiBackend *>(backend)->lastError = text;
+        static_cast<RtMidiBackend *>(backend)->m_lastError = text;
 }
 
 RtMidiBackend::~RtMidiBackend()
@@ -52,20 +52,20 @@ RtMidiBackend::~RtMidiBackend()
 
 std::vector<RtMidiBackend::Port> RtMidiBackend::usablePorts()
 {
-    if (apis.empty()) {
+    if (m_apis.empty()) {
         CerrMuted muted;
         for (RtMidi::Api api : {RtMidi::LINUX_ALSA, RtMidi::UNIX_JACK}) {
             try {
                 auto out = std::make_unique<RtMidiOut>(api, ClientName);
                 out->setErrorCallback(keepError, this);
-                apis.push_back(std::move(out));
+                m_apis.push_back(std::move(out));
             } catch (...) {
                 // That interface is not there (no /dev/snd/seq, for one): it has no ports.
             }
         }
     }
     std::vector<Port> ports;
-    for (const auto &api : apis) {
+    for (const auto &api : m_apis) {
         try {
             const unsigned count = api->getPortCount();
             for (unsigned number = 0; number < count; ++number) {
@@ -87,41 +87,40 @@ bool RtMidiBackend::open(int deviceId, QString &errorText)
 {
     close();
     const std::vector<Port> ports = usablePorts();
-    const size_t wanted = deviceId == MIDI_MAPPER ? 0 : size_t(deviceId);
-    if (deviceId < MIDI_MAPPER || wanted >= ports.size()) {
-        errorText = QStringLiteral("指定されたMIDI出力が見つかりません。");
+    const size_t wanted = deviceId == DefaultDevice ? 0 : size_t(deviceId);
+    if (deviceId < DefaultDevice || wanted >= ports.size()) {
+        errorText = NoSuchDevice;
         return false;
     }
-    lastError.clear();
+    m_lastError.clear();
     try {
         ports[wanted].api->openPort(ports[wanted].number, "out");
     } catch (const RtMidiError &error) {
-        lastError = error.getMessage();
+        m_lastError = error.getMessage();
     } catch (const std::exception &error) {
-        lastError = error.what();
+        m_lastError = error.what();
     }
-    if (!lastError.empty() || !ports[wanted].api->isPortOpen()) {
-        errorText = QStringLiteral("MIDI出力を開けませんでした。\n") +
-                    QString::fromLocal8Bit(lastError.c_str());
+    if (!m_lastError.empty() || !ports[wanted].api->isPortOpen()) {
+        errorText = OpenFailed + u'\n' + QString::fromLocal8Bit(m_lastError.c_str());
         return false;
     }
     if (ports[wanted].api->getCurrentApi() == RtMidi::UNIX_JACK)
         waitUntilJackConnected(ports[wanted].api->getPortName(ports[wanted].number), ClientName);
     // Keep the output that opened; the other interfaces' clients are no longer needed.
-    for (auto &api : apis) {
+    for (auto &api : m_apis) {
         if (api.get() == ports[wanted].api)
-            opened = std::move(api);
+            m_opened = std::move(api);
     }
-    apis.clear();
+    m_apis.clear();
     return true;
 }
 
 void RtMidiBackend::send(const std::vector<unsigned char> &bytes)
 {
-    if (!opened || bytes.empty())
+    if (!m_opened || bytes.empty())
         return;
     try {
-        opened->sendMessage(&bytes);
+        m_opened->sendMessage(&bytes);
     } catch (...) {
     }
 }
@@ -140,11 +139,11 @@ void RtMidiBackend::reset()
 
 void RtMidiBackend::close()
 {
-    if (!opened)
+    if (!m_opened)
         return;
     try {
-        opened->closePort();
+        m_opened->closePort();
     } catch (...) {
     }
-    opened.reset();
+    m_opened.reset();
 }

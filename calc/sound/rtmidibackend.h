@@ -32,7 +32,7 @@ private:
     void send(const std::vector<unsigned char> &bytes);
     static void keepError(RtMidiError::Type type, const std::string &text, void *backend);
 
-    std::vector<std::unique_ptr<RtMidiOut>> apis; // one per system MIDI interface that answered
-    std::unique_ptr<RtMidiOut> opened;
-    std::string lastError; // what RtMidi last reported through its callback
+    std::vector<std::unique_ptr<RtMidiOut>> m_apis; // one per system MIDI interface that answered
+    std::unique_ptr<RtMidiOut> m_opened;
+    std::string m_lastError; // what RtMidi last reported through its callback
 };

@@ -1,12 +1,13 @@
+#include "calculatorwindow.h"
 #include "dialogs.h"
-#include "frmcalc.h"
-#include "keytable.h"
-#include "modcalc.h"
+#include "keys.h"
+#include "keysounds.h"
 #include "readoutlabel.h"
 #include "recordingmidibackend.h"
 #include "singleinstance.h"
 #include "skinpictures.h"
 #include "startup.h"
+#include "twips.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -19,7 +20,7 @@
 #include <QTestEventList>
 #include <QTimer>
 
-using calc::Holder;
+using Holder = std::optional<face::Holder>;
 using Midi = QList<quint32>;
 using Presses = std::function<void(QWidget *)>;
 Q_DECLARE_METATYPE(Presses)
@@ -37,19 +38,19 @@ struct Picture
     QRgb colour;
 };
 const Picture Pictures[] = {
-    {Holder::None, "StartBmp", "start.bmp", qRgb(255, 128, 0)},
-    {Holder::S1, "SglBmp1", "1.bmp", qRgb(200, 0, 0)},
-    {Holder::S2, "SglBmp2", "2.bmp", qRgb(0, 200, 0)},
-    {Holder::S3, "SglBmp3", "3.bmp", qRgb(0, 0, 200)},
-    {Holder::S4, "SglBmp4", "4.jpg", qRgb(200, 200, 0)},
-    {Holder::S5, "SglBmp5", "5.bmp", qRgb(200, 0, 200)},
-    {Holder::S6, "SglBmp6", "6.bmp", qRgb(0, 200, 200)},
-    {Holder::S7, "SglBmp7", "7.bmp", qRgb(120, 0, 0)},
-    {Holder::S8, "SglBmp8", "8.bmp", qRgb(0, 120, 0)},
-    {Holder::S9, "SglBmp9", "9.bmp", qRgb(0, 0, 120)},
-    {Holder::SA, "SglBmpA", "0.bmp", qRgb(120, 120, 0)},
-    {Holder::SE, "SglBmpE", "E.bmp", qRgb(120, 0, 120)},
-    {Holder::CP, "SglBmpC", "C.bmp", qRgb(90, 90, 90)},
+    {std::nullopt, "StartBmp", "start.bmp", qRgb(255, 128, 0)},
+    {face::Holder::One, "SglBmp1", "1.bmp", qRgb(200, 0, 0)},
+    {face::Holder::Two, "SglBmp2", "2.bmp", qRgb(0, 200, 0)},
+    {face::Holder::Three, "SglBmp3", "3.bmp", qRgb(0, 0, 200)},
+    {face::Holder::Four, "SglBmp4", "4.jpg", qRgb(200, 200, 0)},
+    {face::Holder::Five, "SglBmp5", "5.bmp", qRgb(200, 0, 200)},
+    {face::Holder::Six, "SglBmp6", "6.bmp", qRgb(0, 200, 200)},
+    {face::Holder::Seven, "SglBmp7", "7.bmp", qRgb(120, 0, 0)},
+    {face::Holder::Eight, "SglBmp8", "8.bmp", qRgb(0, 120, 0)},
+    {face::Holder::Nine, "SglBmp9", "9.bmp", qRgb(0, 0, 120)},
+    {face::Holder::Zero, "SglBmpA", "0.bmp", qRgb(120, 120, 0)},
+    {face::Holder::Answer, "SglBmpE", "E.bmp", qRgb(120, 0, 120)},
+    {face::Holder::Copy, "SglBmpC", "C.bmp", qRgb(90, 90, 90)},
 };
 
 QByteArray skinSettings(const QByteArray &extraLines)
@@ -68,7 +69,7 @@ void writeSkin(const QTemporaryDir &folder, const QByteArray &calcDat)
     icon.fill(Qt::darkCyan);
     icon.save(folder.filePath("calc.ico"), "ICO");
     for (const Picture &picture : Pictures) {
-        QImage image(picture.holder == Holder::None ? QSize(40, 30) : QSize(300, 200),
+        QImage image(picture.holder == std::nullopt ? QSize(40, 30) : QSize(300, 200),
                      QImage::Format_RGB32);
         image.fill(picture.colour);
         image.save(folder.filePath(picture.file));
@@ -86,9 +87,9 @@ bool nearly(QRgb a, QRgb b) // JPEG keeps a plain colour only nearly
 
 QPoint centre(const QString &caption)
 {
-    for (const calc::KeyDescription &key : calc::keyTable())
+    for (const face::Key &key : face::keys())
         if (QString::fromUtf8(key.caption) == caption)
-            return calc::keyRect(key).center();
+            return face::twipsToPixels(key.twips).center();
     qFatal("no key captioned %s", qPrintable(caption));
 }
 
@@ -134,7 +135,7 @@ public:
             messages << message;
             readoutsAtMessages << readout();
         });
-        loaded = window.Form_Load(folder.path());
+        loaded = window.loadSkin(folder.path());
         if (loaded) {
             window.show();
             loaded = QTest::qWaitForWindowExposed(&window);
@@ -145,24 +146,24 @@ public:
     QLabel *label(const QString &caption) const
     {
         for (QLabel *label : window.findChildren<QLabel *>())
-            if (label->text() == caption && label->objectName() != "Readout")
+            if (label->text() == caption && !qobject_cast<ReadoutLabel *>(label))
                 return label;
         return nullptr;
     }
-    QString readout() const { return window.findChild<QLabel *>("Readout")->text(); }
+    QString readout() const { return window.findChild<ReadoutLabel *>()->text(); }
     QRgb colour(QLabel *label) const { return label->palette().color(QPalette::WindowText).rgb(); }
     QRgb backdrop() const
     {
-        return window.findChild<QLabel *>("ImgHaikei")->pixmap().toImage().pixel(10, 10);
+        return window.findChild<QLabel *>("backdrop")->pixmap().toImage().pixel(10, 10);
     }
     QTimer *clipboardWatch() const { return window.findChild<QTimer *>(); }
 
     QTemporaryDir folder;
     RecordingMidiBackend::Log midi;
-    ModCalc sound{std::make_unique<RecordingMidiBackend>(midi)};
+    KeySounds sound{std::make_unique<RecordingMidiBackend>(midi)};
     QList<dialogs::Message> messages;
     QStringList readoutsAtMessages;
-    frmCalc window{sound};
+    CalculatorWindow window{sound};
     bool loaded = false;
 };
 
@@ -201,24 +202,24 @@ void TestCalculatorWindow::keysReachTheEngineAndTheBackdrop_data()
                         Midi midi) {
         QTest::newRow(tag) << presses << QString::fromUtf8(readout) << backdrop << midi;
     };
-    row("start", clicks(""), "0.", Holder::None, {});
-    row("1 2 3 4 5 6 ・ 7 8 9 0", clicks("1 2 3 4 5 6 ・ 7 8 9 0"), "123456.7890", Holder::SA,
-        notes({60, 62, 64, 65, 67, 69, 59, 71, 72, 74, 57}));
-    row("9 / 4 - 1 ＝", clicks("9 / 4 - 1 ＝"), "1.25", Holder::SE, notes({74, 65, 60}));
-    row("2 X 3 +", clicks("2 X 3 +"), "6", Holder::SE, notes({62, 64}));
-    row("2 0 0 X 5 %", clicks("2 0 0 X 5 %"), "0.05", Holder::S5, notes({62, 57, 57, 67}));
-    row("5 + 3 Ｃ 4 ＝", clicks("5 + 3 Ｃ 4 ＝"), "9", Holder::SE, notes({67, 64, 65}));
-    row("1 0 5 0 税込", clicks("1 0 5 0 税込"), "50", Holder::SA, notes({60, 57, 67, 57}));
-    row("9 9 9 税抜", clicks("9 9 9 税抜"), "49", Holder::S9, notes({74, 74, 74}));
-    row("7 AC", clicks("7 AC"), "0.", Holder::S7, notes({71}));
-    row("3 COPY", clicks("3 COPY"), "3.", Holder::CP, notes({64}));
+    row("start", clicks(""), "0.", std::nullopt, {});
+    row("1 2 3 4 5 6 ・ 7 8 9 0", clicks("1 2 3 4 5 6 ・ 7 8 9 0"), "123456.7890",
+        face::Holder::Zero, notes({60, 62, 64, 65, 67, 69, 59, 71, 72, 74, 57}));
+    row("9 / 4 - 1 ＝", clicks("9 / 4 - 1 ＝"), "1.25", face::Holder::Answer, notes({74, 65, 60}));
+    row("2 X 3 +", clicks("2 X 3 +"), "6", face::Holder::Answer, notes({62, 64}));
+    row("2 0 0 X 5 %", clicks("2 0 0 X 5 %"), "0.05", face::Holder::Five, notes({62, 57, 57, 67}));
+    row("5 + 3 Ｃ 4 ＝", clicks("5 + 3 Ｃ 4 ＝"), "9", face::Holder::Answer, notes({67, 64, 65}));
+    row("1 0 5 0 税込", clicks("1 0 5 0 税込"), "50", face::Holder::Zero, notes({60, 57, 67, 57}));
+    row("9 9 9 税抜", clicks("9 9 9 税抜"), "49", face::Holder::Nine, notes({74, 74, 74}));
+    row("7 AC", clicks("7 AC"), "0.", face::Holder::Seven, notes({71}));
+    row("3 COPY", clicks("3 COPY"), "3.", face::Holder::Copy, notes({64}));
     // The right button plays the note but clicks nothing.
-    row("right 8", clicks("8", Qt::RightButton), "0.", Holder::None, notes({72}));
+    row("right 8", clicks("8", Qt::RightButton), "0.", std::nullopt, notes({72}));
     // The second press of a double click starts no note; its release stops it once more.
     row(
         "7 double-clicked",
         [](QWidget *w) { QTest::mouseDClick(w->windowHandle(), Qt::LeftButton, {}, centre("7")); },
-        "7.", Holder::S7, notes({71}) << quint32(71 * 256 + 0x100080));
+        "7.", face::Holder::Seven, notes({71}) << quint32(71 * 256 + 0x100080));
     row(
         "1 pressed, released over 2",
         [](QWidget *w) {
@@ -226,29 +227,29 @@ void TestCalculatorWindow::keysReachTheEngineAndTheBackdrop_data()
             QTest::mouseMove(w->windowHandle(), centre("2"));
             QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, centre("2"));
         },
-        "0.", Holder::None, notes({60}));
+        "0.", std::nullopt, notes({60}));
     row("keypad 1 + 3 Return",
         keys({pad | Qt::Key_1, pad | Qt::Key_Plus, pad | Qt::Key_3, Qt::Key_Return}), "4",
-        Holder::SE, notes({60, 64}));
+        face::Holder::Answer, notes({60, 64}));
     row("keypad 8 * 2 - 6 / 5 Enter",
         keys({pad | Qt::Key_8, pad | Qt::Key_Asterisk, pad | Qt::Key_2, pad | Qt::Key_Minus,
               pad | Qt::Key_6, pad | Qt::Key_Slash, pad | Qt::Key_5, pad | Qt::Key_Enter}),
-        "2", Holder::SE, notes({72, 62, 69, 67}));
+        "2", face::Holder::Answer, notes({72, 62, 69, 67}));
     row("keypad . 4 , 0",
         keys({pad | Qt::Key_Period, pad | Qt::Key_4, pad | Qt::Key_Comma, pad | Qt::Key_0}), "0.40",
-        Holder::SA, notes({59, 65, 59, 57}));
+        face::Holder::Zero, notes({59, 65, 59, 57}));
     // Ctrl held for a shortcut copies; the shortcut's own key is ignored.
     row("keypad 9, Ctrl+V",
-        keys({pad | Qt::Key_9, Qt::Key_Control, Qt::ControlModifier | Qt::Key_V}), "9.", Holder::CP,
-        notes({74}));
+        keys({pad | Qt::Key_9, Qt::Key_Control, Qt::ControlModifier | Qt::Key_V}), "9.",
+        face::Holder::Copy, notes({74}));
     row("main keyboard 5 . + - * / % Esc Del",
         keys({Qt::Key_5, Qt::Key_Period, Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Asterisk,
               Qt::Key_Slash, Qt::Key_Percent, Qt::Key_Escape, Qt::Key_Delete}),
-        "0.", Holder::None, {});
+        "0.", std::nullopt, {});
     row("keypad with Num Lock off: Home Clear PgDn Ins Del",
         keys({pad | Qt::Key_Home, pad | Qt::Key_Clear, pad | Qt::Key_PageDown, pad | Qt::Key_Insert,
               pad | Qt::Key_Delete}),
-        "0.", Holder::None, {});
+        "0.", std::nullopt, {});
 }
 
 void TestCalculatorWindow::keysReachTheEngineAndTheBackdrop()
@@ -268,7 +269,8 @@ void TestCalculatorWindow::keysReachTheEngineAndTheBackdrop()
     const auto shown = std::find_if(std::begin(Pictures), std::end(Pictures),
                                     [&](const Picture &p) { return p.holder == backdrop; });
     QVERIFY2(nearly(calculator.backdrop(), shown->colour), shown->file);
-    QCOMPARE(QGuiApplication::clipboard()->text(), backdrop == Holder::CP ? readout : QString());
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             backdrop == face::Holder::Copy ? readout : QString());
 }
 
 void TestCalculatorWindow::refusedCalculationWarnsFirst()
@@ -346,7 +348,7 @@ void TestCalculatorWindow::skinColours()
 
     Calculator calculator(skinSettings(colours));
     QVERIFY(calculator.loaded);
-    QCOMPARE(calculator.colour(calculator.window.findChild<QLabel *>("Readout")), readout);
+    QCOMPARE(calculator.colour(calculator.window.findChild<ReadoutLabel *>()), readout);
     for (const char *caption : {"0", "5", "9", "・", "+", "-", "X", "/", "＝", "%"})
         QVERIFY2(calculator.colour(calculator.label(QString::fromUtf8(caption))) == keys, caption);
     for (const char *caption : {"AC", "Ｃ"})
@@ -439,8 +441,8 @@ void TestCalculatorWindow::startUpMessagesComeInOrder()
         shown << message.text;
     });
     RecordingMidiBackend::Log midi;
-    ModCalc sound(std::make_unique<RecordingMidiBackend>(midi, devices, openError));
-    frmCalc window(sound);
+    KeySounds sound(std::make_unique<RecordingMidiBackend>(midi, devices, openError));
+    CalculatorWindow window(sound);
     std::unique_ptr<QLockFile> lock;
     const StartUp outcome = startCalculator(sound, window, program, folder.path(), lock);
     dialogs::setMessageAnswerer({});
@@ -457,13 +459,13 @@ void TestCalculatorWindow::startUpMessagesComeInOrder()
 void TestCalculatorWindow::bundledSkinStarts()
 {
     RecordingMidiBackend::Log midi;
-    ModCalc sound(std::make_unique<RecordingMidiBackend>(midi));
-    frmCalc window(sound);
-    QVERIFY(window.Form_Load(QStringLiteral(BUNDLED_SKIN_DIR)));
+    KeySounds sound(std::make_unique<RecordingMidiBackend>(midi));
+    CalculatorWindow window(sound);
+    QVERIFY(window.loadSkin(QStringLiteral(BUNDLED_SKIN_DIR)));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     clicks("1 0 0 0 税抜")(&window);
-    QCOMPARE(window.findChild<QLabel *>("Readout")->text(), "100");
+    QCOMPARE(window.findChild<ReadoutLabel *>()->text(), "100");
     QCOMPARE(window.windowTitle(), "電卓");
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,14 +21,12 @@ template <std::size_t N> QByteArray raw(const char (&bytes)[N]) // NUL bytes inc
 // The fields of a record that differ from a new one, as "Key=value", in the writer's order.
 QStringList fieldsOf(const CalcSettings &settings)
 {
-    const CalcSettings fresh;
     QStringList fields;
     for (const SettingsKey &key : settingsKeys) {
-        const QString name = QString::fromLatin1(key.name.data(), qsizetype(key.name.size()));
-        if (key.text && settings.*key.text != fresh.*key.text)
-            fields << name + u'=' + settings.*key.text;
-        if (key.number && settings.*key.number != fresh.*key.number)
-            fields << name + u'=' + QString::number(settings.*key.number);
+        const QString *text = textField(settings, key);
+        const QString value = text ? *text : QString::number(settings.*key.number);
+        if (value != (text ? QString() : "0"))
+            fields << QLatin1String(key.name.data(), qsizetype(key.name.size())) + u'=' + value;
     }
     return fields;
 }
@@ -36,13 +35,16 @@ CalcSettings settingsFrom(const QStringList &fields) // the opposite of fieldsOf
 {
     CalcSettings settings;
     for (const QString &field : fields)
-        for (const SettingsKey &key : settingsKeys)
-            if (field.startsWith(QLatin1String(key.name.data(), qsizetype(key.name.size())) +
-                                 u'=')) {
-                const QString value = field.sliced(qsizetype(key.name.size()) + 1);
-                key.text ? void(settings.*key.text = value)
-                         : void(settings.*key.number = qint16(value.toInt()));
-            }
+        for (const SettingsKey &key : settingsKeys) {
+            const QLatin1String name(key.name.data(), qsizetype(key.name.size()));
+            if (!field.startsWith(name + u'='))
+                continue;
+            const QString value = field.sliced(name.size() + 1);
+            if (QString *text = textField(settings, key))
+                *text = value;
+            else
+                settings.*key.number = qint16(value.toInt());
+        }
     return settings;
 }
 
@@ -152,7 +154,7 @@ private slots:
         QFETCH(bool, trim);
         putFile(bytes);
         CalcSettings settings = settingsFrom({"SglBmp9=kept.bmp"});
-        const auto error = ReadSettings(folder->path(), trim, settings);
+        const auto error = readSettings(folder->path(), trim, settings);
         QVERIFY2(!error, qPrintable(error ? error->message() : QString()));
         QFETCH(QStringList, expected);
         expected << "SglBmp9=kept.bmp";
@@ -193,7 +195,7 @@ private slots:
             QVERIFY(QFile::link(setup, calcDat()));
         const CalcSettings before = settingsFrom({"Icon=old.ico"});
         CalcSettings settings = before;
-        const auto error = ReadSettings(folder->path(), true, settings);
+        const auto error = readSettings(folder->path(), true, settings);
         QVERIFY(error);
         QVERIFY2(error->message().startsWith(calcDat() + u' ' + failure),
                  qPrintable(error->message()));
@@ -213,9 +215,9 @@ private slots:
         rusage before, after;
         getrusage(RUSAGE_SELF, &before);
         CalcSettings settings;
-        QCOMPARE(ReadSettings(folder->path(), true, settings), std::nullopt);
+        QCOMPARE(readSettings(folder->path(), true, settings), std::nullopt);
         getrusage(RUSAGE_SELF, &after);
-        QCOMPARE(settings.Title, "end");
+        QCOMPARE(settings.title, "end");
         QCOMPARE_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024); // kilobytes
     }
 
@@ -241,7 +243,7 @@ private slots:
         QFile expected(QStringLiteral(SETTINGS_TEST_DATA "/") + golden);
         QVERIFY(expected.open(QIODevice::ReadOnly));
         putFile("an older, longer calc.dat that must disappear completely\r\n");
-        QCOMPARE(WriteSettings(folder->path(), settingsFrom(fields)), std::nullopt);
+        QCOMPARE(writeSettings(folder->path(), settingsFrom(fields)), std::nullopt);
         QCOMPARE(fileBytes(), expected.readAll());
     }
 
@@ -262,6 +264,10 @@ private slots:
         QTest::newRow("read-only folder") << "read-only"
                                           << "Title=t"
                                           << "書き込む権限がありません。";
+        // As on a full disk, the write fails half-way.
+        QTest::newRow("files of 100 bytes at most") << "size limit"
+                                                    << "Title=t"
+                                                    << "書き込みの途中で失敗しました";
     }
     void writeFailsAndKeepsTheOldFile()
     {
@@ -278,8 +284,13 @@ private slots:
             QVERIFY(QFile::setPermissions(folder->path(),
                                           QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         const QByteArray before = fileBytes();
+        rlimit unlimited, limited{100, 100};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        if (setup == "size limit")
+            QVERIFY(signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limited) == 0);
         const auto error =
-            WriteSettings(folder->path(), settingsFrom(Example + QStringList{field}));
+            writeSettings(folder->path(), settingsFrom(Example + QStringList{field}));
+        setrlimit(RLIMIT_FSIZE, &unlimited);
         QFile::setPermissions(folder->path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(error);

@@ -16,28 +16,29 @@ constexpr int IconSize = 32;
 
 struct Picture
 {
-    QString CalcSettings::*field;
     const char *file;
     FaceDesign design;
 };
 
-// The start picture in calm teal, each digit in its own hue around the colour wheel, the
-// answer in gold, the copy in sky blue.
-const Picture Pictures[] = {
-    {&CalcSettings::StartBmp, "start.bmp", {185, Motif::Start}},
-    {&CalcSettings::SglBmp1, "one.jpg", {36, Motif::Digit, 1}},
-    {&CalcSettings::SglBmp2, "two.jpg", {72, Motif::Digit, 2}},
-    {&CalcSettings::SglBmp3, "three.jpg", {108, Motif::Digit, 3}},
-    {&CalcSettings::SglBmp4, "four.jpg", {144, Motif::Digit, 4}},
-    {&CalcSettings::SglBmp5, "five.jpg", {216, Motif::Digit, 5}},
-    {&CalcSettings::SglBmp6, "six.jpg", {252, Motif::Digit, 6}},
-    {&CalcSettings::SglBmp7, "seven.jpg", {288, Motif::Digit, 7}},
-    {&CalcSettings::SglBmp8, "eight.jpg", {324, Motif::Digit, 8}},
-    {&CalcSettings::SglBmp9, "nine.jpg", {0, Motif::Digit, 9}},
-    {&CalcSettings::SglBmpA, "zero.jpg", {160, Motif::Digit, 0}},
-    {&CalcSettings::SglBmpE, "answer.bmp", {45, Motif::Answer}},
-    {&CalcSettings::SglBmpC, "copy.bmp", {200, Motif::Copy}},
-};
+// The start picture in calm teal.
+const Picture Start = {"start.bmp", {185, Motif::Start}};
+
+// By holder: each digit in its own hue around the colour wheel, the answer in gold, the copy in
+// sky blue.
+const std::array<Picture, face::HolderCount> KeyPictures = {{
+    {"one.jpg", {36, Motif::Digit, 1}},
+    {"two.jpg", {72, Motif::Digit, 2}},
+    {"three.jpg", {108, Motif::Digit, 3}},
+    {"four.jpg", {144, Motif::Digit, 4}},
+    {"five.jpg", {216, Motif::Digit, 5}},
+    {"six.jpg", {252, Motif::Digit, 6}},
+    {"seven.jpg", {288, Motif::Digit, 7}},
+    {"eight.jpg", {324, Motif::Digit, 8}},
+    {"nine.jpg", {0, Motif::Digit, 9}},
+    {"zero.jpg", {160, Motif::Digit, 0}},
+    {"answer.bmp", {45, Motif::Answer}},
+    {"copy.bmp", {200, Motif::Copy}},
+}};
 
 std::optional<QString> writeImage(const QDir &folder, const QString &file, const QImage &image)
 {
@@ -54,21 +55,25 @@ std::optional<QString> writeDefaultSkin(const QString &folder)
 {
     const QDir dir(folder);
     CalcSettings settings;
-    settings.Title = QStringLiteral("電卓");
-    settings.Icon = QStringLiteral("calc.ico");
-    settings.Color1 = 2; // blue digits in the readout
-    settings.Color2 = 0; // black captions on the light plates
-    settings.ZeiRitu = 10;
+    settings.title = QStringLiteral("電卓");
+    settings.icon = QStringLiteral("calc.ico");
+    settings.digitColour = 2; // blue digits in the readout
+    settings.keyColour = 0;   // black captions on the light plates
+    settings.taxRate = 10;
+    settings.startPicture = QString::fromLatin1(Start.file);
 
-    if (auto failure = writeImage(dir, settings.Icon, paintIcon(IconSize)))
+    if (auto failure = writeImage(dir, settings.icon, paintIcon(IconSize)))
         return failure;
-    for (const Picture &picture : Pictures) {
-        settings.*picture.field = QString::fromLatin1(picture.file);
-        if (auto failure =
-                writeImage(dir, settings.*picture.field, paintFace(picture.design, FaceScale)))
+    if (auto failure = writeImage(dir, settings.startPicture, paintFace(Start.design, FaceScale)))
+        return failure;
+    for (int holder = 0; holder < face::HolderCount; ++holder) {
+        const Picture &picture = KeyPictures[std::size_t(holder)];
+        settings.keyPictures[std::size_t(holder)] = QString::fromLatin1(picture.file);
+        if (auto failure = writeImage(dir, settings.keyPictures[std::size_t(holder)],
+                                      paintFace(picture.design, FaceScale)))
             return failure;
     }
-    if (const auto error = WriteSettings(folder, settings))
+    if (const auto error = writeSettings(folder, settings))
         return error->message();
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "facepainter.h"
 
-#include "keytable.h"
+#include "keys.h"
+#include "twips.h"
 
 #include <QFont>
 #include <QLinearGradient>
@@ -25,23 +26,23 @@ Palette paletteOf(int hue)
 
 QRectF pixelsOf(const QRect &twips)
 {
-    return QRectF(calc::twipsToPixels(twips));
+    return QRectF(face::twipsToPixels(twips));
 }
 
-const calc::KeyDescription &keyNamed(const char *name)
+QRect keyDoing(face::KeyAction action)
 {
-    for (const calc::KeyDescription &key : calc::keyTable()) {
-        if (qstrcmp(key.name, name) == 0)
-            return key;
-    }
-    qFatal("no key %s", name);
+    const auto keys = face::keys();
+    return face::twipsToPixels(
+        std::find_if(keys.begin(), keys.end(), [action](const face::Key &key) {
+            return key.action == action;
+        })->twips);
 }
 
 // The free spot in the top row, between the clear-entry key and the copy key.
 QRectF badgeSpot()
 {
-    const QRect left = calc::keyRect(keyNamed("CancelEntry"));
-    const QRect right = calc::keyRect(keyNamed("lblCopy"));
+    const QRect left = keyDoing(face::KeyAction::ClearEntry);
+    const QRect right = keyDoing(face::KeyAction::Copy);
     return QRectF(QPointF(left.right() + 1, left.top()), QPointF(right.left(), left.bottom() + 1));
 }
 
@@ -78,16 +79,16 @@ void paintBackdrop(QPainter &painter, const Palette &palette, const QRectF &face
     }
 }
 
-QColor plateTint(const calc::KeyDescription &key, const Palette &palette)
+QColor plateTint(const face::Key &key, const Palette &palette)
 {
-    using enum calc::KeyAction;
+    using enum face::KeyAction;
     // The copy caption is light blue at rest and light yellow after a copy: a mid-tone slate
     // keeps both readable.
     if (key.action == Copy)
         return QColor(128, 148, 184);
-    if (key.colour == calc::CaptionColour::Red)
+    if (key.colour == face::CaptionColour::Red)
         return QColor(255, 236, 236);
-    if (key.colour == calc::CaptionColour::Blue)
+    if (key.colour == face::CaptionColour::Blue)
         return QColor(234, 242, 255);
     if (key.action == Digit || key.action == Decimal)
         return QColor(252, 252, 252);
@@ -98,20 +99,20 @@ void paintPlates(QPainter &painter, const Palette &palette)
 {
     QColor edge = palette.edge;
     edge.setAlpha(110);
-    QRectF readout = pixelsOf(calc::ReadoutTwips).adjusted(-2, -2, 2, 2);
+    QRectF readout = pixelsOf(face::ReadoutTwips).adjusted(-2, -2, 2, 2);
     painter.setPen(Qt::NoPen);
     painter.setBrush(edge);
     painter.drawRoundedRect(readout, 4, 4);
 
-    for (const calc::KeyDescription &key : calc::keyTable()) {
-        const QRectF plate = QRectF(calc::keyRect(key)).adjusted(0.5, 0.5, -0.5, -0.5);
+    for (const face::Key &key : face::keys()) {
+        const QRectF plate = QRectF(face::twipsToPixels(key.twips)).adjusted(0.5, 0.5, -0.5, -0.5);
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(0, 0, 0, 38));
         painter.drawRoundedRect(plate.translated(0.6, 1.2), 4, 4);
 
         const QColor tint = plateTint(key, palette);
         QLinearGradient shine(plate.topLeft(), plate.bottomLeft());
-        shine.setColorAt(0, key.action == calc::KeyAction::Copy ? tint.lighter(104) : Qt::white);
+        shine.setColorAt(0, key.action == face::KeyAction::Copy ? tint.lighter(104) : Qt::white);
         shine.setColorAt(0.55, tint);
         shine.setColorAt(1, tint.darker(104));
         painter.setPen(QPen(edge, 0.8));
@@ -185,7 +186,7 @@ void paintBadge(QPainter &painter, const FaceDesign &design, const Palette &pale
 
 QImage paintFace(const FaceDesign &design, int scale)
 {
-    const QRectF face = pixelsOf(calc::BackdropTwips);
+    const QRectF face = pixelsOf(face::BackdropTwips);
     QImage image((face.size() * scale).toSize(), QImage::Format_RGB32);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

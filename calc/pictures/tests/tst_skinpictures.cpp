@@ -1,3 +1,4 @@
+#include "settingskeys.h"
 #include "skinpictures.h"
 
 #include <QBuffer>
@@ -10,7 +11,7 @@
 #include <QtEndian>
 #include <sys/stat.h>
 
-using calc::Holder;
+using face::Holder;
 
 namespace {
 
@@ -57,29 +58,23 @@ QByteArray bmpDeclaring(qint32 width, qint32 height)
     return bytes;
 }
 
-// Twelve key pictures, each of its own colour: holder n (S1 … CP) is rgb(20 n, 200 - 10 n, 90).
+// Twelve key pictures, each of its own colour: holder n (0 … 11) is rgb(20 n, 200 - 10 n, 90).
 QRgb colourOf(int holder)
 {
     return qRgb(20 * holder, 200 - 10 * holder, 90);
 }
-const char *const Keys[] = {"SglBmp1", "SglBmp2", "SglBmp3", "SglBmp4", "SglBmp5", "SglBmp6",
-                            "SglBmp7", "SglBmp8", "SglBmp9", "SglBmpA", "SglBmpE", "SglBmpC"};
 
 struct SkinFolder
 {
     SkinFolder()
     {
-        settings.Icon = "calc.ico";
+        settings.icon = "calc.ico";
         put("calc.ico", encoded(filled(QSize(32, 32), Qt::darkCyan), "ico"));
-        settings.StartBmp = "start.bmp";
+        settings.startPicture = "start.bmp";
         put("start.bmp", encoded(filled(QSize(40, 30), Qt::white), "bmp"));
-        QString *fields[] = {&settings.SglBmp1, &settings.SglBmp2, &settings.SglBmp3,
-                             &settings.SglBmp4, &settings.SglBmp5, &settings.SglBmp6,
-                             &settings.SglBmp7, &settings.SglBmp8, &settings.SglBmp9,
-                             &settings.SglBmpA, &settings.SglBmpE, &settings.SglBmpC};
-        for (int n = 1; n <= 12; ++n) {
-            *fields[n - 1] = QString::number(n) + (n % 3 ? ".jpg" : ".png");
-            put(*fields[n - 1],
+        for (int n = 0; n < face::HolderCount; ++n) {
+            settings.keyPictures[n] = QString::number(n) + (n % 3 ? ".jpg" : ".png");
+            put(settings.keyPictures[n],
                 encoded(filled(QSize(120, 90), colourOf(n)), n % 3 ? "jpeg" : "png"));
         }
     }
@@ -88,15 +83,12 @@ struct SkinFolder
         QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
-    QString &field(const QString &key)
+    QString &field(const QString &name)
     {
-        if (key == "Icon" || key == "StartBmp")
-            return key == "Icon" ? settings.Icon : settings.StartBmp;
-        QString *fields[] = {&settings.SglBmp1, &settings.SglBmp2, &settings.SglBmp3,
-                             &settings.SglBmp4, &settings.SglBmp5, &settings.SglBmp6,
-                             &settings.SglBmp7, &settings.SglBmp8, &settings.SglBmp9,
-                             &settings.SglBmpA, &settings.SglBmpE, &settings.SglBmpC};
-        return *fields[std::find(std::begin(Keys), std::end(Keys), key) - std::begin(Keys)];
+        for (const SettingsKey &key : settingsKeys)
+            if (name == QLatin1String(key.name.data(), qsizetype(key.name.size())))
+                return *textField(settings, key);
+        qFatal("no key %s", qPrintable(name));
     }
 
     QTemporaryDir dir;
@@ -162,7 +154,7 @@ private slots:
         skin.field(key) = name;
         SkinPictures pictures(skin.dir.path(), Backdrop, 1.0);
         QTEST(pictures.loadStartPictures(skin.settings).value_or(QString()), "message");
-        QVERIFY(!pictures.holder(Holder::S1));
+        QVERIFY(!pictures.holder(Holder::One));
     }
 
     // Every holder shows its own picture, stretched to the backdrop, whether the key comes
@@ -178,12 +170,11 @@ private slots:
             QCOMPARE(pictures.icon().pixmap(32).toImage().pixelColor(5, 5), QColor(Qt::darkCyan));
             if (decodingFirst)
                 pictures.startHolderDecoding();
-            for (int n = 12; n >= 1; --n) {
-                const std::optional<QPixmap> pixmap =
-                    pictures.holder(Holder(int(Holder::S1) + n - 1));
+            for (int n = face::HolderCount - 1; n >= 0; --n) {
+                const std::optional<QPixmap> pixmap = pictures.holder(Holder(n));
                 QVERIFY(pixmap);
                 QCOMPARE(pixmap->size(), Backdrop);
-                QVERIFY2(nearly(pixmap->toImage().pixel(80, 80), colourOf(n)), Keys[n - 1]);
+                QVERIFY(nearly(pixmap->toImage().pixel(80, 80), colourOf(n)));
             }
             QCOMPARE(failed.count(), 0);
         }
@@ -205,10 +196,10 @@ private slots:
         QFETCH(qreal, devicePixelRatio);
         SkinFolder skin;
         skin.put("p", bytes);
-        skin.settings.StartBmp = skin.settings.SglBmp9 = "p";
+        skin.settings.startPicture = skin.settings.keyPicture(Holder::Nine) = "p";
         SkinPictures pictures(skin.dir.path(), Backdrop, devicePixelRatio);
         QCOMPARE(pictures.loadStartPictures(skin.settings), std::nullopt);
-        for (const QPixmap &pixmap : {pictures.startPicture(), *pictures.holder(Holder::S9)}) {
+        for (const QPixmap &pixmap : {pictures.startPicture(), *pictures.holder(Holder::Nine)}) {
             QCOMPARE(pixmap.size(), (QSizeF(Backdrop) * devicePixelRatio).toSize());
             QCOMPARE(pixmap.devicePixelRatio(), devicePixelRatio);
             QVERIFY(nearly(pixmap.toImage().pixelColor(20, 20), QColor(0, 0, 200)));
@@ -225,7 +216,7 @@ private slots:
                                                     "00010000000600000000000000");
         SkinFolder skin;
         skin.put("turned.jpg", encoded(stored, "jpeg").insert(2, exif));
-        skin.settings.StartBmp = "turned.jpg";
+        skin.settings.startPicture = "turned.jpg";
         SkinPictures pictures(skin.dir.path(), Backdrop, 1.0);
         QCOMPARE(pictures.loadStartPictures(skin.settings), std::nullopt);
         const QImage shown = pictures.startPicture().toImage();
@@ -243,9 +234,9 @@ private slots:
         QVERIFY(QFile::remove(skin.dir.filePath("1.jpg")) &&
                 QFile::remove(skin.dir.filePath("5.jpg")));
         pictures.startHolderDecoding();
-        QVERIFY(!pictures.holder(Holder::S1));
-        QVERIFY(!pictures.holder(Holder::S5));
-        QVERIFY(pictures.holder(Holder::S2));
+        QVERIFY(!pictures.holder(Holder::Two));
+        QVERIFY(!pictures.holder(Holder::Six));
+        QVERIFY(pictures.holder(Holder::Three));
         QTest::qWait(100);
         QCOMPARE(failed.count(), 1);
         QCOMPARE(failed.first().first().toString(),

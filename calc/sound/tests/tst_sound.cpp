@@ -1,6 +1,6 @@
 #include "gmsynth.h"
+#include "keysounds.h"
 #include "midimapper.h"
-#include "modcalc.h"
 #include "recordingmidibackend.h"
 #include "soundfont.h"
 
@@ -81,13 +81,13 @@ private slots:
         QStringList order;
         RecordingMidiBackend::Log log;
         {
-            ModCalc sound(
+            KeySounds sound(
                 std::make_unique<OrderedBackend>(log, order, devices, openError, saysWhy));
             QTEST(sound.setUp().value_or(QString()), "shown");
-            sound.NoteOn(0);
-            sound.NoteOff(0);
+            sound.noteOn(0);
+            sound.noteOff(0);
             sound.shutDown();
-            sound.NoteOff(0);
+            sound.noteOff(0);
         }
         QTEST(order, "order");
     }
@@ -143,11 +143,11 @@ private slots:
         QFETCH(int, note);
         QFETCH(double, hertz);
         GmSynth gm;
-        gm.play(ModCalc::ProgramChange);
+        gm.play(KeySounds::ProgramChange);
         gm.loadSoundFont(soundFont);
         const bool loaded = gm.waitForSoundFont();
         QCOMPARE(loaded, soundFont == findSoundFont());
-        gm.play(ModCalc::noteOnMessage(std::abs(note)));
+        gm.play(KeySounds::noteOnMessage(std::abs(note)));
         if (note < 0)
             gm.silence();
         std::vector<float> left(GmSynth::SampleRate / 2), right(left.size());

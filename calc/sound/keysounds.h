@@ -8,36 +8,33 @@
 
 // The calculator's key sounds: one MIDI output held from start-up to shutdown.
 // A failed or missing output leaves the calculator silent; nothing here throws.
-class ModCalc
+class KeySounds
 {
 public:
-    explicit ModCalc(std::unique_ptr<MidiBackend> backend);
-    ~ModCalc();
+    explicit KeySounds(std::unique_ptr<MidiBackend> output);
+    ~KeySounds();
 
-    // Start-up: base note 60, the default output opened when there is one, and the piano
-    // chosen in every case. Returns the message the window must show, if any.
+    // Start-up: the default output opened when there is one, and the piano chosen in every
+    // case. Returns the message the user must see, if any.
     std::optional<QString> setUp();
 
-    void NoteOn(int offset);
-    void NoteOff(int offset);
+    // The note of a key, given as its offset above the base note (middle C).
+    void noteOn(int offset);
+    void noteOff(int offset);
 
     // Shutdown: every note silenced, then the output closed. Safe to call more than once.
     void shutDown();
 
-    int BaseNote = 60;
-
+    static constexpr int BaseNote = 60;
     static constexpr quint32 ProgramChange = 0x000001C0; // Bright Acoustic Piano, channel 1
     static quint32 noteOnMessage(int note) { return quint32(note) * 256 + 0x790090; }
     static quint32 noteOffMessage(int note) { return quint32(note) * 256 + 0x100080; }
 
 private:
-    void MidiOpen(int deviceId, QString &errorText);
-    void MidiClose();
-    void MidiReset();
     void send(quint32 message);
 
-    std::unique_ptr<MidiBackend> backend;
-    bool hMidiOut = false; // the output is open
+    std::unique_ptr<MidiBackend> m_output;
+    bool m_outputOpen = false;
 };
 
 // The output the calculator uses on this system: the first external synthesizer port when

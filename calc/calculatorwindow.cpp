@@ -1,0 +1,279 @@
+#include "calculatorwindow.h"
+
+#include "calcmessages.h"
+#include "dialogs.h"
+#include "keylabel.h"
+#include "keysounds.h"
+#include "palette.h"
+#include "readoutlabel.h"
+#include "skinpictures.h"
+#include "twips.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QTimer>
+
+using face::Key;
+using face::KeyAction;
+
+namespace {
+
+// The captions were drawn in "ＭＳ Ｐゴシック"; IPAPGothic has the same metrics, and the others
+// still carry the Japanese glyphs of "・", "Ｃ", "＝", "税込" and "税抜".
+QFont captionFont(double pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                      QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
+    font.setBold(true);
+    font.setPixelSize(face::pointsToPixels(pointSize));
+    return font;
+}
+
+void setTextColour(QLabel *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QString noticeText(calc::Notice notice)
+{
+    return notice == calc::Notice::DivisionByZero ? QStringLiteral("ｾﾞﾛでは除算できません。")
+                                                  : QStringLiteral("計算できる範囲を超えました。");
+}
+
+std::string localeDecimalSeparator()
+{
+    return QLocale::system().decimalPoint().toStdString();
+}
+
+const Key *keyOf(const QKeyEvent *event)
+{
+    return face::keyForKeyboard(event->key(), event->modifiers().testFlag(Qt::KeypadModifier));
+}
+
+} // namespace
+
+CalculatorWindow::CalculatorWindow(KeySounds &sound, QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_sound(sound), m_engine(localeDecimalSeparator()), m_backdrop(new QLabel(this)),
+      m_readout(new ReadoutLabel(QString::fromStdString(m_engine.readout()), this)),
+      m_clipboardWatch(new QTimer(this))
+{
+    setFixedSize(face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size());
+
+    m_backdrop->setObjectName(QStringLiteral("backdrop"));
+    m_backdrop->setGeometry(face::twipsToPixels(face::BackdropTwips));
+    m_backdrop->setScaledContents(true);
+    m_backdrop->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    m_readout->setGeometry(face::twipsToPixels(face::ReadoutTwips));
+    m_readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_readout->setFont(captionFont(face::ReadoutPointSize));
+    m_readout->setAutoFillBackground(true);
+    QPalette readoutPalette = m_readout->palette();
+    readoutPalette.setColor(QPalette::Window, Qt::white);
+    readoutPalette.setColor(QPalette::WindowText, face::Black);
+    m_readout->setPalette(readoutPalette);
+
+    createKeys();
+
+    m_clipboardWatch->setObjectName(QStringLiteral("clipboardWatch"));
+    m_clipboardWatch->setInterval(3000);
+    connect(m_clipboardWatch, &QTimer::timeout, this, &CalculatorWindow::watchClipboard);
+
+    // The window itself takes every key; no key label takes the focus.
+    setFocusPolicy(Qt::StrongFocus);
+    setFocus();
+}
+
+void CalculatorWindow::createKeys()
+{
+    for (const Key &key : face::keys()) {
+        auto *label = new KeyLabel(QString::fromUtf8(key.caption), this);
+        label->setGeometry(face::twipsToPixels(key.twips));
+        label->setTextFormat(Qt::PlainText);
+        label->setAccessibleName(QString::fromUtf8(key.spokenName));
+        label->setFont(captionFont(key.pointSize));
+        if (key.colour == face::CaptionColour::Red)
+            setTextColour(label, face::LightRed);
+        else if (key.colour == face::CaptionColour::Blue)
+            setTextColour(label, face::LightBlue);
+        if (key.noteOffset) {
+            const int offset = *key.noteOffset;
+            connect(label, &KeyLabel::pressed, this, [this, offset] { m_sound.noteOn(offset); });
+            connect(label, &KeyLabel::released, this, [this, offset] { m_sound.noteOff(offset); });
+        }
+        connect(label, &KeyLabel::clicked, this, [this, &key] { click(key); });
+        if (key.action == KeyAction::Copy)
+            m_copyKey = label;
+        m_keys.push_back(label);
+    }
+}
+
+bool CalculatorWindow::loadSkin(const QString &folder)
+{
+    m_settings = CalcSettings{};
+    if (const auto error = readSettings(folder, true, m_settings)) {
+        abandon(error->message());
+        return false;
+    }
+
+    setWindowTitle(m_settings.title);
+    if (const auto colour = face::colourOfIndex(m_settings.digitColour))
+        setTextColour(m_readout, *colour);
+    if (const auto colour = face::colourOfIndex(m_settings.keyColour))
+        setKeyColour(*colour);
+
+    m_pictures = new SkinPictures(folder, m_backdrop->size(), devicePixelRatioF(), this);
+    if (const auto error = m_pictures->loadStartPictures(m_settings)) {
+        abandon(*error);
+        return false;
+    }
+    connect(m_pictures, &SkinPictures::failed, this, &CalculatorWindow::abandon);
+    setWindowIcon(m_pictures->icon());
+    m_backdrop->setPixmap(m_pictures->startPicture());
+    m_shownPicture.reset();
+
+    m_engine = calc::CalcEngine(localeDecimalSeparator());
+    m_readout->showNumber(QString::fromStdString(m_engine.readout()));
+    setFocus();
+    return true;
+}
+
+void CalculatorWindow::decodeKeyPictures()
+{
+    if (m_pictures)
+        m_pictures->startHolderDecoding();
+}
+
+void CalculatorWindow::abandon(const QString &message)
+{
+    // Before the window shows, the message stands alone in the middle of the screen.
+    dialogs::showMessage(isVisible() ? this : nullptr,
+                         {message, CalculatorTitle, QMessageBox::Warning});
+    emit skinFailed();
+}
+
+// The digits, the decimal point, the operators and "%" take the skin's key colour; the clear,
+// tax and copy keys keep their own.
+void CalculatorWindow::setKeyColour(const QColor &colour)
+{
+    for (std::size_t i = 0; i < m_keys.size(); ++i) {
+        if (face::keys()[i].colour == face::CaptionColour::KeyColour)
+            setTextColour(m_keys[i], colour);
+    }
+}
+
+void CalculatorWindow::click(const Key &key)
+{
+    switch (key.action) {
+    case KeyAction::Digit:
+        return showOutcome(m_engine.digit(key.digit));
+    case KeyAction::Decimal:
+        return showOutcome(m_engine.decimalPoint());
+    case KeyAction::Operator:
+        return showOutcome(m_engine.operatorKey(key.operation));
+    case KeyAction::Percent:
+        return showOutcome(m_engine.percent());
+    case KeyAction::TaxIncluded:
+        return showOutcome(m_engine.taxIncluded(m_settings.taxRate));
+    case KeyAction::TaxExcluded:
+        return showOutcome(m_engine.taxExcluded(m_settings.taxRate));
+    case KeyAction::ClearEntry:
+        return showOutcome(m_engine.clearEntry());
+    case KeyAction::AllClear:
+        return showOutcome(m_engine.allClear());
+    case KeyAction::Copy:
+        return copyReadout();
+    }
+}
+
+// A notice comes while the previous readout is still shown, as the calculation meets it.
+void CalculatorWindow::showOutcome(const calc::KeyOutcome &outcome)
+{
+    if (outcome.notice != calc::Notice::None)
+        dialogs::showMessage(this,
+                             {noticeText(outcome.notice), CalculatorTitle, QMessageBox::Warning});
+    m_readout->showNumber(QString::fromStdString(m_engine.readout()));
+    if (outcome.backdrop)
+        setBackdrop(*outcome.backdrop);
+    if (outcome.copyIndicatorIdle)
+        setCopyColour(face::LightBlue);
+}
+
+void CalculatorWindow::setBackdrop(face::Holder holder)
+{
+    m_shownPicture = holder;
+    if (!m_pictures)
+        return;
+    // The backdrop shares the holder's decoded picture; nothing is copied or reloaded.
+    if (const auto picture = m_pictures->holder(holder))
+        m_backdrop->setPixmap(*picture);
+}
+
+void CalculatorWindow::setCopyColour(QRgb colour)
+{
+    setTextColour(m_copyKey, colour);
+}
+
+// The copy key lights up and stays lit while the clipboard holds what it copied.
+void CalculatorWindow::copyReadout()
+{
+    const QString text = m_readout->text();
+    QGuiApplication::clipboard()->setText(text);
+    m_copiedText = text;
+    setCopyColour(face::LightYellow);
+    m_clipboardWatch->start();
+    setBackdrop(face::Holder::Copy);
+}
+
+// Only the clipboard's text is asked for: a picture there is never transferred.
+void CalculatorWindow::watchClipboard()
+{
+    if (QGuiApplication::clipboard()->text() != m_copiedText) {
+        setCopyColour(face::LightBlue);
+        m_clipboardWatch->stop();
+    }
+}
+
+// Keypad digits start their note before the click runs.
+void CalculatorWindow::keyPressEvent(QKeyEvent *event)
+{
+    const Key *key = keyOf(event);
+    if (!key) {
+        event->ignore();
+        return;
+    }
+    if (key->noteOffset)
+        m_sound.noteOn(*key->noteOffset);
+    click(*key);
+    event->accept();
+}
+
+// Auto-repeat sends a release before every repeated press; only the real release stops the note.
+void CalculatorWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    const Key *key = keyOf(event);
+    if (!key || !key->noteOffset) {
+        event->ignore();
+        return;
+    }
+    if (!event->isAutoRepeat())
+        m_sound.noteOff(*key->noteOffset);
+    event->accept();
+}
+
+void CalculatorWindow::closeEvent(QCloseEvent *event)
+{
+    m_clipboardWatch->stop();
+    m_sound.shutDown();
+    event->accept();
+}

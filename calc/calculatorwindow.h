@@ -1,0 +1,72 @@
+#pragma once
+
+#include "calcengine.h"
+#include "calcsettings.h"
+#include "keys.h"
+
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+class KeyLabel;
+class KeySounds;
+class QLabel;
+class QTimer;
+class ReadoutLabel;
+class SkinPictures;
+
+// The calculator's one window: a backdrop picture with transparent key labels on top and the
+// readout above them. A key's click is its only way into the engine; the mouse and the
+// keyboard both end there, and the digit keys sound while they are held.
+class CalculatorWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // sound is set up by the caller before the skin loads and shut down when the window closes.
+    explicit CalculatorWindow(KeySounds &sound, QWidget *parent = nullptr);
+
+    // Reads calc.dat from the program folder and applies title, colours, icon and pictures,
+    // then the engine's start state. On failure it says what is wrong and returns false; the
+    // window must not be shown then.
+    bool loadSkin(const QString &folder);
+    // After the window is shown: the key pictures are decoded while the user starts keying.
+    void decodeKeyPictures();
+
+    // The holder whose picture the backdrop shows; nothing while it shows the start picture.
+    std::optional<face::Holder> shownPicture() const { return m_shownPicture; }
+
+signals:
+    // The skin failed, at load or when a key picture failed to decode after the window was
+    // shown; the message saying why has been shown. The program ends.
+    void skinFailed();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createKeys();
+    void click(const face::Key &key);
+    void copyReadout();
+    void watchClipboard();
+    void showOutcome(const calc::KeyOutcome &outcome);
+    void setBackdrop(face::Holder holder);
+    void setKeyColour(const QColor &colour);
+    void setCopyColour(QRgb colour);
+    void abandon(const QString &message);
+
+    KeySounds &m_sound;
+    calc::CalcEngine m_engine;
+    CalcSettings m_settings;
+    SkinPictures *m_pictures = nullptr; // a child, made when the skin loads
+
+    QLabel *m_backdrop;
+    ReadoutLabel *m_readout;
+    std::vector<KeyLabel *> m_keys; // in the order of the face's key table
+    KeyLabel *m_copyKey = nullptr;
+    QTimer *m_clipboardWatch;
+    std::optional<QString> m_copiedText;
+    std::optional<face::Holder> m_shownPicture;
+};

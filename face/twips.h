@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QRect>
+
+// The face is designed in twips: 15 make one device-independent pixel, as at 96 dots per inch.
+namespace face {
+
+int twipsToPixels(int twips);
+QRect twipsToPixels(const QRect &twips);
+// Caption sizes as pixels at 96 dots per inch, so captions keep their size within their keys
+// whatever the screen's font resolution.
+int pointsToPixels(double points);
+
+} // namespace face

@@ -1,0 +1,50 @@
+#include "finishpage.h"
+
+#include "distribution.h"
+#include "skinrecord.h"
+#include "twips.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+FinishPage::FinishPage(const SkinRecord &record)
+    : WizardPage(QStringLiteral("finishPage"), 4515, 3195, false), m_record(record)
+{
+    m_message =
+        addLabel(QStringLiteral("電卓 ｳｨｻﾞｰﾄﾞ設定ﾌｧｲﾙを生成します。"), {300, 60, 3675, 255});
+    m_message->setObjectName(QStringLiteral("message"));
+    m_handOn = addLabel(QStringLiteral("次のﾌｧｲﾙを同一ﾌｫﾙﾀﾞに入れて配布して下さい。"),
+                        {300, 360, 3735, 255});
+    m_handOn->hide();
+    m_files = new QListWidget(this);
+    m_files->setGeometry(face::twipsToPixels(QRect(300, 660, 3795, 1860)));
+    m_files->setAccessibleName(m_handOn->text());
+    // The two buttons share one place; "終了" appears only once calc.dat is written.
+    m_write = addButton(QStringLiteral("実行"), {1620, 2580, 1095, 495});
+    m_end = addButton(QStringLiteral("終了"), {1620, 2580, 1095, 495});
+    m_end->hide();
+
+    setFocusOrder({m_write, m_end, m_files});
+    connect(m_write, &QPushButton::clicked, this, &FinishPage::write);
+    connect(m_end, &QPushButton::clicked, this, &FinishPage::endRequested);
+    m_write->setFocus();
+}
+
+// On a failed write the page stays ready, with "実行" to try again; the previous calc.dat is
+// left whole by the writer.
+void FinishPage::write()
+{
+    if (const std::optional<SettingsError> error =
+            writeSettings(m_record.folder, m_record.settings)) {
+        tell(QStringLiteral("設定ﾌｧｲﾙを書き込めませんでした。\n") + error->message(),
+             QMessageBox::Warning);
+        return;
+    }
+    m_files->addItems(filesToDistribute(m_record.settings, calcProgramName()));
+    m_write->hide();
+    m_end->show();
+    m_end->setFocus();
+    m_message->setText(QStringLiteral("終了しました。"));
+    m_handOn->show();
+}

@@ -1,0 +1,230 @@
+#include "startpage.h"
+
+#include "filechooser.h"
+#include "skinrecord.h"
+#include "twips.h"
+
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+struct ColourButton
+{
+    const char16_t *caption;
+    int left;
+    int width;
+};
+
+// 黒 and 白 reach to their right neighbour: the designed 435 twips leave no room for the
+// caption beside this style's wider indicator.
+constexpr std::array<ColourButton, 6> ColourButtons = {{{u"黒", 105, 555},
+                                                        {u"白", 660, 540},
+                                                        {u"青", 1200, 645},
+                                                        {u"赤", 1740, 645},
+                                                        {u"黄", 2280, 495},
+                                                        {u"緑", 2835, 495}}};
+
+bool isColourIndex(int index)
+{
+    return index >= 0 && index < int(ColourButtons.size());
+}
+
+// A frame without caption holding the six colour buttons; the button's index is its id.
+QButtonGroup *addColourGroup(QWidget *page, const QString &name, const QRect &twips)
+{
+    auto *frame = new QGroupBox(page);
+    frame->setGeometry(face::twipsToPixels(twips));
+    frame->setAccessibleName(name);
+    auto *group = new QButtonGroup(page);
+    for (int index = 0; index < int(ColourButtons.size()); ++index) {
+        const ColourButton &colour = ColourButtons[index];
+        auto *button = new QRadioButton(QString::fromUtf16(colour.caption), frame);
+        button->setGeometry(face::twipsToPixels(QRect(colour.left, 180, colour.width, 225)));
+        group->addButton(button, index);
+    }
+    return group;
+}
+
+// Tab reaches a colour group at its selected button only (at its first while none is).
+void keepSelectedInTabChain(QButtonGroup *group)
+{
+    const QList<QAbstractButton *> buttons = group->buttons();
+    for (QAbstractButton *button : buttons) {
+        const bool reachable =
+            group->checkedButton() ? button->isChecked() : button == buttons.first();
+        button->setFocusPolicy(reachable ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+QList<QWidget *> groupButtons(QButtonGroup *group, const QList<int> &indexOrder)
+{
+    QList<QWidget *> buttons;
+    for (int index : indexOrder)
+        buttons << group->button(index);
+    return buttons;
+}
+
+} // namespace
+
+StartPage::StartPage(SkinRecord &record, FileChooser &chooser)
+    : WizardPage(QStringLiteral("startPage"), 4515, 3195, true), m_record(record),
+      m_chooser(chooser)
+{
+    QPushButton *loadPrevious = addButton(QStringLiteral("前回の情報　読込"), {45, 30, 1920, 345});
+    QLabel *titleLabel = addLabel(QStringLiteral("タイトル"), {180, 480, 675, 195});
+    m_title = addTextField({1020, 420, 3240, 285}, ValueLength, false, true);
+    QLabel *iconLabel = addLabel(QStringLiteral("アイコン"), {180, 840, 810, 210});
+    m_icon = addTextField({1020, 780, 3000, 285}, ValueLength, true, true);
+    QPushButton *chooseIcon = addButton(QStringLiteral("..."), {4020, 780, 255, 315});
+    addLabel(QStringLiteral("数字色"), {180, 1320, 795, 255});
+    m_digitColours = addColourGroup(this, QStringLiteral("数字色"), {1020, 1140, 3375, 465});
+    addLabel(QStringLiteral("ﾎﾞﾀﾝ色"), {180, 1860, 720, 225});
+    m_keyColours = addColourGroup(this, QStringLiteral("ﾎﾞﾀﾝ色"), {1020, 1680, 3375, 465});
+    QLabel *startLabel = addLabel(QStringLiteral("開始画像"), {120, 2280, 840, 195});
+    m_startPicture = addTextField({1005, 2220, 3000, 285}, ValueLength, true, true);
+    QPushButton *chooseStart = addButton(QStringLiteral("..."), {4005, 2220, 255, 315});
+    QLabel *taxLabel = addLabel(QStringLiteral("消費税率"), {120, 2700, 795, 255});
+    m_taxRate = addTextField({1020, 2640, 495, 315}, 0, false, false);
+    addLabel(QStringLiteral("％"), {1560, 2700, 315, 255});
+    QPushButton *next = addButton(QStringLiteral("次へ"), {3420, 2640, 1005, 420});
+
+    // Assistive technology names each field by its label, and "..." by what it chooses.
+    titleLabel->setBuddy(m_title);
+    iconLabel->setBuddy(m_icon);
+    startLabel->setBuddy(m_startPicture);
+    taxLabel->setBuddy(m_taxRate);
+    chooseIcon->setAccessibleName(QStringLiteral("アイコンを選ぶ"));
+    chooseStart->setAccessibleName(QStringLiteral("開始画像を選ぶ"));
+
+    setFocusOrder(QList<QWidget *>{m_title, m_icon, next, loadPrevious} +
+                  groupButtons(m_keyColours, {0, 1, 2, 3, 4, 5}) + QList<QWidget *>{chooseIcon} +
+                  groupButtons(m_digitColours, {5, 4, 3, 2, 1, 0}) +
+                  QList<QWidget *>{chooseStart, m_startPicture, m_taxRate});
+    // Title and icon are kept as soon as their fields lose the focus. That also happens while
+    // the page is being destroyed, so the handlers hold the record and the field, not the page.
+    whenFocusLeaves(m_title, [&r = m_record, f = m_title] { r.settings.title = f->text(); });
+    whenFocusLeaves(m_icon, [&r = m_record, f = m_icon] { r.settings.icon = f->text(); });
+
+    connect(m_digitColours, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked)
+            m_digitColour = m_record.settings.digitColour = qint16(index);
+        keepSelectedInTabChain(m_digitColours);
+    });
+    connect(m_keyColours, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked)
+            m_keyColour = m_record.settings.keyColour = qint16(index);
+        keepSelectedInTabChain(m_keyColours);
+    });
+    connect(chooseIcon, &QPushButton::clicked, this, [this] { choose(m_icon, true); });
+    connect(chooseStart, &QPushButton::clicked, this, [this] { choose(m_startPicture, false); });
+    connect(next, &QPushButton::clicked, this, &StartPage::goOn);
+    connect(loadPrevious, &QPushButton::clicked, this, &StartPage::loadPrevious);
+
+    selectColour(m_digitColours, 0);
+    selectColour(m_keyColours, 0);
+    m_digitColour = m_keyColour = 0;
+    m_record.previousLoaded = false;
+    m_title->setFocus();
+}
+
+void StartPage::choose(QLineEdit *field, bool icon)
+{
+    const QString name = QFileInfo(m_chooser.choose(this, icon ? FileChooser::iconFilter()
+                                                               : FileChooser::pictureFilter()))
+                             .fileName();
+    if (refuseChosenName(name))
+        return;
+    field->setText(name);
+}
+
+void StartPage::goOn()
+{
+    if (m_icon->text().isEmpty()) {
+        m_icon->setFocus();
+        tell(QStringLiteral("画像を選択して下さい。"));
+        return;
+    }
+    const std::optional<qint16> taxRate = wholeNumber(m_taxRate->text());
+    if (!taxRate) {
+        m_taxRate->setFocus();
+        m_taxRate->selectAll();
+        tell(QStringLiteral("消費税率は -32768 から 32767 までの数値で入力して下さい。"),
+             QMessageBox::Warning);
+        return;
+    }
+    // The last page could not write these, and no page leads back here.
+    if (refuseUnwritable(m_title, QStringLiteral("タイトル")) ||
+        refuseUnwritable(m_icon, QStringLiteral("アイコン")) ||
+        refuseUnwritable(m_startPicture, QStringLiteral("開始画像")))
+        return;
+    CalcSettings &settings = m_record.settings;
+    settings.title = m_title->text();
+    settings.icon = m_icon->text();
+    settings.digitColour = m_digitColour;
+    settings.keyColour = m_keyColour;
+    settings.startPicture = m_startPicture->text();
+    settings.taxRate = *taxRate;
+    hide();
+    emit nextRequested();
+}
+
+// The previous calc.dat, read untrimmed over what the pages hold; a failed read changes nothing.
+void StartPage::loadPrevious()
+{
+    if (const std::optional<SettingsError> error =
+            readSettings(m_record.folder, false, m_record.settings)) {
+        tell(QStringLiteral("前回の情報を読み込めませんでした。\n") + error->message(),
+             QMessageBox::Warning);
+        return;
+    }
+    const CalcSettings &settings = m_record.settings;
+    m_record.previousLoaded = true;
+    m_title->setText(settings.title);
+    m_icon->setText(settings.icon);
+    m_digitColour = settings.digitColour;
+    m_keyColour = settings.keyColour;
+    selectColour(m_digitColours, settings.digitColour);
+    selectColour(m_keyColours, settings.keyColour);
+    m_startPicture->setText(settings.startPicture);
+    m_taxRate->setText(QString::number(settings.taxRate));
+    m_title->setFocus();
+    m_title->selectAll();
+    reportColoursOutOfRange();
+}
+
+// An index outside 0 to 5 selects no button; it is kept, so the calculator leaves that colour
+// as it was designed, unless the user picks one now.
+void StartPage::selectColour(QButtonGroup *group, int index)
+{
+    if (isColourIndex(index)) {
+        group->button(index)->setChecked(true);
+        return;
+    }
+    group->setExclusive(false);
+    for (QAbstractButton *button : group->buttons())
+        button->setChecked(false);
+    group->setExclusive(true);
+}
+
+void StartPage::reportColoursOutOfRange()
+{
+    QStringList lines;
+    const auto check = [&lines](const QString &what, const char *key, int index) {
+        if (!isColourIndex(index))
+            lines << QStringLiteral("%1 (%2=%3) は 0 から 5 までの色番号ではありません。")
+                         .arg(what, QLatin1String(key))
+                         .arg(index);
+    };
+    check(QStringLiteral("数字色"), "Color1", m_record.settings.digitColour);
+    check(QStringLiteral("ﾎﾞﾀﾝ色"), "Color2", m_record.settings.keyColour);
+    if (lines.isEmpty())
+        return;
+    lines << QStringLiteral("色を選択して下さい。選択しない場合は、電卓は元の色のまま表示します。");
+    tell(lines.join(u'\n'), QMessageBox::Warning);
+}
