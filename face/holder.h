@@ -4,7 +4,21 @@
 // (SglBmp1 … SglBmp9, SglBmpA, SglBmpE, SglBmpC). Plain C++, for the engine as for the rest.
 namespace face {
 
-enum class Holder { One, Two, Three, Four, Five, Six, Seven, Eight, Nine, Zero, Answer, Copy };
+enum class Holder
+{
+    One,
+    Two,
+    Three,
+    Four,
+    Five,
+    Six,
+    Seven,
+    Eight,
+    Nine,
+    Zero,
+    Answer,
+    Copy
+};
 
 inline constexpr int HolderCount = 12;
 

@@ -13,7 +13,8 @@
 // default skin puts a plate under each.
 namespace face {
 
-enum class KeyAction {
+enum class KeyAction
+{
     Digit,
     Decimal,
     Operator,
@@ -27,7 +28,12 @@ enum class KeyAction {
 
 // The caption colour before the skin's colours apply. KeyColour is the window-text colour that
 // the skin's key colour replaces; the red and blue keys keep theirs.
-enum class CaptionColour { KeyColour, Red, Blue };
+enum class CaptionColour
+{
+    KeyColour,
+    Red,
+    Blue
+};
 
 // A key of the keyboard that works a key of the face. keypadOnly: it counts only when the
 // keypad sends it, so the main keyboard's digits and Num Lock's cursor keys do nothing.

@@ -23,8 +23,7 @@ void SkinWizard::showPicturePage()
 {
     if (!m_picturePage) {
         m_picturePage = std::make_unique<PicturePage>(m_record, m_chooser);
-        connect(m_picturePage.get(), &WizardPage::nextRequested, this,
-                &SkinWizard::showFinishPage);
+        connect(m_picturePage.get(), &WizardPage::nextRequested, this, &SkinWizard::showFinishPage);
         connect(m_picturePage.get(), &WizardPage::endRequested, this, &SkinWizard::ended);
     }
     m_picturePage->show();

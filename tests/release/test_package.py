@@ -12,31 +12,24 @@ import subprocess
 import sys
 import tarfile
 import tempfile
-import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from calcx import CALC_SIZE, Display, centre, wait_until  # noqa: E402
+from calcx import CALC_SIZE, Display, wait_until  # noqa: E402
 
-BUILD = os.environ.get("RELEASE_BUILD_DIR", "")
 LIB = "usr/lib/picturecalc"
 WIZARD = "電卓 ｳｨｻﾞｰﾄﾞ"
-SANITIZERS = ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")
 
 
-def run(*args, **options):
-    return subprocess.run(args, capture_output=True, timeout=120, check=True, **options).stdout
+def run(*args):
+    return subprocess.run(args, capture_output=True, timeout=120, check=True).stdout.decode()
 
 
-def files_of_skin(folder):
+def skin_files(folder):
     """calc.dat and every file it names."""
     with open(os.path.join(folder, "calc.dat"), "rb") as f:
         values = dict(line.split("=", 1) for line in f.read().decode("cp932").splitlines())
     return {"calc.dat"} | {v for k, v in values.items() if v and (k == "Icon" or "Bmp" in k)}
-
-
-def no_library_paths(binary):
-    return not re.search(r"R(UN)?PATH", run("readelf", "-d", binary).decode())
 
 
 class ReleaseTest(unittest.TestCase):
@@ -46,9 +39,9 @@ class ReleaseTest(unittest.TestCase):
         os.chmod(cls.work, 0o755)
         cls.addClassCleanup(shutil.rmtree, cls.work, True)
         dist = os.path.join(cls.work, "dist")
-        run("cpack", "--config", os.path.join(BUILD, "CPackConfig.cmake"), "-B", dist)
-        cls.deb, cls.tarball = (os.path.join(dist, next(f for f in os.listdir(dist) if f.endswith(s)))
-                                for s in (".deb", ".tar.gz"))  # fmt: skip
+        run("cpack", "--config", os.path.join(os.environ["RELEASE_BUILD_DIR"], "CPackConfig.cmake"), "-B", dist)
+        cls.deb, cls.tarball = (os.path.join(dist, next(f for f in os.listdir(dist) if f.endswith(suffix)))
+                                for suffix in (".deb", ".tar.gz"))  # fmt: skip
         cls.root = os.path.join(cls.work, "root")
         run("dpkg-deb", "-x", cls.deb, cls.root)
         cls.display = Display()
@@ -56,55 +49,42 @@ class ReleaseTest(unittest.TestCase):
         cls.null_sound = shutil.copy(cls.display.env["ALSA_CONFIG_PATH"], cls.work)  # for nobody too
 
     def test_contents(self):
-        depends = run("dpkg-deb", "--field", self.deb, "Depends").decode()
-        for package in ("libqt6widgets6", "librtmidi6", "libfluidsynth3", "timgm6mb-soundfont",
-                        "fonts-ipafont-gothic"):  # fmt: skip
+        depends = run("dpkg-deb", "--field", self.deb, "Depends")
+        for package in ("libqt6widgets6", "librtmidi6", "libfluidsynth3", "timgm6mb-soundfont", "fonts-ipafont-gothic"):
             self.assertIn(package, depends)
         lib = os.path.join(self.root, LIB)
-        self.assertLessEqual(files_of_skin(lib), set(os.listdir(lib)))
+        self.assertLessEqual(skin_files(lib), set(os.listdir(lib)))
         for name in ("picturecalc.desktop", "picturecalc-skinwright.desktop"):
             run("desktop-file-validate", os.path.join(self.root, "usr/share/applications", name))
         with tarfile.open(self.tarball) as tar:
             tar.extractall(self.work)
-        folder = os.path.join(self.work, os.path.basename(self.tarball)[: -len(".tar.gz")])
-        self.assertLessEqual(files_of_skin(folder) | {"calc", "Skinwright"}, set(os.listdir(folder)))
+        folder = os.path.join(self.work, os.path.basename(self.tarball).removesuffix(".tar.gz"))
+        self.assertLessEqual(skin_files(folder) | {"calc", "Skinwright"}, set(os.listdir(folder)))
         for program in (os.path.join(lib, "calc"), os.path.join(folder, "Skinwright")):
-            self.assertTrue(no_library_paths(program), program)
+            self.assertNotRegex(run("readelf", "-d", program), "R(UN)?PATH")  # libraries from the system alone
 
     def start(self, args, home, extra=(), **options):
-        """As the user whose home it is; the sanitizers' settings pass on, so that their
-        reports of a sanitized build are not lost."""
-        env = {k: v for k, v in os.environ.items() if k in SANITIZERS}
-        env.update(extra)
+        """As the user whose home it is; the sanitizers' settings pass on, so that their reports
+        of a sanitized build are not lost."""
+        env = {k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")}
         env.update(HOME=home, XDG_RUNTIME_DIR=home, LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb",
                    DISPLAY=self.display.display, ALSA_CONFIG_PATH=self.null_sound,
-                   PATH=os.path.join(self.root, "usr/bin") + ":/usr/bin:/bin")  # fmt: skip
+                   PATH=os.path.join(self.root, "usr/bin") + ":/usr/bin:/bin", **dict(extra))  # fmt: skip
         if os.geteuid() == 0:
-            user = pwd.getpwnam("nobody")
-            os.chown(home, user.pw_uid, user.pw_gid)
-            args = ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}", "--clear-groups", "--"] + args
+            nobody = pwd.getpwnam("nobody")
+            os.chown(home, nobody.pw_uid, nobody.pw_gid)
+            args = ["setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}", "--clear-groups", "--", *args]
         return self.display.start(args, env=env, cwd=home, **options)
 
-    def window(self, process, fits):
-        def shown():
-            if process.poll() is not None:
-                raise AssertionError(f"{process.args} ended with {process.returncode}")
-            return next((w for w in self.display.windows(process) if fits(w)), None)
-
-        return wait_until(shown, 30, "window")
-
     def test_programs_take_no_plugins_from_their_folder(self):
-        folder = os.path.join(self.work, "brought-plugins")
-        shutil.copytree(os.path.join(self.root, LIB), folder)
-        for kind in ("platforms", "imageformats", "styles"):  # a skin bringing plugin folders
+        folder = shutil.copytree(os.path.join(self.root, LIB), os.path.join(self.work, "brought-plugins"))
+        for kind in ("platforms", "imageformats", "styles"):  # a skin bringing plugin folders along
             os.makedirs(os.path.join(folder, kind))
-        home = tempfile.mkdtemp(dir=self.work)
-        for program, fits in (("calc", lambda w: (w.width, w.height) == CALC_SIZE),
-                              ("Skinwright", lambda w: w.name == WIZARD)):  # fmt: skip
+        for program, fits in (("calc", lambda w: w.size == CALC_SIZE), ("Skinwright", lambda w: w.name == WIZARD)):
             with self.subTest(program), open(os.path.join(self.work, program + ".log"), "w+") as log:
-                process = self.start([os.path.join(folder, program)], home,
-                                     {"QT_DEBUG_PLUGINS": "1"}, stderr=log)
-                self.window(process, fits)
+                process = self.start([os.path.join(folder, program)], tempfile.mkdtemp(dir=self.work),
+                                     {"QT_DEBUG_PLUGINS": "1"}, stderr=log)  # fmt: skip
+                self.display.window(process, fits)
                 self.display.stop(process)
                 log.seek(0)
                 looked_in = re.findall(r'checking directory path "([^"]*)"', log.read())
@@ -115,13 +95,13 @@ class ReleaseTest(unittest.TestCase):
         home = tempfile.mkdtemp(dir=self.work)
         skin = os.path.join(home, ".local/share/picturecalc")
 
-        def entry(name):
-            with open(os.path.join(self.root, "usr/share/applications", name)) as f:
-                return shlex.split(re.search(r"^Exec=(.*)$", f.read(), re.M).group(1))
+        def start(entry):
+            with open(os.path.join(self.root, "usr/share/applications", entry)) as f:
+                return self.start(shlex.split(re.search(r"^Exec=(.*)$", f.read(), re.M)[1]), home)
 
         def calc_title():
-            process = self.start(entry("picturecalc.desktop"), home)
-            window = self.window(process, lambda w: (w.width, w.height) == CALC_SIZE)
+            process = start("picturecalc.desktop")
+            window = self.display.window(process, lambda w: w.size == CALC_SIZE)
             self.assertEqual(os.readlink(f"/proc/{process.pid}/exe"), os.path.join(skin, "calc"))
             self.display.stop(process)
             return window.name
@@ -132,16 +112,13 @@ class ReleaseTest(unittest.TestCase):
         with open(calc_dat, "rb") as f:
             default_skin = f.read()
         os.utime(calc_dat, (0, 0))
-        wizard = self.start(entry("picturecalc-skinwright.desktop"), home)
-        seen = []
-        for clicks in (((45, 30, 1920, 345), (3420, 2640, 1005, 420)), ((60, 2460, 1200, 420),),
-                       ((1620, 2580, 1095, 495),)):  # 前回の情報 読込 and 次へ; 次へ; 実行
-            page = self.window(wizard, lambda w: w.name == WIZARD and w.id not in seen)
-            seen.append(page.id)
-            time.sleep(0.3)  # painted and taking clicks
+        wizard = start("picturecalc-skinwright.desktop")
+        pages = []
+        # 前回の情報 読込 and 次へ; 次へ; 実行
+        for clicks in (((45, 30, 1920, 345), (3420, 2640, 1005, 420)), ((60, 2460, 1200, 420),), ((1620, 2580, 1095, 495),)):
+            pages.append(self.display.window(wizard, lambda w: w.name == WIZARD and w.id not in [p.id for p in pages]))
             for rect in clicks:
-                x, y = centre(rect, page.x, page.y)
-                self.display.run("xdotool", "mousemove", str(x), str(y), "click", "1")
+                self.display.run("xdotool", "mousemove", *pages[-1].point(*rect), "click", "1")
         wait_until(lambda: os.stat(calc_dat).st_mtime or None, 10, "calc.dat written")
         self.display.run("xdotool", "click", "1")  # 終了, in the same place
         self.assertEqual(wait_until(wizard.poll, 10, "end of Skinwright"), 0)
