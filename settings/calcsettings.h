@@ -57,7 +57,8 @@ QString settingsPath(const QString &folder);
 std::optional<SettingsError> readSettings(const QString &folder, bool trim, CalcSettings &settings);
 
 // Replaces calc.dat in folder with all 18 keys of settings, in code page 932 with CRLF.
-// A value holding a line break or a character code page 932 lacks is refused, not altered.
+// A value holding a line break or a character code page 932 lacks is refused, not altered;
+// the look-alikes of encodeCp932 are written as Windows writes them.
 // The previous file stays whole when writing fails.
 std::optional<SettingsError> writeSettings(const QString &folder, const CalcSettings &settings);
 

@@ -55,6 +55,28 @@ template <typename Map> void mapControls(QString &text, Map map)
         c = QChar(map(c.unicode()));
 }
 
+// Input methods on Linux give these where Windows gives the look-alike that code page 932 holds;
+// Windows writes them as the look-alike's bytes, and so does calc.dat.
+char16_t asWindowsWritesIt(char16_t c)
+{
+    switch (c) {
+    case 0x301C: // WAVE DASH: FULLWIDTH TILDE, 0x8160
+        return 0xFF5E;
+    case 0x2212: // MINUS SIGN: FULLWIDTH HYPHEN-MINUS, 0x817C
+        return 0xFF0D;
+    case 0x2016: // DOUBLE VERTICAL LINE: PARALLEL TO, 0x8161
+        return 0x2225;
+    case 0x00A2: // CENT SIGN: FULLWIDTH CENT SIGN, 0x8191
+        return 0xFFE0;
+    case 0x00A3: // POUND SIGN: FULLWIDTH POUND SIGN, 0x8192
+        return 0xFFE1;
+    case 0x00AC: // NOT SIGN: FULLWIDTH NOT SIGN, 0x81CA
+        return 0xFFE2;
+    default:
+        return c;
+    }
+}
+
 // Encodes and decodes back: a character survives only when the code page really holds it.
 bool survivesCodePage(QStringView text)
 {
@@ -102,6 +124,8 @@ QString Cp932Decoder::finish()
 Cp932Text encodeCp932(QStringView text)
 {
     QString codecText = text.toString();
+    for (QChar &c : codecText)
+        c = QChar(asWindowsWritesIt(c.unicode()));
     mapControls(codecText, asCodecWritesIt);
     for (qsizetype i = 0; i < codecText.size();) {
         const qsizetype length = codecText[i].isHighSurrogate() && i + 1 < codecText.size() ? 2 : 1;

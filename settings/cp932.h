@@ -23,6 +23,8 @@ private:
 };
 
 // The bytes of text in code page 932, or the first character that the code page cannot hold.
+// Six characters that the code page lacks go as the look-alikes Windows writes for them:
+// 〜 (U+301C) as ～, − (U+2212) as －, ‖ (U+2016) as ∥, ¢ as ￠, £ as ￡, ¬ as ￢.
 struct Cp932Text
 {
     QByteArray bytes;

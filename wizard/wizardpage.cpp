@@ -90,15 +90,20 @@ WizardPage::WizardPage(const QString &name, int widthTwips, int heightTwips, boo
         move(screen->availableGeometry().center() - QPoint(size.width(), size.height()) / 2);
 }
 
-// Key preview: Enter, which no control of the pages takes, moves the focus on as Tab does.
+// Enter, which no control of the pages takes itself, presses the push button that has the focus,
+// as on the desktop the wizard comes from; elsewhere on the first two pages it moves the focus on
+// as Tab does.
 void WizardPage::keyPressEvent(QKeyEvent *event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && m_enterMovesOn) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return QWidget::keyPressEvent(event);
+    if (auto *button = qobject_cast<QPushButton *>(focusWidget())) {
+        if (!event->isAutoRepeat()) // a held Enter presses once, and not the next page's button
+            button->click();
+    } else if (m_enterMovesOn)
         focusNextChild();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    else
+        event->ignore();
 }
 
 void WizardPage::closeEvent(QCloseEvent *event)

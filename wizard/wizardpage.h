@@ -20,7 +20,8 @@ public:
     inline static const QString Caption = QStringLiteral("電卓 ｳｨｻﾞｰﾄﾞ");
 
     // The caption, the wizard's icon, a fixed client size in twips without minimise or
-    // maximise box, centred on the screen. enterMovesOn: Enter moves the focus as Tab does.
+    // maximise box, centred on the screen. enterMovesOn: Enter moves the focus as Tab does,
+    // except on a push button, which Enter presses on every page.
     WizardPage(const QString &name, int widthTwips, int heightTwips, bool enterMovesOn);
 
 signals:

@@ -196,6 +196,39 @@ private slots:
         }
     }
 
+    // What an input method on Linux gives for 〜 − ‖ ¢ £ ¬ goes as Windows writes it, and reads
+    // back as code page 932 decodes those bytes; what the code page cannot hold stays refused.
+    void lookAlikes_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("bytes"); // empty: refused
+        QTest::addColumn<QString>("read");
+        // clang-format off
+        QTest::newRow("〜 U+301C") << u"〜"_s << "\x81\x60"_ba << u"～"_s;
+        QTest::newRow("− U+2212") << u"−"_s << "\x81\x7c"_ba << u"－"_s;
+        QTest::newRow("‖ U+2016") << u"‖"_s << "\x81\x61"_ba << u"∥"_s;
+        QTest::newRow("¢ U+00A2") << u"¢"_s << "\x81\x91"_ba << u"￠"_s;
+        QTest::newRow("£ U+00A3") << u"£"_s << "\x81\x92"_ba << u"￡"_s;
+        QTest::newRow("¬ U+00AC") << u"¬"_s << "\x81\xca"_ba << u"￢"_s;
+        QTest::newRow("– U+2013") << u"–"_s << ""_ba << u""_s;
+        // clang-format on
+    }
+    void lookAlikes()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, bytes);
+        const auto error = writeSettings(folder.path(), settingsFrom({"Title=a" + typed + "b"}));
+        QCOMPARE(error.has_value(), bytes.isEmpty());
+        if (error) {
+            QVERIFY(error->message().contains("「" + typed + "」"));
+            return;
+        }
+        QVERIFY(fileBytes().startsWith("Title=a" + bytes + "b\r\n"));
+        CalcSettings read;
+        QCOMPARE(readSettings(folder.path(), false, read), std::nullopt);
+        QTEST(read.title.mid(1, 1), "read");
+    }
+
     void writeFailsAndKeepsTheOldFile_data()
     {
         QTest::addColumn<QString>("setup");

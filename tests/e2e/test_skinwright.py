@@ -8,9 +8,12 @@ import unittest
 
 from calcx import PICTURES, SKINWRIGHT, CalcTestCase, wait_until
 
-CAPTION, TITLE = "電卓 ｳｨｻﾞｰﾄﾞ", "e2e電卓"
-EXPECTED = (f"Title={TITLE}\r\nIcon=calc.ico\r\nColor1=3\r\nColor2=2\r\nStartBmp=s.bmp\r\nZeiRitu=8\r\n"
+# The title holds what an input method on Linux gives for 〜 − ‖ ¢ £ ¬: calc.dat holds what
+# Windows writes for them, and the calculator shows what code page 932 reads back.
+CAPTION, TITLE, SHOWN = "電卓 ｳｨｻﾞｰﾄﾞ", "e2e電卓〜−‖¢£¬", "e2e電卓～－∥￠￡￢"
+EXPECTED = (f"Title={SHOWN}\r\nIcon=calc.ico\r\nColor1=3\r\nColor2=2\r\nStartBmp=s.bmp\r\nZeiRitu=8\r\n"
             + "".join(f"{k}={v}\r\n" for k, v in PICTURES.items() if k != "StartBmp")).encode("cp932")
+FIELDS = [(1380 if index < 6 else 3600, 180 + 480 * (index % 6), 1740, 285) for index in range(12)]
 
 
 class SkinwrightTest(CalcTestCase):
@@ -46,30 +49,34 @@ class SkinwrightTest(CalcTestCase):
         page = next_page()
         self.type(page, TITLE)  # the focus starts in the title
         self.display.keys("Return")  # Enter moves on to the icon
-        self.type(page, "calc.ico")
+        icon = (1020, 780, 3000, 285)
+        self.type(page, "calc.ico", icon)
         self.click(page, (1020 + 1740, 1140 + 180, 300, 225))  # 数字色 赤
         self.click(page, (1020 + 1200, 1680 + 180, 300, 225))  # ﾎﾞﾀﾝ色 青
         for text, field in (("s.bmp", (1005, 2220, 3000, 285)), ("8", (1020, 2640, 495, 315))):
             self.click(page, field)
             self.type(page, text, field)
-        self.click(page, (3420, 2640, 1005, 420))  # 次へ
+        self.click(page, icon)
+        self.display.keys("Return", "Return")  # Enter moves on from the icon to 次へ, and presses it
         page = next_page()
         pictures = list(PICTURES.values())  # the page lists them 0 … 9, answer, COPY
         for index, picture in enumerate(pictures[10:11] + pictures[1:10] + pictures[11:]):
-            field = (1380 if index < 6 else 3600, 180 + 480 * (index % 6), 1740, 285)
+            field = FIELDS[index]
             if index > 3:  # the first four follow Enter, in the designed order
                 self.click(page, field)
             self.type(page, picture, field if index > 3 else None)
             if index < 3:
                 self.display.keys("Return")
-        self.click(page, (60, 2460, 1200, 420))  # 次へ
+        self.click(page, FIELDS[3])
+        self.display.keys("Return", "KP_Enter")  # from "３" on to 次へ, then pressed
         page = next_page()
-        self.click(page, (1620, 2580, 1095, 495))  # 実行
-        self.click(page, (1620, 2580, 1095, 495))  # 終了, in the same place
+        self.display.keys("Return")  # 実行, where the focus starts
+        wait_until(lambda: os.path.exists(os.path.join(folder, "calc.dat")) or None, 10, "calc.dat")
+        self.display.keys("KP_Enter")  # 終了, where the focus went
         self.assertEqual(wait_until(wizard.poll, 10, "end of Skinwright"), 0)
         with open(os.path.join(folder, "calc.dat"), "rb") as written:
             self.assertEqual(written.read(), EXPECTED)
-        self.assertEqual(self.start_calc(folder).window.name, TITLE)
+        self.assertEqual(self.start_calc(folder).window.name, SHOWN)
 
 
 if __name__ == "__main__":

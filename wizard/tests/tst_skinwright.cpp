@@ -77,6 +77,7 @@ class TestSkinwright : public QObject
     QStringList answers;         // what the next choosers return
     QList<QStringList> choosers; // title, folder, selected filter, the filters
     std::unique_ptr<SkinWizard> wizard;
+    std::unique_ptr<QSignalSpy> ended;
 
     QString inFolder(const QString &name) { return folder->filePath(name); }
     QWidget *page() { return QApplication::activeWindow(); }
@@ -84,6 +85,7 @@ class TestSkinwright : public QObject
     {
         wizard.reset();
         wizard = std::make_unique<SkinWizard>(folder->path());
+        ended = std::make_unique<QSignalSpy>(wizard.get(), &SkinWizard::ended);
         wizard->start();
         QTRY_VERIFY(page() && page()->objectName() == "startPage"_L1);
     }
@@ -111,12 +113,13 @@ class TestSkinwright : public QObject
         }
     }
 
-    // One step: "verb:argument:argument". Doing: type, set (a field's text), click, close,
+    // One step: "verb:argument:argument". Doing: type, set (a field's text), click, close, put
+    // (the focus on a control), key (Return or the keypad's Enter on the control with the focus),
     // answer (the next chooser: a file of the other folder, or nothing), calc.dat (its lines,
     // "|" between them). Expecting: page, focus, text, selected (text of a field), checked (a
     // colour of a group, "none"), told (the last message begins so), stored (a key of calc.dat in
     // the wizard's record), preview (its colour, "none"), chooser (the last one's filters and
-    // folder: ico|pictures, wizard|other).
+    // folder: ico|pictures, wizard|other), ended (the wizard).
     void step(const QString &text)
     {
         const QStringList words = text.split(u':');
@@ -129,16 +132,23 @@ class TestSkinwright : public QObject
             click(first);
         else if (verb == "close"_L1)
             page()->close();
+        else if (verb == "put"_L1)
+            control(page(), first)->setFocus();
+        else if (verb == "key"_L1)
+            QTest::keyClick(page()->focusWidget(),
+                            first == "Enter"_L1 ? Qt::Key_Enter : Qt::Key_Return);
+        else if (verb == "ended"_L1)
+            QCOMPARE(ended->size(), 1);
         else if (verb == "answer"_L1)
             answers << (first.isEmpty() ? first : other->filePath(first));
         else if (verb == "calc.dat"_L1) {
             QFile file(inFolder(u"calc.dat"_s));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QStringEncoder("windows-31j").encode(first.split('|').join("\r\n")));
-        } else if (verb == "page"_L1)
-            QCOMPARE(page()->objectName(), first);
+        } else if (verb == "page"_L1) // a page shown by a key press comes a moment later
+            QTRY_COMPARE(page() ? page()->objectName() : QString(), first);
         else if (verb == "focus"_L1)
-            QCOMPARE(nameOf(page()->focusWidget()), first);
+            QTRY_COMPARE(page() ? nameOf(page()->focusWidget()) : QString(), first);
         else if (verb == "text"_L1)
             QCOMPARE(field(page(), first)->text(), second);
         else if (verb == "selected"_L1)
@@ -209,7 +219,11 @@ private slots:
         QApplication::setCursorFlashTime(0); // the text cursor shows steadily in the pictures
         startWizard();
     }
-    void cleanup() { wizard.reset(); }
+    void cleanup()
+    {
+        ended.reset();
+        wizard.reset();
+    }
 
     void scenarios_data()
     {
@@ -265,6 +279,11 @@ private slots:
         // The first empty field stops "次へ"; a field of spaces is filled.
         on(2, "3 and COPY empty", {"set:\"３\"入力時の画像:", "set:\"COPY\"入力時の画像:", "click:次へ", "focus:\"３\"入力時の画像",
                                    "told:画像を選択して下さい。"});
+        // Enter presses the push button that has the focus, on every page.
+        on(1, "Enter on 次へ", {"put:次へ", "key:Return", "page:startPage", "told:画像を選択して下さい。"});
+        on(1, "Enter on ...", {"answer:piano.ico", "put:アイコンを選ぶ", "key:Enter", "text:アイコン:piano.ico"});
+        on(2, "Enter on 次へ", {"put:次へ", "key:Enter", "page:finishPage"});
+        on(3, "Enter on 実行, then 終了", {"focus:実行", "key:Return", "focus:終了", "key:Enter", "ended"});
         on(2, "only a space", {"set:\"０\"入力時の画像: ", "set:\"９\"入力時の画像:9.bmp", "click:次へ", "page:finishPage",
                                "stored:SglBmpA: ", "stored:SglBmp9:9.bmp", "stored:SglBmpC:k.bmp"});
         // clang-format on
@@ -273,7 +292,9 @@ private slots:
     {
         QFETCH(int, pageNumber);
         QFETCH(QStringList, steps);
-        if (pageNumber == 2) { // every picture named k.bmp
+        if (pageNumber == 3) {
+            toPage(3);
+        } else if (pageNumber == 2) { // every picture named k.bmp
             toPage(2);
             for (QLineEdit *field : page()->findChildren<QLineEdit *>())
                 field->setText(u"k.bmp"_s);
