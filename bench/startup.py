@@ -1,17 +1,17 @@
 #!/usr/bin/env python3
-"""Start-up of the calculator on the default skin and on a skin of thirteen 4000×3000 photos.
+"""Start-up of the calculator against the floor of its toolkit, in one interleaved run.
 
-For each skin and each run it prints the time from starting the program until the start picture
-is on screen, the time until all twelve key pictures are decoded, and the peak resident memory.
-The calculator runs on a private Xvfb (no window manager) with ALSA's null device as its sound
-output, so that its synthesizer opens without a sound card and no message box holds up the
-start. The null device takes sound as fast as it is made, so the synthesizer's thread keeps one
-core busy where a sound card would pace it: on a machine with few cores the times are high.
-(A JACK server on dummy audio paces it, but maps some 100 MB of JACK's shared memory into every
-client, which would swamp the memory figure.) Not a test: it prints figures and the goals they
-are held against.
+Builds a bare Qt 6 program of the calculator's size that shows the same start picture and one
+line of Japanese text in the captions' font, and starts it in turn with the calculator on its
+default skin and on a skin of thirteen 4000×3000 JPEG photos (and xcalc, when installed), all
+under one Xvfb (no window manager) and one sound server: a PulseAudio null sink when pulseaudio
+is installed, else ALSA's null device. For each program it prints the median time from exec
+until the start picture is on screen, its ratio to the bare program, and the peak resident
+memory less the memory shared with the servers (VmHWM − RssShmem), held against the goals.
+For the calculator it also prints when all twelve key pictures were decoded. Not a test: it
+prints figures.
 
-    bench/startup.py [--build build] [--runs 5]
+    bench/startup.py [--build build] [--runs 9] [--no-sound-server]
 """
 
 import argparse
@@ -33,8 +33,7 @@ PICTURE_KEYS = ["StartBmp"] + [f"SglBmp{c}" for c in "123456789AEC"]
 # A point of the backdrop that no key and no readout covers: the gap under the readout.
 PROBE = (80, 29)
 READY_LINE = "all key pictures ready"
-GOAL_START_RATIO = 2.0
-GOAL_PEAK_MB = 60
+GOAL_RATIO = 1.3
 
 
 class XImage(ctypes.Structure):
@@ -77,13 +76,6 @@ class Screen:
 
     def close(self):
         self.x11.XCloseDisplay(self.display)
-
-
-def make_quiet_home(home):
-    """A home folder whose ALSA default output is the null device: it takes sound, plays none."""
-    os.makedirs(home)
-    with open(os.path.join(home, ".asoundrc"), "w") as file:
-        file.write("pcm.!default {\n    type null\n}\n")
 
 
 def settings_lines(path):
@@ -131,97 +123,120 @@ def make_photo_skin(folder, default_folder, photos, cache):
         file.write("\r\n".join(lines).encode("cp932"))
 
 
-def peak_rss_mb(pid):
+def build_bare_program(build):
+    folder = os.path.join(build, "bench-bare")
+    for step in (["cmake", "-S", os.path.join(HERE, "bare"), "-B", folder,
+                  "-DCMAKE_BUILD_TYPE=Release"], ["cmake", "--build", folder]):  # fmt: skip
+        subprocess.run(step, check=True, stdout=subprocess.DEVNULL)
+    return os.path.join(folder, "bare")
+
+
+def start_sound_server(processes, env, wanted):
+    """A PulseAudio daemon with a null sink, private to this run; else ALSA's null device."""
+    home = os.path.join(processes.root, "home")
+    os.makedirs(home)
+    env.update(HOME=home)
+    if wanted and shutil.which("pulseaudio"):
+        runtime = os.path.join(processes.root, "pulse")
+        os.makedirs(runtime)
+        socket = os.path.join(runtime, "native")
+        config = os.path.join(runtime, "default.pa")
+        with open(config, "w") as file:
+            file.write(f"load-module module-native-protocol-unix socket={socket} auth-anonymous=1\n"
+                       "load-module module-null-sink\nset-default-sink null\n")  # fmt: skip
+        env.update(PULSE_SERVER=f"unix:{socket}", PULSE_RUNTIME_PATH=runtime)
+        processes.start(["pulseaudio", "-n", "-F", config, "--daemonize=no",
+                         "--exit-idle-time=-1", "--use-pid-file=no", "--system=no"], env=env,
+                        stderr=subprocess.DEVNULL)  # fmt: skip
+        deadline = time.monotonic() + 10
+        while not os.path.exists(socket) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        if os.path.exists(socket):
+            return "a PulseAudio null sink"
+        print("pulseaudio did not start; using ALSA's null device", file=sys.stderr)
+        env.pop("PULSE_SERVER")
+    with open(os.path.join(home, ".asoundrc"), "w") as file:
+        file.write("pcm.!default {\n    type null\n}\n")
+    why = "no sound server asked for" if not wanted else "pulseaudio is not installed"
+    return f"ALSA's null device ({why})"
+
+
+def memory_kb(pid):
+    fields = {}
     with open(f"/proc/{pid}/status") as status:
         for line in status:
-            if line.startswith("VmHWM:"):
-                return int(line.split()[1]) / 1024
-    return float("nan")
+            name, _, value = line.partition(":")
+            fields[name] = value.split()[0] if value.split() else "0"
+    return int(fields.get("VmHWM", 0)), int(fields.get("RssShmem", 0))
 
 
 def near(a, b, tolerance=6):
     return all(abs(x - y) <= tolerance for x, y in zip(a, b))
 
 
-class Run:
-    """One start of the calculator: when its start picture shows, when its pictures are ready."""
+class Program:
+    """One program of the table, and how to know its start picture is on screen."""
 
-    def __init__(self, processes, screen, folder, env):
-        self.ready_at = None
-        self.begin = time.monotonic()
-        self.process = processes.start([os.path.join(folder, "calc")], env=env,
-                                       stderr=subprocess.PIPE)  # fmt: skip
-        threading.Thread(target=self._watch_log, daemon=True).start()
-        self.screen = screen
+    def __init__(self, name, args, reports_ready=False):
+        self.name, self.args, self.reports_ready = name, args, reports_ready
+        self.reference = None
+        self.results = []  # (shown seconds, ready seconds or None, peak own KB)
 
-    def _watch_log(self):
-        for line in self.process.stderr:
-            if READY_LINE.encode() in line and self.ready_at is None:
-                self.ready_at = time.monotonic()
+    def start(self, processes, env):
+        begin = time.monotonic()
+        process = processes.start(self.args, env=env, stderr=subprocess.PIPE)
+        ready = []
 
-    def wait_for_pixel(self, reference, timeout=30):
-        deadline = self.begin + timeout
-        while time.monotonic() < deadline:
-            if self.process.poll() is not None:
-                raise SystemExit(f"calc ended with code {self.process.returncode}")
-            colour = self.screen.pixel(*PROBE)
-            if reference is None or near(colour, reference):
-                return time.monotonic() - self.begin, colour
-            time.sleep(0.001)
-        raise SystemExit("the start picture did not appear")
+        def watch_log():
+            for line in process.stderr:
+                if READY_LINE.encode() in line and not ready:
+                    ready.append(time.monotonic())
 
-    def wait_until_ready(self, timeout=30):
-        deadline = self.begin + timeout
-        while self.ready_at is None and time.monotonic() < deadline:
-            time.sleep(0.005)
-        if self.ready_at is None:
-            raise SystemExit("the key pictures were not reported ready")
-        return self.ready_at - self.begin
+        threading.Thread(target=watch_log, daemon=True).start()
+        return begin, process, ready
 
-
-def reference_pixel(processes, screen, folder, env):
-    """The start picture's colour at the probe, once the window has settled."""
-    blank = screen.pixel(*PROBE)
-    run = Run(processes, screen, folder, env)
-    deadline = time.monotonic() + 30
-    while screen.pixel(*PROBE) == blank and time.monotonic() < deadline:
-        time.sleep(0.01)
-    time.sleep(2)
-    colour = screen.pixel(*PROBE)
-    processes.stop(run.process)
-    time.sleep(0.3)
-    return colour
-
-
-def measure(processes, screen, folder, env, runs):
-    reference = reference_pixel(processes, screen, folder, env)
-    results = []
-    for _ in range(runs):
-        run = Run(processes, screen, folder, env)
-        shown, _ = run.wait_for_pixel(reference)
-        ready = run.wait_until_ready()
-        time.sleep(0.2)
-        results.append((shown, ready, peak_rss_mb(run.process.pid)))
-        processes.stop(run.process)
+    def learn_reference(self, processes, screen, env):
+        """The start picture's colour at the probe, once the window has settled."""
+        blank = screen.pixel(*PROBE)
+        _, process, _ = self.start(processes, env)
+        deadline = time.monotonic() + 30
+        while screen.pixel(*PROBE) == blank and time.monotonic() < deadline:
+            time.sleep(0.01)
+        time.sleep(2)
+        self.reference = screen.pixel(*PROBE)
+        processes.stop(process)
         time.sleep(0.3)
-    return results
 
+    def measure(self, processes, screen, env):
+        begin, process, ready = self.start(processes, env)
+        while not near(screen.pixel(*PROBE), self.reference):
+            if process.poll() is not None:
+                raise SystemExit(f"{self.name} ended with code {process.returncode}")
+            if time.monotonic() - begin > 30:
+                raise SystemExit(f"{self.name}: the start picture did not appear")
+            time.sleep(0.001)
+        shown = time.monotonic() - begin
+        while self.reports_ready and not ready and time.monotonic() - begin < 30:
+            time.sleep(0.005)
+        time.sleep(0.3)
+        peak, shared = memory_kb(process.pid)
+        self.results.append((shown, ready[0] - begin if ready else None, peak - shared))
+        processes.stop(process)
+        time.sleep(0.3)
 
-def report(name, results):
-    print(f"{name}:")
-    for shown, ready, peak in results:
-        print(f"  start picture on screen {shown * 1000:7.0f} ms   all pictures ready "
-              f"{ready * 1000:7.0f} ms   peak RSS {peak:5.1f} MB")  # fmt: skip
-    medians = [statistics.median(column) for column in zip(*results)]
-    print(f"  median                  {medians[0] * 1000:7.0f} ms   {'':19}"
-          f"{medians[1] * 1000:7.0f} ms   max {max(r[2] for r in results):5.1f} MB")  # fmt: skip
-    return medians[0], max(r[2] for r in results)
+    def medians(self):
+        shown = statistics.median(r[0] for r in self.results)
+        readies = [r[1] for r in self.results if r[1] is not None]
+        ready = statistics.median(readies) if readies else None
+        return shown, ready, max(r[2] for r in self.results) / 1024
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build", default="build", help="the build folder (default: build)")
-    parser.add_argument("--runs", type=int, default=5, help="starts per skin (default: 5)")
+    parser.add_argument("--runs", type=int, default=9, help="starts per program (default: 9)")
+    parser.add_argument("--no-sound-server", action="store_true",
+                        help="no PulseAudio: the built-in synthesizer plays to ALSA's null device")  # fmt: skip
     options = parser.parse_args()
     build = os.path.abspath(options.build)
 
@@ -229,29 +244,48 @@ def main():
     root = processes.root
     screen = None
     try:
-        make_quiet_home(os.path.join(root, "home"))
         env = {k: v for k, v in processes.env.items() if not k.startswith(("PULSE", "JACK"))}
-        env.update(HOME=os.path.join(root, "home"), QT_LOGGING_RULES="calc.pictures.info=true")
-
+        sound = start_sound_server(processes, env, not options.no_sound_server)
+        bare = build_bare_program(build)
         default_skin = os.path.join(root, "default")
         make_default_skin(default_skin, build)
         cache = os.path.join(build, "bench-photos")
         photo_skin = os.path.join(root, "photos")
         make_photo_skin(photo_skin, default_skin, make_photos(cache), cache)
 
+        programs = [
+            Program("bare Qt 6 window, 162×169", [bare, os.path.join(default_skin, "start.bmp")]),
+            Program("calc, default skin", [os.path.join(default_skin, "calc")], True),
+            Program(f"calc, photo skin (13 × {PHOTO_SIZE} JPEG)", [os.path.join(photo_skin, "calc")],
+                    True),
+        ]  # fmt: skip
+        if shutil.which("xcalc"):
+            programs.append(Program("xcalc", ["xcalc"]))
+        env.update(QT_LOGGING_RULES="calc.pictures.info=true")
         screen = Screen(processes.display)
-        print(f"calc from {build}, {options.runs} runs per skin, {os.cpu_count()} cores")
-        default_start, default_peak = report(
-            "default skin (13 pictures of 322×338)",
-            measure(processes, screen, default_skin, env, options.runs))  # fmt: skip
-        photo_start, photo_peak = report(
-            f"photo skin (13 JPEG photos of {PHOTO_SIZE.replace('x', '×')})",
-            measure(processes, screen, photo_skin, env, options.runs))  # fmt: skip
+        for program in programs:
+            program.learn_reference(processes, screen, env)
+        for _ in range(options.runs):
+            for program in programs:
+                program.measure(processes, screen, env)
 
-        ratio = photo_start / default_start
-        print(f"photo start / default start: {ratio:.2f} (goal: at most {GOAL_START_RATIO})")
-        print(f"peak RSS: {max(default_peak, photo_peak):.1f} MB (goal: under {GOAL_PEAK_MB} MB); "
-              f"the photos add {photo_peak - default_peak:+.1f} MB to the default skin's")  # fmt: skip
+        cpu = subprocess.run(["sh", "-c", "grep -m1 'model name' /proc/cpuinfo | cut -d: -f2"],
+                             capture_output=True, text=True).stdout.strip()  # fmt: skip
+        print(f"{options.runs} interleaved starts each; {os.cpu_count()} cores ({cpu}); "
+              f"sound: {sound}; calc from {build}")  # fmt: skip
+        floor = programs[0].medians()
+        default = programs[1].medians()
+        print(f"| program | exec → start picture painted | ratio to bare | key pictures ready "
+              f"| peak RSS less shared | ratio to bare |\n|---|---|---|---|---|---|")  # fmt: skip
+        for program in programs:
+            shown, ready, peak = program.medians()
+            ready_text = f"{ready * 1000:.0f} ms" if ready is not None else ""
+            print(f"| {program.name} | {shown * 1000:.0f} ms | {shown / floor[0]:.2f} "
+                  f"| {ready_text} | {peak:.1f} MB | {peak / floor[2]:.2f} |")  # fmt: skip
+        photo = programs[2].medians()
+        print(f"goals (at most {GOAL_RATIO}×): start {default[0] / floor[0]:.2f}× the bare window, "
+              f"peak RSS {default[2] / floor[2]:.2f}× its own, "
+              f"photo skin start {photo[0] / default[0]:.2f}× the default skin's")  # fmt: skip
     finally:
         if screen:
             screen.close()

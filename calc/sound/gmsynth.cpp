@@ -19,6 +19,8 @@ GmSynth::GmSynth()
     // Only the samples of the instruments in use are read into memory: the piano is a small
     // part of a General MIDI soundfont.
     fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
+    // A keypad's notes need few voices; FluidSynth's default of 256 holds 2 MB for them.
+    fluid_settings_setint(m_settings, "synth.polyphony", 64);
     m_synth = new_fluid_synth(m_settings);
 }
 

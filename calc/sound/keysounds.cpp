@@ -7,7 +7,21 @@ KeySounds::~KeySounds()
     shutDown();
 }
 
+void KeySounds::startSetUp()
+{
+    // Where no thread can be had, the set-up runs when setUp() asks for its message.
+    m_setUp =
+        std::async(std::launch::async | std::launch::deferred, [this] { return openOutput(); });
+}
+
 std::optional<QString> KeySounds::setUp()
+{
+    if (!m_setUp.valid())
+        startSetUp();
+    return m_setUp.get();
+}
+
+std::optional<QString> KeySounds::openOutput()
 {
     std::optional<QString> message;
     if (m_output->deviceCount() != 0) {
@@ -34,6 +48,8 @@ void KeySounds::noteOff(int offset)
 
 void KeySounds::shutDown()
 {
+    if (m_setUp.valid())
+        m_setUp.wait();
     if (m_outputOpen) {
         m_output->reset();
         m_output->close();

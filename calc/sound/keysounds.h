@@ -3,6 +3,7 @@
 #include "midibackend.h"
 
 #include <QString>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -15,7 +16,10 @@ public:
     ~KeySounds();
 
     // Start-up: the default output opened when there is one, and the piano chosen in every
-    // case. Returns the message the user must see, if any.
+    // case. startSetUp() begins it on a worker thread, so that reaching the sound server runs
+    // alongside the window's set-up; setUp() waits for it (or runs it, when it was not begun)
+    // and returns the message the user must see, if any. Nothing else may be called meanwhile.
+    void startSetUp();
     std::optional<QString> setUp();
 
     // The note of a key, given as its offset above the base note (middle C).
@@ -31,10 +35,12 @@ public:
     static quint32 noteOffMessage(int note) { return quint32(note) * 256 + 0x100080; }
 
 private:
+    std::optional<QString> openOutput();
     void send(quint32 message);
 
     std::unique_ptr<MidiBackend> m_output;
     bool m_outputOpen = false;
+    std::future<std::optional<QString>> m_setUp;
 };
 
 // The output the calculator uses on this system: the first external synthesizer port when

@@ -52,6 +52,8 @@ RtMidiBackend::~RtMidiBackend()
 
 std::vector<RtMidiBackend::Port> RtMidiBackend::usablePorts()
 {
+    if (m_ports)
+        return *m_ports;
     if (m_apis.empty()) {
         CerrMuted muted;
         for (RtMidi::Api api : {RtMidi::LINUX_ALSA, RtMidi::UNIX_JACK}) {
@@ -75,6 +77,7 @@ std::vector<RtMidiBackend::Port> RtMidiBackend::usablePorts()
         } catch (...) {
         }
     }
+    m_ports = ports;
     return ports;
 }
 
@@ -112,6 +115,7 @@ bool RtMidiBackend::open(int deviceId, QString &errorText)
             m_opened = std::move(api);
     }
     m_apis.clear();
+    m_ports.reset();
     return true;
 }
 

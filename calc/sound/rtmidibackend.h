@@ -3,6 +3,7 @@
 #include "midibackend.h"
 
 #include <memory>
+#include <optional>
 #include <rtmidi/RtMidi.h>
 #include <string>
 #include <vector>
@@ -33,6 +34,9 @@ private:
     static void keepError(RtMidiError::Type type, const std::string &text, void *backend);
 
     std::vector<std::unique_ptr<RtMidiOut>> m_apis; // one per system MIDI interface that answered
+    // The ports of m_apis, looked up once: each look-up at a JACK server that is not there
+    // costs a connection attempt.
+    std::optional<std::vector<Port>> m_ports;
     std::unique_ptr<RtMidiOut> m_opened;
     std::string m_lastError; // what RtMidi last reported through its callback
 };

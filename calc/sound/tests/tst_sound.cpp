@@ -33,7 +33,8 @@ class TestSound : public QObject
     Q_OBJECT
 
 private slots:
-    // Set-up, the key "1" pressed and released, shutdown, then a stray release.
+    // Set-up on a worker as the program starts it, the key "1" pressed and released, shutdown,
+    // then a stray release.
     void lifeOfTheOutput_data()
     {
         QTest::addColumn<int>("devices");
@@ -57,6 +58,7 @@ private slots:
         RecordingMidiBackend::Log log;
         {
             KeySounds sound(std::make_unique<RecordingMidiBackend>(log, devices, refusal));
+            sound.startSetUp();
             QTEST(sound.setUp().value_or(QString()), "shown");
             sound.noteOn(0);
             sound.noteOff(0);
