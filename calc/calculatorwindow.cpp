@@ -1,7 +1,6 @@
 #include "calculatorwindow.h"
 
 #include "calcmessages.h"
-#include "captionfont.h"
 #include "dialogs.h"
 #include "keylabel.h"
 #include "keysounds.h"
@@ -22,6 +21,19 @@ using face::Key;
 using face::KeyAction;
 
 namespace {
+
+// The captions were drawn in "ＭＳ Ｐゴシック"; IPAPGothic has the same metrics, and the others
+// still carry the Japanese glyphs of "・", "Ｃ", "＝", "税込" and "税抜".
+QFont captionFont(double pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                      QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
+    font.setBold(true);
+    font.setPixelSize(face::pointsToPixels(pointSize));
+    return font;
+}
 
 void setTextColour(QLabel *label, const QColor &colour)
 {

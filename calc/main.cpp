@@ -1,5 +1,4 @@
 #include "calculatorwindow.h"
-#include "captionfont.h"
 #include "keysounds.h"
 #include "pluginpaths.h"
 #include "startup.h"
@@ -12,14 +11,13 @@
 int main(int argc, char *argv[])
 {
     keepPluginsOutOfTheProgramFolder();
-    // The sound set-up waits on sound servers, so it runs while the toolkit, the fonts and the
-    // skin load; startCalculator() still shows its message first. The locale is the user's
+    // The sound set-up waits on sound servers, so it runs while the toolkit and the skin load;
+    // startCalculator() still shows its message first. The locale is the user's
     // before the worker starts, as the application object would make it.
     std::setlocale(LC_ALL, "");
     KeySounds sound(defaultMidiBackend());
     sound.startSetUp();
     QApplication app(argc, argv);
-    loadFontsInTheBackground();
 
     CalculatorWindow window(sound);
     std::unique_ptr<QLockFile> instanceLock;

@@ -22,6 +22,12 @@ FluidSynthBackend::FluidSynthBackend(QString soundFontPath, QStringList audioDri
     : m_soundFontPath(std::move(soundFontPath)), m_audioDrivers(std::move(audioDrivers))
 {
     quietSoundLibraries();
+    // FluidSynth's PulseAudio driver gives the stream its role through the environment as it
+    // opens. The output may open on a worker while other threads read the environment, and a
+    // variable added then can pull the environment from under them; so the role is set here,
+    // before any worker starts, and the synthesizer is told to leave the environment alone.
+    if (!qEnvironmentVariableIsSet("PULSE_PROP_media.role"))
+        qputenv("PULSE_PROP_media.role", QByteArrayLiteral("music"));
 }
 
 FluidSynthBackend::~FluidSynthBackend()
