@@ -7,38 +7,31 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdio>
-#include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    static QCoreApplication app(*argc, *argv); // finds the image format plugins
-    return 0;
-}
+#include <algorithm>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    static int argc = 1;
+    static char *argv[] = {const_cast<char *>("fuzz_pictures"), nullptr};
+    static const QCoreApplication app(argc, argv); // finds the image format plugins
     static const QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("picture"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+    static const QString path = folder.filePath(QStringLiteral("picture"));
+    if (QFile file(path);
+        !file.open(QIODevice::WriteOnly) ||
         file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size))
-        std::abort();
-    file.close();
+        qFatal("fuzz_pictures: cannot write %s", qPrintable(path));
     const QSize shown(161, 169);
     const auto picture = picturereader::decodePicture(path, shown);
     const auto icon = picturereader::decodeIcon(path);
     bool fine = true;
     if (const QImage *image = std::get_if<QImage>(&picture))
         fine = !picturereader::check(path, SkinFileKind::Picture) && image->size() == shown;
-    if (const QList<QImage> *images = std::get_if<QList<QImage>>(&icon)) {
-        fine = fine && !picturereader::check(path, SkinFileKind::Icon) && !images->isEmpty();
-        for (const QImage &image : *images)
-            fine = fine && !image.isNull() && image.width() <= 1024 && image.height() <= 1024;
-    }
-    if (!fine) {
-        std::fprintf(stderr, "fuzz_pictures: a picture or icon decoded that should not have\n");
-        std::abort();
-    }
+    if (const QList<QImage> *images = std::get_if<QList<QImage>>(&icon))
+        fine = fine && !picturereader::check(path, SkinFileKind::Icon) && !images->isEmpty() &&
+               std::all_of(images->begin(), images->end(), [](const QImage &image) {
+                   return !image.isNull() && image.width() <= 1024 && image.height() <= 1024;
+               });
+    if (!fine)
+        qFatal("fuzz_pictures: a picture or icon decoded that should not have");
     return 0;
 }
