@@ -62,6 +62,7 @@ public:
               midi, setup.contains("no-device") ? 0 : 1,
               setup.contains("busy") ? std::optional(u"busy"_s) : std::nullopt))
     {
+        sound.startSetUp(); // on a worker, as the program does
         const QString program = folder.filePath("calc");
         const auto running = setup.contains("second") ? claimSingleInstance(program) : nullptr;
         dialogs::setMessageAnswerer([this, program](const dialogs::Message &message) {
@@ -208,6 +209,14 @@ class TestCalculatorWindow : public QObject
     Q_OBJECT
 
 private slots:
+    // Captions the skin leaves uncoloured keep the platform's text colour: grey here, so that
+    // the skin's black is told apart from it.
+    void initTestCase()
+    {
+        QPalette palette = QGuiApplication::palette();
+        palette.setColor(QPalette::WindowText, Qt::gray);
+        QApplication::setPalette(palette);
+    }
     void init() { QGuiApplication::clipboard()->clear(); }
 
     void scenario_data()
