@@ -6,6 +6,8 @@
 #include <QImageReader>
 #include <QtEndian>
 #include <limits>
+#include <memory>
+#include <utility>
 
 namespace picturereader {
 
@@ -63,10 +65,41 @@ struct Header
     QImageIOHandler::Transformations transformation;
 };
 
+// The formats a skin uses, told by their first bytes: a reader given its format loads that
+// format's plugin alone, while one left to decide loads every image plugin on the system to ask
+// each whether it can read the file.
+QByteArray formatFromSignature(QIODevice &file)
+{
+    static const std::pair<QByteArray, QByteArray> signatures[] = {
+        {"BM", "bmp"},     {"\xFF\xD8\xFF", Jpeg},       {"GIF87a", "gif"},
+        {"GIF89a", "gif"}, {"\x89PNG\r\n\x1A\n", "png"}, {QByteArray("\0\0\1\0", 4), Ico}};
+    const QByteArray head = file.peek(8);
+    for (const auto &[signature, format] : signatures) {
+        if (head.startsWith(signature))
+            return format;
+    }
+    return {};
+}
+
+// A reader of the format the signature names when that format's handler takes the file;
+// otherwise Qt decides from the content, which also names the formats a skin may not use.
+std::unique_ptr<QImageReader> readerFor(QFile &file)
+{
+    if (const QByteArray format = formatFromSignature(file); !format.isEmpty()) {
+        auto reader = std::make_unique<QImageReader>(&file, format);
+        reader->setAutoDetectImageFormat(false);
+        if (reader->canRead())
+            return reader;
+    }
+    auto reader = std::make_unique<QImageReader>(&file);
+    reader->setDecideFormatFromContent(true);
+    return reader;
+}
+
 std::variant<Header, PictureProblem> readHeader(QFile &file, SkinFileKind kind)
 {
-    QImageReader reader(&file);
-    reader.setDecideFormatFromContent(true);
+    const std::unique_ptr<QImageReader> readerOwner = readerFor(file);
+    QImageReader &reader = *readerOwner;
     const QByteArray format = reader.format();
     if (format.isEmpty())
         return PictureProblem{PictureFault::NotPicture};
@@ -134,6 +167,7 @@ std::variant<QImage, PictureProblem> decodePicture(const QString &path, QSize pi
     }
 
     QImageReader reader(picture.file.get(), picture.header.format);
+    reader.setAutoDetectImageFormat(false); // the header check found it; no plugin is asked again
     reader.setAutoTransform(true);
     // The scaled size applies before the picture is turned upright.
     const bool turnedSideways =
@@ -153,6 +187,7 @@ std::variant<QList<QImage>, PictureProblem> decodeIcon(const QString &path)
     OpenedFile &icon = std::get<OpenedFile>(opened);
 
     QImageReader reader(icon.file.get(), Ico);
+    reader.setAutoDetectImageFormat(false);
     const int count = qMin(reader.imageCount(), MaxIconImages);
     QList<QImage> images;
     for (int index = 0; index < count; ++index) {
