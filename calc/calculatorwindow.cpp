@@ -140,7 +140,6 @@ bool CalculatorWindow::loadSkin(const QString &folder)
     connect(m_pictures, &SkinPictures::failed, this, &CalculatorWindow::abandon);
     setWindowIcon(m_pictures->icon());
     m_backdrop->setPixmap(m_pictures->startPicture());
-    m_shownPicture.reset();
 
     m_engine = calc::CalcEngine(localeDecimalSeparator());
     m_readout->showNumber(QString::fromStdString(m_engine.readout()));
@@ -211,7 +210,6 @@ void CalculatorWindow::showOutcome(const calc::KeyOutcome &outcome)
 
 void CalculatorWindow::setBackdrop(face::Holder holder)
 {
-    m_shownPicture = holder;
     if (!m_pictures)
         return;
     // The backdrop shares the holder's decoded picture; nothing is copied or reloaded.

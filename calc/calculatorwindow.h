@@ -33,9 +33,6 @@ public:
     // After the window is shown: the key pictures are decoded while the user starts keying.
     void decodeKeyPictures();
 
-    // The holder whose picture the backdrop shows; nothing while it shows the start picture.
-    std::optional<face::Holder> shownPicture() const { return m_shownPicture; }
-
 signals:
     // The skin failed, at load or when a key picture failed to decode after the window was
     // shown; the message saying why has been shown. The program ends.
@@ -68,5 +65,4 @@ private:
     KeyLabel *m_copyKey = nullptr;
     QTimer *m_clipboardWatch;
     std::optional<QString> m_copiedText;
-    std::optional<face::Holder> m_shownPicture;
 };
