@@ -12,12 +12,11 @@ using namespace Qt::StringLiterals;
 static QStringList fieldsOf(const CalcSettings &settings)
 {
     QStringList fields;
-    for (const SettingsKey &key : settingsKeys) {
-        const QString *text = textField(settings, key);
-        const QString value = text ? *text : QString::number(settings.*key.number);
-        if (value != (text ? QString() : "0"))
-            fields << QString::fromLatin1(key.name) + u'=' + value;
-    }
+    for (const SettingsKey &key : settingsKeys)
+        if (const QString *text = textField(settings, key);
+            text ? !text->isEmpty() : settings.*key.number)
+            fields << QString::fromLatin1(key.name) + u'=' +
+                          (text ? *text : QString::number(settings.*key.number));
     return fields;
 }
 
@@ -144,16 +143,12 @@ private slots:
         }
     }
 
-    // What an input method on Linux gives for 〜 − ‖ ¢ £ ¬ goes as Windows writes it, and reads
-    // back as code page 932 decodes those bytes.
+    // What an input method on Linux gives for 〜 − ‖ ¢ £ ¬ goes as Windows writes it.
     void lookAlikes()
     {
         QCOMPARE(writeSettings(folder->path(), settingsFrom({u"Title=〜−‖¢£¬"_s})), std::nullopt);
         QCOMPARE(fileBytes().left(20),
                  "Title=\x81\x60\x81\x7c\x81\x61\x81\x91\x81\x92\x81\xca\r\n");
-        CalcSettings read;
-        QCOMPARE(readSettings(folder->path(), false, read), std::nullopt);
-        QCOMPARE(read.title, u"～－∥￠￡￢"_s);
     }
 
     void writeFailsAndKeepsTheOldFile_data()

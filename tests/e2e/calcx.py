@@ -7,6 +7,7 @@ calculator starts as on a machine with sound: silently, without a notice.
 
 import ctypes
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -16,13 +17,12 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "xsession"))
 from xsession import XSession, die_with_parent  # noqa: E402
 
-CALC, SKINWRIGHT = os.environ.get("CALC_BINARY", ""), os.environ.get("SKINWRIGHT_BINARY", "")
-CALC_SIZE = (162, 169)
-# The face's keys as the design places them: caption, left and top in twips (375 x 315 each,
-# COPY 855 wide).
-KEYS = {"AC": (60, 480), "COPY": (1500, 480), "7": (60, 900), "8": (540, 900), "9": (1020, 900),
-        "4": (60, 1320), "5": (540, 1320), "6": (1020, 1320), "1": (60, 1740), "2": (540, 1740),
-        "3": (1020, 1740), "0": (60, 2160), "+": (1500, 2160), "＝": (1980, 2160)}  # fmt: skip
+CALC = os.environ.get("CALC_BINARY", "")
+CALC_SIZE, TITLE = (162, 169), "電卓～①ｶﾅ"
+# The keys the tests press, as the design places them: caption, left and top in twips (375 x 315
+# each, COPY 855 wide).
+KEYS = {"AC": (60, 480), "COPY": (1500, 480), "4": (60, 1320), "1": (60, 1740), "2": (540, 1740),
+        "+": (1500, 2160), "＝": (1980, 2160)}  # fmt: skip
 PICTURES = dict(zip(["StartBmp"] + [f"SglBmp{key}" for key in "123456789AEC"],
                     ["s.bmp", "1.jpg", "2.gif", "3.bmp", "4.jpg", "5.gif", "6.bmp", "7.jpg", "8.gif",
                      "9.bmp", "0.jpg", "e.gif", "c.bmp"]))  # fmt: skip
@@ -100,14 +100,21 @@ class Display(XSession):
                 codes.setdefault(symbol, code.strip())
         self.run("xdotool", "key", "--delay", "20", *[codes.get(n, n) if "KP_" in n else n for n in names])
 
+    def type(self, text):
+        """Types into the control with the focus, over all its text. Characters beyond the
+        keyboard map are typed by remapping a key, which now and then loses one: the control is
+        read back through the clipboard and typed again if need be."""
+        held = []
+        for _ in range(3):
+            self.run("xdotool", "key", "ctrl+a", "type", "--delay", "40", text)
+            self.run("xdotool", "key", "ctrl+a", "ctrl+c", "sleep", "0.2")
+            if (held := held + [self.clipboard()])[-1] == text:
+                return
+        raise AssertionError(f"could not type {text!r}; the control held {held!r}")
+
     def set_num_lock(self, on):
         if ("Num Lock:    on" in self.run("xset", "q")) != on:
             self.run("xdotool", "key", "Num_Lock")
-
-    def pixels(self, x, y, width, height):
-        raw = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth",
-                              "8", "rgb:-"], env=self.env, capture_output=True, check=True).stdout  # fmt: skip
-        return [tuple(raw[i : i + 3]) for i in range(0, len(raw), 3)]
 
     def close_window(self, window):
         """Asks the window to close, as a window manager's close button does."""
@@ -125,7 +132,7 @@ class Display(XSession):
 
 def settings_file(**values):
     """calc.dat of the test skin, in code page 932; a value of None leaves its key out."""
-    settings = {"Title": "ｽｷﾝ試験", "Icon": "calc.ico", "Color1": "0", "Color2": "0", "ZeiRitu": "5",
+    settings = {"Title": TITLE, "Icon": "calc.ico", "Color1": "0", "Color2": "0", "ZeiRitu": "5",
                 **PICTURES, **values}  # fmt: skip
     return "".join(f"{k}={v}\r\n" for k, v in settings.items() if v is not None).encode("cp932")
 
@@ -133,18 +140,10 @@ def settings_file(**values):
 class Calc:
     """The calculator started from a skin folder, clicked at its keys, read through COPY."""
 
-    def __init__(self, display, folder):
-        self.display = display
-        self.process = display.start([os.path.join(folder, "calc")], cwd=folder)
-
-    def wait_for_window(self):
-        def calculator(window):
-            if window.size != CALC_SIZE:
-                raise AssertionError(f"a message box instead of the window: {window.name}")
-            return True
-
-        self.window = self.display.window(self.process, calculator)
-        return self
+    def __init__(self, test, folder):
+        self.display = test.display
+        self.process = self.display.start([os.path.join(folder, "calc")], cwd=folder)
+        test.addCleanup(self.display.stop, self.process)
 
     def click(self, *captions):
         moves = [["mousemove", *self.window.point(*KEYS[c]), "click", "1", "sleep", "0.05"] for c in captions]
@@ -158,7 +157,8 @@ class Calc:
 
     def copy_caption(self):
         """"lit" or "idle", by the colour of the COPY caption's text."""
-        box = self.display.pixels(self.window.x + 100, self.window.y + 32, 57, 21)
+        box = [bytes.fromhex(colour) for colour in re.findall(r"#([0-9A-F]{6})", self.display.run(
+            "import", "-window", "root", "-crop", f"57x21+{self.window.x + 100}+{self.window.y + 32}", "-depth", "8", "txt:-"))]
         lit = sum(1 for r, g, b in box if r > 220 and g > 220 and b < 60)
         idle = sum(1 for r, g, b in box if r < 60 and g < 60 and b > 220)
         return "lit" if lit > 10 > idle else "idle" if idle > 10 > lit else "unclear"
@@ -190,16 +190,17 @@ class CalcTestCase(unittest.TestCase):
                 f.write(settings)
         return folder
 
-    def start_calc(self, folder=None):
-        calc = Calc(self.display, folder or self.make_skin())
-        self.addCleanup(self.display.stop, calc.process)
-        return calc.wait_for_window()
+    def start_calc(self, folder=None, title=TITLE):
+        calc = Calc(self, folder or self.make_skin())
+        calc.window = self.display.window(calc.process, lambda w: w.size == CALC_SIZE or self.fail(
+            f"a message box instead of the window: {w.name}"))  # fmt: skip
+        self.assertEqual(calc.window.name, title)
+        return calc
 
     def refused(self, folder, exit_code):
         """Started in folder, the calculator shows one message box and never its window; it
         ends once the box is closed."""
-        calc = Calc(self.display, folder)
-        self.addCleanup(self.display.stop, calc.process)
+        calc = Calc(self, folder)
         box = self.display.window(calc.process, lambda w: True)
         self.assertEqual((box.name, len(self.display.windows(calc.process))), ("電卓", 1))
         self.assertNotEqual(box.size, CALC_SIZE)

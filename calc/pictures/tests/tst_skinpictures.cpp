@@ -20,11 +20,10 @@ QByteArray encoded(QColor colour, QSize size, const char *format, QColor right =
     image.fill(colour);
     if (right.isValid())
         QPainter(&image).fillRect(size.width() / 2, 0, size.width() / 2, size.height(), right);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
-    return bytes;
+    return buffer.data();
 }
 
 // The test skin: holder n's picture is rgb(20 n, 200 - 10 n, 90), the icon dark cyan, the start

@@ -1,13 +1,10 @@
 #include "gmsynth.h"
 #include "keysounds.h"
-#include "recordingmidibackend.h"
 #include "soundfont.h"
 
 #include <QTest>
 #include <cmath>
 #include <span>
-
-using Refusal = std::optional<QString>;
 
 // The pitch of a sound: the shortest lag (80 Hz to 1 kHz) whose autocorrelation peaks near the
 // highest one; 0 for silence (no sample above 0.001), -1 when no lag peaks.
@@ -31,40 +28,6 @@ class TestSound : public QObject
     Q_OBJECT
 
 private slots:
-    // Set-up on a worker as the program starts it, the key "1" pressed and released, shutdown,
-    // then a stray release.
-    void lifeOfTheOutput_data()
-    {
-        QTest::addColumn<int>("devices");
-        QTest::addColumn<Refusal>("refusal");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("events");
-        const QStringList played = {"open -1", "1c0", "793c90", "103c80", "reset", "close"};
-        // clang-format off
-        QTest::newRow("one device") << 1 << Refusal() << QString() << played;
-        QTest::newRow("three devices") << 3 << Refusal() << QString() << played;
-        QTest::newRow("no device") << 0 << Refusal() << "Midi音源がｻﾎﾟｰﾄされていません。" << QStringList();
-        QTest::newRow("device busy") << 1 << Refusal("busy") << "busy" << QStringList{"open -1"};
-        QTest::newRow("refused without a reason") << 1 << Refusal("") << "MIDI出力を開けませんでした。" << QStringList{"open -1"};
-        // clang-format on
-    }
-    void lifeOfTheOutput()
-    {
-        QFETCH(int, devices);
-        QFETCH(Refusal, refusal);
-        RecordingMidiBackend::Log log;
-        {
-            KeySounds sound(std::make_unique<RecordingMidiBackend>(log, devices, refusal));
-            sound.startSetUp();
-            QTEST(sound.setUp().value_or(QString()), "shown");
-            sound.noteOn(0);
-            sound.noteOff(0);
-            sound.shutDown();
-            sound.noteOff(0);
-        }
-        QTEST(log.events, "events");
-    }
-
     // The built-in synthesizer, rendered without an audio driver: the piano chosen while the
     // soundfont loads is kept, a key sounds at its pitch, and reset silences it.
     void builtInSynthesizer_data()
