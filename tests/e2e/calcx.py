@@ -108,7 +108,8 @@ class Display(XSession):
         for _ in range(3):
             self.run("xdotool", "key", "ctrl+a", "type", "--delay", "40", text)
             self.run("xdotool", "key", "ctrl+a", "ctrl+c", "sleep", "0.2")
-            if (held := held + [self.clipboard()])[-1] == text:
+            held.append(self.clipboard())
+            if held[-1] == text:
                 return
         raise AssertionError(f"could not type {text!r}; the control held {held!r}")
 
