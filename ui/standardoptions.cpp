@@ -1,0 +1,44 @@
+#include "standardoptions.h"
+
+#include "projectversion.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstring>
+
+namespace {
+
+bool asksForStandardOption(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : {"-h", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+QString projectVersion()
+{
+    return QStringLiteral(PROJECT_VERSION);
+}
+
+void answerStandardOptions(int argc, char *argv[], const QString &description)
+{
+    if (!asksForStandardOption(argc, argv))
+        return;
+    // A core application alone: it reads the arguments without reaching for a display.
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(projectVersion());
+    QCommandLineParser parser;
+    parser.setApplicationDescription(description);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(version))
+        parser.showVersion();
+    parser.showHelp(0);
+}
