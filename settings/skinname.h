@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <variant>
+
+// Skins come from Windows, where file names ignore letter case and "\" separates folders. A name
+// calc.dat gives is found here as it is found there, so that a folder or archive made on Windows
+// works as it is.
+
+enum class SkinNameFault
+{
+    Missing,    // no file of that name, in any letter case
+    Ambiguous,  // no exact match, and two or more names equal to it ignoring case
+    OutsideSkin // an absolute name, or one leading out of the skin's folder
+};
+
+struct SkinNameProblem
+{
+    SkinNameFault fault;
+    QStringList candidates = {}; // Ambiguous: the matching paths as stored, sorted
+
+    bool operator==(const SkinNameProblem &) const = default;
+};
+
+// The entry names (files and folders) of one folder of the skin; "" is the skin's own folder,
+// deeper ones are "/"-separated paths as returned by earlier calls.
+using FolderLister = std::function<QStringList(const QString &relativeFolder)>;
+
+// The stored path ("img/Back.JPG") of the name calc.dat gives ("IMG\back.jpg"): each part is the
+// entry of exactly that name, else the one entry equal to it ignoring case.
+std::variant<QString, SkinNameProblem> resolveSkinName(const QString &name,
+                                                       const FolderLister &listFolder);
+
+// The same in a skin folder on disk: the absolute path of the file that the name means.
+std::variant<QString, SkinNameProblem> findSkinFile(const QString &folder, const QString &name);
