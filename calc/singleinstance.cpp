@@ -8,9 +8,9 @@
 
 namespace {
 
-// The lock's and the socket's path for a program file, without their ending: one per
-// canonical program path.
-QString claimPath(const QString &programFile)
+// The lock's or the socket's path for a program file, by its ending: one of each per canonical
+// program path.
+QString claimFile(const QString &programFile, const QString &ending)
 {
     const QFileInfo program(programFile);
     const QString canonical = program.canonicalFilePath();
@@ -20,22 +20,22 @@ QString claimPath(const QString &programFile)
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
-    return QDir(folder).filePath(QStringLiteral("calc-%1").arg(hash.left(24)));
+    return QDir(folder).filePath(QStringLiteral("calc-%1.%2").arg(hash.left(24), ending));
 }
 
-QString lockPath(const QString &path)
+QString lockFile(const QString &programFile)
 {
-    return path + QStringLiteral(".lock");
+    return claimFile(programFile, QStringLiteral("lock"));
 }
 
-QString socketPath(const QString &path)
+QString socketFile(const QString &programFile)
 {
-    return path + QStringLiteral(".socket");
+    return claimFile(programFile, QStringLiteral("socket"));
 }
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &path) : m_lock(lockPath(path))
+SingleInstance::SingleInstance(const QString &programFile) : m_lock(lockFile(programFile))
 {
     // Only a lock whose process is gone is stale, however long a calculator has been running.
     m_lock.setStaleLockTime(0);
@@ -43,14 +43,15 @@ SingleInstance::SingleInstance(const QString &path) : m_lock(lockPath(path))
 
 std::unique_ptr<SingleInstance> SingleInstance::claim(const QString &programFile)
 {
-    const QString path = claimPath(programFile);
-    std::unique_ptr<SingleInstance> instance(new SingleInstance(path));
+    std::unique_ptr<SingleInstance> instance(new SingleInstance(programFile));
     if (!instance->m_lock.tryLock(0) && instance->m_lock.error() == QLockFile::LockFailedError)
         return nullptr;
-    // The lock is ours, so a socket left by a copy that crashed is no one's.
-    QLocalServer::removeServer(socketPath(path));
-    instance->m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    instance->m_server.listen(socketPath(path));
+    // With the lock held, a socket left by a copy that crashed is no one's.
+    if (instance->m_lock.isLocked()) {
+        QLocalServer::removeServer(socketFile(programFile));
+        instance->m_server.setSocketOptions(QLocalServer::UserAccessOption);
+        instance->m_server.listen(socketFile(programFile));
+    }
     return instance;
 }
 
@@ -70,7 +71,7 @@ void SingleInstance::onLaterStart(std::function<void()> comeForward)
 void askRunningCopyForward(const QString &programFile)
 {
     QLocalSocket knock;
-    knock.connectToServer(socketPath(claimPath(programFile)));
+    knock.connectToServer(socketFile(programFile));
     if (knock.waitForConnected(1000))
         knock.disconnectFromServer();
 }

@@ -22,7 +22,7 @@ public:
     void onLaterStart(std::function<void()> comeForward);
 
 private:
-    explicit SingleInstance(const QString &path);
+    explicit SingleInstance(const QString &programFile);
 
     QLockFile m_lock;
     QLocalServer m_server;

@@ -107,102 +107,63 @@ private slots:
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("readout");
         QTest::addColumn<KeyOutcome>("last");
+        const auto row = [](const char *tag, const Keys &keys, const QString &readout,
+                            const KeyOutcome &last, int rate = 5, const QString &separator = ".") {
+            QTest::newRow(tag) << keys << rate << separator << readout << last;
+        };
         const QString huge = '1' + QString(200, '0') + '.';
-        QTest::newRow("0 0 7") << Keys{0, 0, 7} << 5 << "."
-                               << "007." << digit(7);
-        QTest::newRow("・ 5 ・ 5") << Keys{Point, 5, Point, 5} << 5 << "."
-                                   << "0.55" << digit(5);
-        QTest::newRow("- - 5 + 3 =") << Keys{Minus, Minus, 5, Plus, 3, Equals} << 5 << "."
-                                     << "-2" << answer();
-        QTest::newRow("- ・ 5") << Keys{Minus, Point, 5} << 5 << "."
-                                << "-0.5" << digit(5);
-        QTest::newRow("1 + 2 + =") << Keys{1, Plus, 2, Plus, Equals} << 5 << "."
-                                   << "3" << Quiet;
-        QTest::newRow("2 + 3 X 4 =") << Keys{2, Plus, 3, Times, 4, Equals} << 5 << "."
-                                     << "20" << answer();
-        QTest::newRow("5 + X 3 =") << Keys{5, Plus, Times, 3, Equals} << 5 << "."
-                                   << "15" << answer();
-        QTest::newRow("5 + - 3 =") << Keys{5, Plus, Minus, 3, Equals} << 5 << "."
-                                   << "2" << answer();
-        QTest::newRow("9 - 4 =") << Keys{9, Minus, 4, Equals} << 5 << "."
-                                 << "5" << answer();
-        QTest::newRow("1 + 2 = 5 + 1 =") << Keys{1, Plus, 2, Equals, 5, Plus, 1, Equals} << 5 << "."
-                                         << "6" << answer();
+        row("0 0 7", Keys{0, 0, 7}, "007.", digit(7));
+        row("・ 5 ・ 5", Keys{Point, 5, Point, 5}, "0.55", digit(5));
+        row("- - 5 + 3 =", Keys{Minus, Minus, 5, Plus, 3, Equals}, "-2", answer());
+        row("1 + 2 + =", Keys{1, Plus, 2, Plus, Equals}, "3", Quiet);
+        row("2 + 3 X 4 =", Keys{2, Plus, 3, Times, 4, Equals}, "20", answer());
+        row("5 + X 3 =", Keys{5, Plus, Times, 3, Equals}, "15", answer());
+        row("5 + - 3 =", Keys{5, Plus, Minus, 3, Equals}, "2", answer());
+        row("1 + 2 = 5 + 1 =", Keys{1, Plus, 2, Equals, 5, Plus, 1, Equals}, "6", answer());
         // Minus right after equals subtracts from the answer.
-        QTest::newRow("1 + 2 = - 1 =") << Keys{1, Plus, 2, Equals, Minus, 1, Equals} << 5 << "."
-                                       << "2" << answer();
-        QTest::newRow("5 = =") << Keys{5, Equals, Equals} << 5 << "."
-                               << "5." << Quiet;
-        QTest::newRow("- 5 X 0 =") << Keys{Minus, 5, Times, 0, Equals} << 5 << "."
-                                   << "0" << answer();
-        QTest::newRow("1 / 3 =") << Keys{1, Divide, 3, Equals} << 5 << "."
-                                 << "0.333333333333333" << answer();
-        QTest::newRow("5 + 3 C 4 =") << Keys{5, Plus, 3, ClearEntry, 4, Equals} << 5 << "."
-                                     << "9" << answer();
-        QTest::newRow("9 X 9 X AC 2 + 2 =")
-            << Keys{9, Times, 9, Times, AllClear, 2, Plus, 2, Equals} << 5 << "."
-            << "4" << answer();
-        QTest::newRow("9 + AC") << Keys{9, Plus, AllClear} << 5 << "."
-                                << "0." << allCleared();
-        QTest::newRow("+ 1 =") << Keys{Plus, 1, Equals} << 5 << "."
-                               << "1." << Quiet;
-        QTest::newRow("8 / 0 ・ =") << Keys{8, Divide, 0, Point, Equals} << 5 << "."
-                                    << "8." << refused(Notice::DivisionByZero, true);
-        QTest::newRow("0 / 8 =") << Keys{0, Divide, 8, Equals} << 5 << "."
-                                 << "0" << answer();
-        QTest::newRow("8 / - 0 = 2 =") << Keys{8, Divide, Minus, 0, Equals, 2, Equals} << 5 << "."
-                                       << "2" << answer();
-        QTest::newRow("1 0*200 X 1 0*200 =")
-            << Keys{1} + zeros(200) + Keys{Times, 1} + zeros(200) + Keys{Equals} << 5 << "." << huge
-            << refused(Notice::Overflow, true);
-        QTest::newRow("5 / 1 0*400 =") << Keys{5, Divide, 1} + zeros(400) + Keys{Equals} << 5 << "."
-                                       << "5." << refused(Notice::Overflow, true);
-        QTest::newRow("5 0 % =") << Keys{5, 0, Percent, Equals} << 5 << "."
-                                 << "0.5" << Quiet;
-        QTest::newRow("2 0 0 + 5 % =") << Keys{2, 0, 0, Plus, 5, Percent, Equals} << 5 << "."
-                                       << "10" << answer();
-        QTest::newRow("2 0 0 X 5 %") << Keys{2, 0, 0, Times, 5, Percent} << 5 << "."
-                                     << "0.05" << Quiet;
-        QTest::newRow("1 0*400 %")
-            << Keys{1} + zeros(400) + Keys{Percent} << 5 << "." << '1' + QString(400, '0') + '.'
-            << refused(Notice::Overflow, false);
+        row("1 + 2 = - 1 =", Keys{1, Plus, 2, Equals, Minus, 1, Equals}, "2", answer());
+        row("5 = =", Keys{5, Equals, Equals}, "5.", Quiet);
+        row("- 5 X 0 =", Keys{Minus, 5, Times, 0, Equals}, "0", answer());
+        row("1 / 3 =", Keys{1, Divide, 3, Equals}, "0.333333333333333", answer());
+        row("5 + 3 C 4 =", Keys{5, Plus, 3, ClearEntry, 4, Equals}, "9", answer());
+        row("9 X 9 X AC 2 + 2 =", Keys{9, Times, 9, Times, AllClear, 2, Plus, 2, Equals}, "4",
+            answer());
+        row("9 + AC", Keys{9, Plus, AllClear}, "0.", allCleared());
+        row("+ 1 =", Keys{Plus, 1, Equals}, "1.", Quiet);
+        row("8 / 0 ・ =", Keys{8, Divide, 0, Point, Equals}, "8.",
+            refused(Notice::DivisionByZero, true));
+        row("8 / - 0 = 2 =", Keys{8, Divide, Minus, 0, Equals, 2, Equals}, "2", answer());
+        row("1 0*200 X 1 0*200 =",
+            Keys{1} + zeros(200) + Keys{Times, 1} + zeros(200) + Keys{Equals}, huge,
+            refused(Notice::Overflow, true));
+        row("5 / 1 0*400 =", Keys{5, Divide, 1} + zeros(400) + Keys{Equals}, "5.",
+            refused(Notice::Overflow, true));
+        row("5 0 % =", Keys{5, 0, Percent, Equals}, "0.5", Quiet);
+        row("2 0 0 + 5 % =", Keys{2, 0, 0, Plus, 5, Percent, Equals}, "10", answer());
+        row("1 0*400 %", Keys{1} + zeros(400) + Keys{Percent}, '1' + QString(400, '0') + '.',
+            refused(Notice::Overflow, false));
         // The tax contained rounds down, the tax to add toward minus infinity.
-        QTest::newRow("9 9 9 税込") << Keys{9, 9, 9, TaxIncluded} << 5 << "."
-                                    << "47" << Quiet;
-        QTest::newRow("- 1 0 0 0 税込") << Keys{Minus, 1, 0, 0, 0, TaxIncluded} << 5 << "."
-                                        << "-48" << Quiet;
-        QTest::newRow("9 9 9 税抜") << Keys{9, 9, 9, TaxExcluded} << 5 << "."
-                                    << "49" << Quiet;
-        QTest::newRow("- 9 9 9 税抜") << Keys{Minus, 9, 9, 9, TaxExcluded} << 5 << "."
-                                      << "-50" << Quiet;
-        QTest::newRow("1 0 8 0 税込, 8 %") << Keys{1, 0, 8, 0, TaxIncluded} << 8 << "."
-                                           << "80" << Quiet;
-        QTest::newRow("3 2 8 6 7 税込, 32767 %") << Keys{3, 2, 8, 6, 7, TaxIncluded} << 32767 << "."
-                                                 << "32767" << Quiet;
-        QTest::newRow("1 0 5 0 税込 5, -100 %") << Keys{1, 0, 5, 0, TaxIncluded, 5} << -100 << "."
-                                                << "10505." << digit(5);
-        QTest::newRow("1 0 5 0 税込, -100 %") << Keys{1, 0, 5, 0, TaxIncluded} << -100 << "."
-                                              << "1050." << refused(Notice::DivisionByZero, false);
-        QTest::newRow("1 0*306 税抜, 1000 %")
-            << Keys{1} + zeros(306) + Keys{TaxExcluded} << 1000 << "."
-            << '1' + QString(306, '0') + '.' << refused(Notice::Overflow, false);
-        QTest::newRow("1 0 0 0 + 1 0 5 0 税込 5 = 3 + 4 =")
-            << Keys{1, 0, 0, 0, Plus, 1, 0, 5, 0, TaxIncluded, 5, Equals, 3, Plus, 4, Equals} << 5
-            << "."
-            << "4." << Quiet;
-        QTest::newRow("1 0 5 0 税込 税込 +")
-            << Keys{1, 0, 5, 0, TaxIncluded, TaxIncluded, Plus} << 5 << "."
-            << "0" << answer();
-        QTest::newRow("- ・ with ,") << Keys{Minus, Point} << 5 << ","
-                                     << "-0," << Quiet;
-        QTest::newRow("1 5 0*15 + 0 = with ,")
-            << Keys{1, 5} + zeros(15) + Keys{Plus, 0, Equals} << 5 << ","
-            << "1,5E+16" << answer();
-        QTest::newRow("1 ・ 5 + 1 = with ٫") << Keys{1, Point, 5, Plus, 1, Equals} << 5 << "٫"
-                                             << "2٫5" << answer();
-        QTest::newRow("1 ・ 5 + 1 = with 1, a digit")
-            << Keys{1, Point, 5, Plus, 1, Equals} << 5 << "1"
-            << "2.5" << answer();
+        row("9 9 9 税込", Keys{9, 9, 9, TaxIncluded}, "47", Quiet);
+        row("- 1 0 0 0 税込", Keys{Minus, 1, 0, 0, 0, TaxIncluded}, "-48", Quiet);
+        row("9 9 9 税抜", Keys{9, 9, 9, TaxExcluded}, "49", Quiet);
+        row("- 9 9 9 税抜", Keys{Minus, 9, 9, 9, TaxExcluded}, "-50", Quiet);
+        row("1 0 8 0 税込, 8 %", Keys{1, 0, 8, 0, TaxIncluded}, "80", Quiet, 8);
+        row("3 2 8 6 7 税込, 32767 %", Keys{3, 2, 8, 6, 7, TaxIncluded}, "32767", Quiet, 32767);
+        row("1 0 5 0 税込 5, -100 %", Keys{1, 0, 5, 0, TaxIncluded, 5}, "10505.", digit(5), -100);
+        row("1 0 5 0 税込, -100 %", Keys{1, 0, 5, 0, TaxIncluded}, "1050.",
+            refused(Notice::DivisionByZero, false), -100);
+        row("1 0*306 税抜, 1000 %", Keys{1} + zeros(306) + Keys{TaxExcluded},
+            '1' + QString(306, '0') + '.', refused(Notice::Overflow, false), 1000);
+        row("1 0 0 0 + 1 0 5 0 税込 5 = 3 + 4 =",
+            Keys{1, 0, 0, 0, Plus, 1, 0, 5, 0, TaxIncluded, 5, Equals, 3, Plus, 4, Equals}, "4.",
+            Quiet);
+        row("1 0 5 0 税込 税込 +", Keys{1, 0, 5, 0, TaxIncluded, TaxIncluded, Plus}, "0", answer());
+        row("- ・ with ,", Keys{Minus, Point}, "-0,", Quiet, 5, ",");
+        row("1 5 0*15 + 0 = with ,", Keys{1, 5} + zeros(15) + Keys{Plus, 0, Equals}, "1,5E+16",
+            answer(), 5, ",");
+        row("1 ・ 5 + 1 = with ٫", Keys{1, Point, 5, Plus, 1, Equals}, "2٫5", answer(), 5, "٫");
+        row("1 ・ 5 + 1 = with 1, a digit", Keys{1, Point, 5, Plus, 1, Equals}, "2.5", answer(), 5,
+            "1");
     }
     void keySequences()
     {

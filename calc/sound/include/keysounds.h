@@ -27,6 +27,7 @@ public:
 
     static constexpr int BaseNote = 60;
     static constexpr MidiMessage ProgramChange{0xC0, 1}; // Bright Acoustic Piano, channel 1
+    // Notes on channel 1, struck at velocity 121 and let go at 16.
     static constexpr MidiMessage noteOnMessage(int note)
     {
         return {0x90, std::uint8_t(note), 0x79};
