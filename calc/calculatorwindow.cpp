@@ -3,7 +3,6 @@
 #include "calcmessages.h"
 #include "dialogs.h"
 #include "keylabel.h"
-#include "keysounds.h"
 #include "palette.h"
 #include "readoutlabel.h"
 #include "skinpictures.h"
@@ -60,10 +59,10 @@ const Key *keyOf(const QKeyEvent *event)
 
 } // namespace
 
-CalculatorWindow::CalculatorWindow(KeySounds &sound, QWidget *parent)
+CalculatorWindow::CalculatorWindow(QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_sound(sound), m_engine(localeDecimalSeparator()), m_backdrop(new QLabel(this)),
+      m_engine(localeDecimalSeparator()), m_backdrop(new QLabel(this)),
       m_readout(new ReadoutLabel(QString::fromStdString(m_engine.readout()), this)),
       m_clipboardWatch(new QTimer(this))
 {
@@ -118,13 +117,11 @@ void CalculatorWindow::createKeys()
     }
 }
 
-bool CalculatorWindow::loadSkin(const QString &folder)
+std::optional<QString> CalculatorWindow::loadSkin(const QString &folder)
 {
     m_settings = CalcSettings{};
-    if (const auto error = readSettings(folder, true, m_settings)) {
-        abandon(error->message());
-        return false;
-    }
+    if (const auto error = readSettings(folder, true, m_settings))
+        return error->message();
 
     setWindowTitle(m_settings.title);
     if (const auto colour = face::colourOfIndex(m_settings.digitColour))
@@ -133,10 +130,8 @@ bool CalculatorWindow::loadSkin(const QString &folder)
         setKeyColour(*colour);
 
     m_pictures = new SkinPictures(folder, m_backdrop->size(), devicePixelRatioF(), this);
-    if (const auto error = m_pictures->loadStartPictures(m_settings)) {
-        abandon(*error);
-        return false;
-    }
+    if (const auto error = m_pictures->loadStartPictures(m_settings))
+        return error;
     connect(m_pictures, &SkinPictures::failed, this, &CalculatorWindow::abandon);
     setWindowIcon(m_pictures->icon());
     m_backdrop->setPixmap(m_pictures->startPicture());
@@ -144,7 +139,12 @@ bool CalculatorWindow::loadSkin(const QString &folder)
     m_engine = calc::CalcEngine(localeDecimalSeparator());
     m_readout->showNumber(QString::fromStdString(m_engine.readout()));
     setFocus();
-    return true;
+    return std::nullopt;
+}
+
+void CalculatorWindow::playKeySounds(KeySounds sounds)
+{
+    m_sound = std::move(sounds);
 }
 
 void CalculatorWindow::decodeKeyPictures()
@@ -155,10 +155,16 @@ void CalculatorWindow::decodeKeyPictures()
 
 void CalculatorWindow::abandon(const QString &message)
 {
-    // Before the window shows, the message stands alone in the middle of the screen.
-    dialogs::showMessage(isVisible() ? this : nullptr,
-                         {message, CalculatorTitle, QMessageBox::Warning});
+    dialogs::showMessage(this, {message, CalculatorTitle, QMessageBox::Warning});
     emit skinFailed();
+}
+
+void CalculatorWindow::comeForward()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 // The digits, the decimal point, the operators and "%" take the skin's key colour; the clear,
@@ -178,8 +184,16 @@ void CalculatorWindow::click(const Key &key)
         return showOutcome(m_engine.digit(key.digit));
     case KeyAction::Decimal:
         return showOutcome(m_engine.decimalPoint());
-    case KeyAction::Operator:
-        return showOutcome(m_engine.operatorKey(key.operation));
+    case KeyAction::Add:
+        return showOutcome(m_engine.operatorKey(calc::Operation::Add));
+    case KeyAction::Subtract:
+        return showOutcome(m_engine.operatorKey(calc::Operation::Subtract));
+    case KeyAction::Multiply:
+        return showOutcome(m_engine.operatorKey(calc::Operation::Multiply));
+    case KeyAction::Divide:
+        return showOutcome(m_engine.operatorKey(calc::Operation::Divide));
+    case KeyAction::Equals:
+        return showOutcome(m_engine.operatorKey(calc::Operation::Equals));
     case KeyAction::Percent:
         return showOutcome(m_engine.percent());
     case KeyAction::TaxIncluded:
@@ -202,9 +216,12 @@ void CalculatorWindow::showOutcome(const calc::KeyOutcome &outcome)
         dialogs::showMessage(this,
                              {noticeText(outcome.notice), CalculatorTitle, QMessageBox::Warning});
     m_readout->showNumber(QString::fromStdString(m_engine.readout()));
-    if (outcome.backdrop)
-        setBackdrop(*outcome.backdrop);
-    if (outcome.copyIndicatorIdle)
+    if (outcome.digitEntered)
+        setBackdrop(face::digitHolder(*outcome.digitEntered));
+    if (outcome.answerShown)
+        setBackdrop(face::Holder::Answer);
+    // All clear turns the copy caption idle, though the clipboard may still hold the copy.
+    if (outcome.allCleared)
         setCopyColour(face::LightBlue);
 }
 
@@ -226,7 +243,11 @@ void CalculatorWindow::setCopyColour(QRgb colour)
 void CalculatorWindow::copyReadout()
 {
     const QString text = m_readout->text();
-    QGuiApplication::clipboard()->setText(text);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text);
+    // A middle click pastes it too, where the platform has a primary selection.
+    if (clipboard->supportsSelection())
+        clipboard->setText(text, QClipboard::Selection);
     m_copiedText = text;
     setCopyColour(face::LightYellow);
     m_clipboardWatch->start();

@@ -3,13 +3,13 @@
 #include "calcengine.h"
 #include "calcsettings.h"
 #include "keys.h"
+#include "keysounds.h"
 
 #include <QWidget>
 #include <optional>
 #include <vector>
 
 class KeyLabel;
-class KeySounds;
 class QLabel;
 class QTimer;
 class ReadoutLabel;
@@ -17,25 +17,29 @@ class SkinPictures;
 
 // The calculator's one window: a backdrop picture with transparent key labels on top and the
 // readout above them. A key's click is its only way into the engine; the mouse and the
-// keyboard both end there, and the digit keys sound while they are held.
+// keyboard both end there, and the digit keys sound while they are held. The engine tells what
+// a key did; the window decides which picture that shows.
 class CalculatorWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    // sound is set up by the caller before the skin loads and shut down when the window closes.
-    explicit CalculatorWindow(KeySounds &sound, QWidget *parent = nullptr);
+    explicit CalculatorWindow(QWidget *parent = nullptr);
 
     // Reads calc.dat from the program folder and applies title, colours, icon and pictures,
-    // then the engine's start state. On failure it says what is wrong and returns false; the
+    // then the engine's start state. Returns what is wrong with the skin, if anything; the
     // window must not be shown then.
-    bool loadSkin(const QString &folder);
+    std::optional<QString> loadSkin(const QString &folder);
+    // The keys stay silent until they are given their sounds, which close with the window.
+    void playKeySounds(KeySounds sounds);
     // After the window is shown: the key pictures are decoded while the user starts keying.
     void decodeKeyPictures();
+    // Restored if minimised, raised and active: another start of this calculator asked for it.
+    void comeForward();
 
 signals:
-    // The skin failed, at load or when a key picture failed to decode after the window was
-    // shown; the message saying why has been shown. The program ends.
+    // A key picture failed to decode after the window was shown; the message saying why has
+    // been shown. The program ends.
     void skinFailed();
 
 protected:
@@ -54,7 +58,7 @@ private:
     void setCopyColour(QRgb colour);
     void abandon(const QString &message);
 
-    KeySounds &m_sound;
+    KeySounds m_sound;
     calc::CalcEngine m_engine;
     CalcSettings m_settings;
     SkinPictures *m_pictures = nullptr; // a child, made when the skin loads

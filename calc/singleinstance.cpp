@@ -3,9 +3,14 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QStandardPaths>
 
-QString singleInstanceLockPath(const QString &programFile)
+namespace {
+
+// The lock's or the socket's path for a program file, by its ending: one of each per canonical
+// program path.
+QString claimFile(const QString &programFile, const QString &ending)
 {
     const QFileInfo program(programFile);
     const QString canonical = program.canonicalFilePath();
@@ -15,15 +20,58 @@ QString singleInstanceLockPath(const QString &programFile)
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
-    return QDir(folder).filePath(QStringLiteral("calc-%1.lock").arg(hash.left(24)));
+    return QDir(folder).filePath(QStringLiteral("calc-%1.%2").arg(hash.left(24), ending));
 }
 
-std::unique_ptr<QLockFile> claimSingleInstance(const QString &programFile)
+QString lockFile(const QString &programFile)
 {
-    auto lock = std::make_unique<QLockFile>(singleInstanceLockPath(programFile));
+    return claimFile(programFile, QStringLiteral("lock"));
+}
+
+QString socketFile(const QString &programFile)
+{
+    return claimFile(programFile, QStringLiteral("socket"));
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &programFile) : m_lock(lockFile(programFile))
+{
     // Only a lock whose process is gone is stale, however long a calculator has been running.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0) || lock->error() != QLockFile::LockFailedError)
-        return lock;
-    return nullptr;
+    m_lock.setStaleLockTime(0);
+}
+
+std::unique_ptr<SingleInstance> SingleInstance::claim(const QString &programFile)
+{
+    std::unique_ptr<SingleInstance> instance(new SingleInstance(programFile));
+    if (!instance->m_lock.tryLock(0) && instance->m_lock.error() == QLockFile::LockFailedError)
+        return nullptr;
+    // With the lock held, a socket left by a copy that crashed is no one's.
+    if (instance->m_lock.isLocked()) {
+        QLocalServer::removeServer(socketFile(programFile));
+        instance->m_server.setSocketOptions(QLocalServer::UserAccessOption);
+        instance->m_server.listen(socketFile(programFile));
+    }
+    return instance;
+}
+
+// A later start only knocks: nothing it sends is read.
+void SingleInstance::onLaterStart(std::function<void()> comeForward)
+{
+    QObject::connect(&m_server, &QLocalServer::newConnection, &m_server,
+                     [this, comeForward = std::move(comeForward)] {
+                         while (QLocalSocket *knock = m_server.nextPendingConnection()) {
+                             knock->disconnectFromServer();
+                             knock->deleteLater();
+                             comeForward();
+                         }
+                     });
+}
+
+void askRunningCopyForward(const QString &programFile)
+{
+    QLocalSocket knock;
+    knock.connectToServer(socketFile(programFile));
+    if (knock.waitForConnected(1000))
+        knock.disconnectFromServer();
 }

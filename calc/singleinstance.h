@@ -1,16 +1,32 @@
 #pragma once
 
+#include <QLocalServer>
 #include <QLockFile>
 #include <QString>
+#include <functional>
 #include <memory>
 
-// Whether this calculator is the only one started from its program file. Copies in other
-// skin folders are other programs and run side by side. The lock is a file in the runtime
-// folder that names the holder's process, so a copy that crashed blocks no later start.
-//
-// Returns the held lock, to keep for the whole run, or nothing when another copy holds it.
-// Where no lock can be made at all, the calculator starts rather than refuse.
-std::unique_ptr<QLockFile> claimSingleInstance(const QString &programFile);
+// This calculator's claim to be the only one started from its program file, held for the whole
+// run. Copies in other skin folders are other programs and run side by side. The lock is a file
+// in the runtime folder that names the holder's process, so a copy that crashed blocks no later
+// start; beside it the holder listens on a local socket named alike, so that a later start can
+// ask it to come to the front.
+class SingleInstance
+{
+public:
+    // The claim, or nothing when another copy holds it. Where no lock can be made at all, the
+    // calculator starts rather than refuse.
+    static std::unique_ptr<SingleInstance> claim(const QString &programFile);
 
-// The lock file's path for a program file: one per canonical program path.
-QString singleInstanceLockPath(const QString &programFile);
+    // comeForward runs whenever a later start of the same program asks for this copy.
+    void onLaterStart(std::function<void()> comeForward);
+
+private:
+    explicit SingleInstance(const QString &programFile);
+
+    QLockFile m_lock;
+    QLocalServer m_server;
+};
+
+// Asks the copy holding the claim to come to the front; nothing happens where none listens.
+void askRunningCopyForward(const QString &programFile);

@@ -4,31 +4,36 @@
 #include "calculatorwindow.h"
 #include "dialogs.h"
 #include "keysounds.h"
-#include "singleinstance.h"
 #include "x11window.h"
 
-#include <QDir>
-
-StartUp startCalculator(KeySounds &sound, CalculatorWindow &window, const QString &programFile,
-                        const QString &folder, std::unique_ptr<QLockFile> &lock)
+std::variant<std::unique_ptr<SingleInstance>, StartRefused>
+startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &programFile,
+                const QString &folder)
 {
-    if (const auto message = sound.setUp())
-        dialogs::showMessage(nullptr, {*message, CalculatorTitle, QMessageBox::NoIcon});
+    const auto skinProblem = window.loadSkin(folder);
 
-    lock = claimSingleInstance(programFile);
-    if (!lock) {
+    ReadySounds ready = std::move(soundSetUp).wait();
+    window.playKeySounds(std::move(ready.sounds));
+    if (ready.message)
+        dialogs::showMessage(nullptr, {*ready.message, CalculatorTitle, QMessageBox::NoIcon});
+
+    auto instance = SingleInstance::claim(programFile);
+    if (!instance) {
         dialogs::showMessage(nullptr, {QStringLiteral("既に電卓は、起動しています。"),
                                        CalculatorTitle, QMessageBox::NoIcon});
-        return StartUp::SecondCopy;
+        askRunningCopyForward(programFile);
+        return StartRefused::SecondCopy;
     }
 
-    QDir::setCurrent(folder);
-    if (!window.loadSkin(folder))
-        return StartUp::Abandoned;
+    if (skinProblem) {
+        dialogs::showMessage(nullptr, {*skinProblem, CalculatorTitle, QMessageBox::Warning});
+        return StartRefused::Abandoned;
+    }
     window.show();
     keepOffTaskbar(&window);
     showExactTitle(&window);
     window.activateWindow();
+    instance->onLaterStart([&window] { window.comeForward(); });
     window.decodeKeyPictures();
-    return StartUp::Running;
+    return instance;
 }

@@ -1,22 +1,25 @@
 #pragma once
 
-#include <QLockFile>
+#include "singleinstance.h"
+
 #include <QString>
 #include <memory>
+#include <variant>
 
 class CalculatorWindow;
-class KeySounds;
+class SoundSetUp;
 
-// How a start of the calculator ended: with the window up, or with a message and no window.
-enum class StartUp
+// Why a start of the calculator ended with a message and no window.
+enum class StartRefused
 {
-    Running,
     SecondCopy, // another copy of this calculator runs: the caller ends at once
     Abandoned   // the skin could not be used
 };
 
 // The calculator's start-up, in the order the user meets it: the sound output's message, then
-// the refusal of a second copy, then what is wrong with the skin, then the window. lock keeps
-// this copy the only one while it runs.
-StartUp startCalculator(KeySounds &sound, CalculatorWindow &window, const QString &programFile,
-                        const QString &folder, std::unique_ptr<QLockFile> &lock);
+// the refusal of a second copy, then what is wrong with the skin, then the window. The skin
+// loads while the sound set-up still runs. Returns this copy's claim to be the only one, to be
+// kept for the whole run, or why it did not start.
+std::variant<std::unique_ptr<SingleInstance>, StartRefused>
+startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &programFile,
+                const QString &folder);

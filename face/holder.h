@@ -1,7 +1,7 @@
 #pragma once
 
 // The twelve pictures a key can put on the backdrop, in the order calc.dat names them
-// (SglBmp1 … SglBmp9, SglBmpA, SglBmpE, SglBmpC). Plain C++, for the engine as for the rest.
+// (SglBmp1 … SglBmp9, SglBmpA, SglBmpE, SglBmpC). Plain C++, for the settings as for the face.
 namespace face {
 
 enum class Holder

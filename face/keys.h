@@ -1,7 +1,5 @@
 #pragma once
 
-#include "calcengine.h"
-
 #include <QRect>
 #include <QSize>
 #include <array>
@@ -17,7 +15,11 @@ enum class KeyAction
 {
     Digit,
     Decimal,
-    Operator,
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Equals,
     Percent,
     TaxIncluded,
     TaxExcluded,
@@ -52,7 +54,6 @@ struct Key
     CaptionColour colour;
     KeyAction action;
     int digit;                     // of a digit key
-    calc::Operation operation;     // of an operator key
     std::optional<int> noteOffset; // above the base note; only the digit and decimal keys sound
     std::array<KeyboardKey, 2> keyboard;
 };

@@ -1,6 +1,6 @@
 // Any bytes as a sequence of keys. After every key the readout is one of the forms the
 // calculator may show (an entry being typed, the lone "-" of a negative entry, or a number text
-// of at most 15 significant digits), only all clear turns the copy caption idle, and all clear
+// of at most 15 significant digits), only all clear reports everything cleared, and all clear
 // always brings back "0." and the start state.
 #include "calcengine.h"
 
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             : allClear  ? engine.allClear()
                         : engine.clearEntry();
         expect(isShowable(engine.readout(), separator), "a readout the calculator may not show");
-        expect(outcome.copyIndicatorIdle == allClear, "only all clear turns the copy caption idle");
+        expect(outcome.allCleared == allClear, "only all clear reports everything cleared");
         expect(key != 19 || engine.readout() == "0" + separator, "clear left another readout");
         const calc::Value cleared = std::int16_t{0};
         expect(!allClear || (engine.operand1() == cleared && engine.operand2() == cleared &&

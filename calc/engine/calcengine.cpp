@@ -7,6 +7,13 @@
 namespace calc {
 namespace {
 
+KeyOutcome refused(Notice notice)
+{
+    KeyOutcome outcome;
+    outcome.notice = notice;
+    return outcome;
+}
+
 void countOperand(std::int16_t &count)
 {
     if (count < std::numeric_limits<std::int16_t>::max())
@@ -64,7 +71,9 @@ KeyOutcome CalcEngine::digit(int digit)
     if (digit < 0 || digit > 9)
         return {};
     enterDigit(char('0' + digit));
-    return {face::digitHolder(digit)};
+    KeyOutcome outcome;
+    outcome.digitEntered = digit;
+    return outcome;
 }
 
 KeyOutcome CalcEngine::decimalPoint()
@@ -104,7 +113,7 @@ KeyOutcome CalcEngine::operatorKey(Operation operation)
         outcome.notice = calculate();
         m_readout = textForm(m_operand1);
         m_operandCount = 1;
-        outcome.backdrop = face::Holder::Answer;
+        outcome.answerShown = true;
     }
 
     if (m_lastInput != LastInput::NegativeSign) {
@@ -162,7 +171,7 @@ KeyOutcome CalcEngine::percent()
 {
     const double result = numericValue(m_readout, m_separator) / 100;
     if (!std::isfinite(result))
-        return {std::nullopt, Notice::Overflow};
+        return refused(Notice::Overflow);
     showFunctionResult(result);
     m_pending = Operation::Percent;
     return {};
@@ -172,7 +181,7 @@ KeyOutcome CalcEngine::taxIncluded(int rate)
 {
     const long long divisor = static_cast<long long>(rate) + 100;
     if (divisor == 0)
-        return {std::nullopt, Notice::DivisionByZero};
+        return refused(Notice::DivisionByZero);
     const double value = numericValue(m_readout, m_separator);
     return showTax(std::floor(value * rate / static_cast<double>(divisor)));
 }
@@ -186,7 +195,7 @@ KeyOutcome CalcEngine::taxExcluded(int rate)
 KeyOutcome CalcEngine::showTax(double tax)
 {
     if (!std::isfinite(tax))
-        return {std::nullopt, Notice::Overflow};
+        return refused(Notice::Overflow);
     showFunctionResult(tax);
     return {};
 }
@@ -216,7 +225,9 @@ KeyOutcome CalcEngine::allClear()
     m_operandCount = 0;
     m_lastInput = LastInput::Nothing;
     m_pending = Operation::None;
-    return {std::nullopt, Notice::None, true};
+    KeyOutcome outcome;
+    outcome.allCleared = true;
+    return outcome;
 }
 
 } // namespace calc

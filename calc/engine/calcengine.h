@@ -1,7 +1,5 @@
 #pragma once
 
-#include "holder.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,12 +38,14 @@ enum class Notice
     Overflow
 };
 
-// What one key press did, beyond the readout text the window reads afterwards.
+// What one key press did, beyond the readout text the window reads afterwards; the window
+// decides what each means for the face.
 struct KeyOutcome
 {
-    std::optional<face::Holder> backdrop; // nothing: the backdrop keeps its picture
+    std::optional<int> digitEntered; // 0 … 9: a digit key added its digit to the entry
+    bool answerShown = false;        // the readout shows the answer of a calculation
     Notice notice = Notice::None;
-    bool copyIndicatorIdle = false; // all clear turns the COPY caption back to its idle colour
+    bool allCleared = false; // everything, the running value included, is back to the start
 
     bool operator==(const KeyOutcome &) const = default;
 };

@@ -46,7 +46,7 @@ int FluidSynthBackend::deviceCount()
     return !m_soundFontPath.isEmpty() && QFileInfo(m_soundFontPath).isFile() ? 1 : 0;
 }
 
-bool FluidSynthBackend::open(int, QString &errorText)
+std::optional<QString> FluidSynthBackend::open(int)
 {
     close();
     FluidErrorCapture capture;
@@ -66,15 +66,14 @@ bool FluidSynthBackend::open(int, QString &errorText)
         QStringList reasons = capture.errors;
         if (reasons.isEmpty())
             reasons << QStringLiteral("音声出力のドライバーがありません。");
-        errorText = QStringLiteral("内蔵音源を開けませんでした。\n") + reasons.join('\n');
-        return false;
+        return QStringLiteral("内蔵音源を開けませんでした。\n") + reasons.join('\n');
     }
     synth->loadSoundFont(m_soundFontPath);
     m_synth = std::move(synth);
-    return true;
+    return std::nullopt;
 }
 
-void FluidSynthBackend::shortMessage(quint32 message)
+void FluidSynthBackend::send(const MidiMessage &message)
 {
     if (m_synth)
         m_synth->play(message);

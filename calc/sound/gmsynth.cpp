@@ -71,12 +71,12 @@ bool GmSynth::waitForSoundFont()
     return m_ready;
 }
 
-void GmSynth::play(quint32 message)
+void GmSynth::play(const MidiMessage &message)
 {
-    const int kind = message & 0xF0;
-    const int channel = message & 0x0F;
-    const int data1 = (message >> 8) & 0x7F;
-    const int data2 = (message >> 16) & 0x7F;
+    const int kind = message.kind();
+    const int channel = message.channel();
+    const int data1 = message.data1 & 0x7F;
+    const int data2 = message.data2 & 0x7F;
     std::lock_guard lock(m_readyMutex);
     if (!m_ready) {
         if (kind == 0xC0)

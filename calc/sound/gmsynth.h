@@ -1,5 +1,7 @@
 #pragma once
 
+#include "midimessage.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <array>
@@ -27,8 +29,8 @@ public:
     // Waits until loading has ended; true when the soundfont is in.
     bool waitForSoundFont();
 
-    // Plays a packed short message (note on, note off, program change); others are ignored.
-    void play(quint32 message);
+    // Plays a note on, note off or program change; other messages are ignored.
+    void play(const MidiMessage &message);
     // Silences every sounding note at once.
     void silence();
 

@@ -1,39 +1,48 @@
 #include "keysounds.h"
 
-KeySounds::KeySounds(std::unique_ptr<MidiBackend> output) : m_output(std::move(output)) {}
+#include <utility>
+
+ReadySounds SoundSetUp::run(std::unique_ptr<MidiBackend> output)
+{
+    std::optional<QString> message;
+    if (output->deviceCount() == 0)
+        message = QStringLiteral("Midi音源がｻﾎﾟｰﾄされていません。");
+    else if (const auto refusal = output->open(MidiBackend::DefaultDevice))
+        message = refusal->isEmpty() ? MidiBackend::OpenFailed : *refusal;
+    if (message)
+        output.reset();
+    else
+        output->send(KeySounds::ProgramChange);
+    return {KeySounds(std::move(output)), message};
+}
+
+SoundSetUp::SoundSetUp(std::unique_ptr<MidiBackend> output)
+    // Where no thread can be had, the set-up runs when wait() asks for it.
+    : m_result(std::async(std::launch::async | std::launch::deferred, run, std::move(output)))
+{
+}
+
+ReadySounds SoundSetUp::wait() &&
+{
+    return m_result.get();
+}
+
+KeySounds::KeySounds(std::unique_ptr<MidiBackend> openOutput) : m_output(std::move(openOutput)) {}
+
+KeySounds::KeySounds(KeySounds &&other) noexcept : m_output(std::move(other.m_output)) {}
+
+KeySounds &KeySounds::operator=(KeySounds &&other) noexcept
+{
+    if (this != &other) {
+        shutDown();
+        m_output = std::move(other.m_output);
+    }
+    return *this;
+}
 
 KeySounds::~KeySounds()
 {
     shutDown();
-}
-
-void KeySounds::startSetUp()
-{
-    // Where no thread can be had, the set-up runs when setUp() asks for its message.
-    m_setUp =
-        std::async(std::launch::async | std::launch::deferred, [this] { return openOutput(); });
-}
-
-std::optional<QString> KeySounds::setUp()
-{
-    if (!m_setUp.valid())
-        startSetUp();
-    return m_setUp.get();
-}
-
-std::optional<QString> KeySounds::openOutput()
-{
-    std::optional<QString> message;
-    if (m_output->deviceCount() != 0) {
-        QString errorText;
-        m_outputOpen = m_output->open(MidiBackend::DefaultDevice, errorText);
-        if (!m_outputOpen)
-            message = errorText.isEmpty() ? MidiBackend::OpenFailed : errorText;
-    } else {
-        message = QStringLiteral("Midi音源がｻﾎﾟｰﾄされていません。");
-    }
-    send(ProgramChange);
-    return message;
 }
 
 void KeySounds::noteOn(int offset)
@@ -48,18 +57,16 @@ void KeySounds::noteOff(int offset)
 
 void KeySounds::shutDown()
 {
-    if (m_setUp.valid())
-        m_setUp.wait();
-    if (m_outputOpen) {
+    if (m_output) {
         m_output->reset();
         m_output->close();
     }
-    m_outputOpen = false;
+    m_output.reset();
 }
 
-// Messages to an output that never opened go nowhere, as they do to a closed handle.
-void KeySounds::send(quint32 message)
+// Without an open output the messages go nowhere, as they do to a closed handle.
+void KeySounds::send(const MidiMessage &message)
 {
-    if (m_outputOpen)
-        m_output->shortMessage(message);
+    if (m_output)
+        m_output->send(message);
 }

@@ -15,27 +15,25 @@ int MidiMapper::deviceCount()
     return m_ports->deviceCount() + m_builtIn->deviceCount();
 }
 
-bool MidiMapper::open(int deviceId, QString &errorText)
+std::optional<QString> MidiMapper::open(int deviceId)
 {
     close();
     const int wanted = deviceId == DefaultDevice ? 0 : deviceId;
     const int portCount = m_ports->deviceCount();
     MidiBackend *target = wanted < portCount ? m_ports.get() : m_builtIn.get();
     const int local = wanted < portCount ? wanted : wanted - portCount;
-    if (wanted < 0 || local >= target->deviceCount()) {
-        errorText = NoSuchDevice;
-        return false;
-    }
-    if (!target->open(local, errorText))
-        return false;
+    if (wanted < 0 || local >= target->deviceCount())
+        return NoSuchDevice;
+    if (auto refusal = target->open(local))
+        return refusal;
     m_opened = target;
-    return true;
+    return std::nullopt;
 }
 
-void MidiMapper::shortMessage(quint32 message)
+void MidiMapper::send(const MidiMessage &message)
 {
     if (m_opened)
-        m_opened->shortMessage(message);
+        m_opened->send(message);
 }
 
 void MidiMapper::reset()

@@ -13,8 +13,8 @@ public:
     ~MidiMapper() override;
 
     int deviceCount() override;
-    bool open(int deviceId, QString &errorText) override;
-    void shortMessage(quint32 message) override;
+    std::optional<QString> open(int deviceId) override;
+    void send(const MidiMessage &message) override;
     void reset() override;
     void close() override;
 

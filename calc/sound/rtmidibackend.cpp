@@ -2,29 +2,32 @@
 
 #include "jackconnection.h"
 #include "quietsoundlibraries.h"
-#include "shortmessage.h"
 
 #include <QString>
-#include <iostream>
-#include <sstream>
+#include <alsa/asoundlib.h>
+#include <jack/jack.h>
 
 namespace {
 const char ClientName[] = "calc";
 
 // RtMidi tells of a missing sequencer or JACK server on std::cerr while an output is being
-// built, before an error callback can be set; that is no news for the calculator.
-class CerrMuted
+// built, before its error callback can be set. That is no news for the calculator, so an
+// interface is asked for only once it answers a quiet look of our own.
+bool answers(RtMidi::Api api)
 {
-public:
-    CerrMuted() : m_saved(std::cerr.rdbuf(m_sink.rdbuf())) {}
-    ~CerrMuted() { std::cerr.rdbuf(m_saved); }
-    CerrMuted(const CerrMuted &) = delete;
-    CerrMuted &operator=(const CerrMuted &) = delete;
-
-private:
-    std::ostringstream m_sink;
-    std::streambuf *m_saved;
-};
+    if (api == RtMidi::LINUX_ALSA) {
+        snd_seq_t *sequencer = nullptr;
+        if (snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_OUTPUT, SND_SEQ_NONBLOCK) < 0)
+            return false;
+        snd_seq_close(sequencer);
+        return true;
+    }
+    jack_client_t *client = jack_client_open(ClientName, JackNoStartServer, nullptr);
+    if (!client)
+        return false;
+    jack_client_close(client);
+    return true;
+}
 
 bool passesDataThrough(const std::string &portName)
 {
@@ -55,8 +58,9 @@ std::vector<RtMidiBackend::Port> RtMidiBackend::usablePorts()
     if (m_ports)
         return *m_ports;
     if (m_apis.empty()) {
-        CerrMuted muted;
         for (RtMidi::Api api : {RtMidi::LINUX_ALSA, RtMidi::UNIX_JACK}) {
+            if (!answers(api))
+                continue;
             try {
                 auto out = std::make_unique<RtMidiOut>(api, ClientName);
                 out->setErrorCallback(keepError, this);
@@ -86,15 +90,13 @@ int RtMidiBackend::deviceCount()
     return int(usablePorts().size());
 }
 
-bool RtMidiBackend::open(int deviceId, QString &errorText)
+std::optional<QString> RtMidiBackend::open(int deviceId)
 {
     close();
     const std::vector<Port> ports = usablePorts();
     const size_t wanted = deviceId == DefaultDevice ? 0 : size_t(deviceId);
-    if (deviceId < DefaultDevice || wanted >= ports.size()) {
-        errorText = NoSuchDevice;
-        return false;
-    }
+    if (deviceId < DefaultDevice || wanted >= ports.size())
+        return NoSuchDevice;
     m_lastError.clear();
     try {
         ports[wanted].api->openPort(ports[wanted].number, "out");
@@ -103,10 +105,8 @@ bool RtMidiBackend::open(int deviceId, QString &errorText)
     } catch (const std::exception &error) {
         m_lastError = error.what();
     }
-    if (!m_lastError.empty() || !ports[wanted].api->isPortOpen()) {
-        errorText = OpenFailed + u'\n' + QString::fromLocal8Bit(m_lastError.c_str());
-        return false;
-    }
+    if (!m_lastError.empty() || !ports[wanted].api->isPortOpen())
+        return OpenFailed + u'\n' + QString::fromLocal8Bit(m_lastError.c_str());
     if (ports[wanted].api->getCurrentApi() == RtMidi::UNIX_JACK)
         waitUntilJackConnected(ports[wanted].api->getPortName(ports[wanted].number), ClientName);
     // Keep the output that opened; the other interfaces' clients are no longer needed.
@@ -116,22 +116,18 @@ bool RtMidiBackend::open(int deviceId, QString &errorText)
     }
     m_apis.clear();
     m_ports.reset();
-    return true;
+    return std::nullopt;
 }
 
-void RtMidiBackend::send(const std::vector<unsigned char> &bytes)
+void RtMidiBackend::send(const MidiMessage &message)
 {
+    const std::vector<unsigned char> bytes = wireBytes(message);
     if (!m_opened || bytes.empty())
         return;
     try {
         m_opened->sendMessage(&bytes);
     } catch (...) {
     }
-}
-
-void RtMidiBackend::shortMessage(quint32 message)
-{
-    send(shortMessageBytes(message));
 }
 
 // The output may lead anywhere, so every channel hears "all notes off".

@@ -18,8 +18,8 @@ public:
     ~RtMidiBackend() override;
 
     int deviceCount() override;
-    bool open(int deviceId, QString &errorText) override;
-    void shortMessage(quint32 message) override;
+    std::optional<QString> open(int deviceId) override;
+    void send(const MidiMessage &message) override;
     void reset() override;
     void close() override;
 
@@ -30,7 +30,6 @@ private:
         unsigned number;
     };
     std::vector<Port> usablePorts();
-    void send(const std::vector<unsigned char> &bytes);
     static void keepError(RtMidiError::Type type, const std::string &text, void *backend);
 
     std::vector<std::unique_ptr<RtMidiOut>> m_apis; // one per system MIDI interface that answered

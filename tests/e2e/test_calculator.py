@@ -32,6 +32,9 @@ class CalculatorTest(CalcTestCase):
         calc = self.start_calc(self.make_skin(settings_file(Title=None)), title="")  # not the program's name
         calc.click("4", "2")
         self.assertEqual((calc.readout(), calc.copy_caption()), ("42.", "lit"))
+        # A middle click pastes the same text: COPY also set the primary selection.
+        primary = self.display.run("xclip", "-o", "-selection", "primary")
+        self.assertEqual(primary, "42.")
         time.sleep(3.5)  # the calculator has looked at the clipboard since: still its own text
         self.assertEqual(calc.copy_caption(), "lit")
         self.display.clipboard("from another program")

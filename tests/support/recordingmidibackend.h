@@ -5,8 +5,9 @@
 #include <QStringList>
 #include <optional>
 
-// A MIDI output that logs what it was sent, for tests, in order: "open(-1)", short messages in
-// hex ("793c90"), "reset", "close". It can have no device, or refuse to open with a reason.
+// A MIDI output that logs what it was sent, for tests, in order: "open(-1)", each message as
+// its bytes on the wire in hex ("90 3c 79"), "reset", "close". It can have no device, or
+// refuse to open with a reason.
 class RecordingMidiBackend : public MidiBackend
 {
 public:
@@ -17,15 +18,22 @@ public:
     }
 
     int deviceCount() override { return m_devices; }
-    bool open(int deviceId, QString &errorText) override
+    std::optional<QString> open(int deviceId) override
     {
         m_log << QStringLiteral("open(%1)").arg(deviceId);
-        errorText = m_refusal.value_or(QString());
-        return !m_refusal;
+        return m_refusal;
     }
-    void shortMessage(quint32 message) override { m_log << QString::number(message, 16); }
+    void send(const MidiMessage &message) override { m_log << wire(message); }
     void reset() override { m_log << QStringLiteral("reset"); }
     void close() override { m_log << QStringLiteral("close"); }
+
+    static QString wire(const MidiMessage &message)
+    {
+        const std::vector<unsigned char> bytes = wireBytes(message);
+        return QString::fromLatin1(
+            QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()))
+                .toHex(' '));
+    }
 
 private:
     QStringList &m_log;

@@ -1,5 +1,6 @@
 #include "gmsynth.h"
 #include "keysounds.h"
+#include "recordingmidibackend.h"
 #include "soundfont.h"
 
 #include <QTest>
@@ -28,6 +29,40 @@ class TestSound : public QObject
     Q_OBJECT
 
 private slots:
+    // The key sounds' whole life on the wire: set up, key 1 pressed and let go, shut down.
+    void keySounds_data()
+    {
+        QTest::addColumn<int>("devices");
+        QTest::addColumn<std::optional<QString>>("refusal");
+        QTest::addColumn<std::optional<QString>>("message");
+        QTest::addColumn<QStringList>("wire");
+        QTest::newRow("an output")
+            << 1 << std::optional<QString>() << std::optional<QString>()
+            << QStringList{"open(-1)", "c0 01", "90 3c 79", "80 3c 10", "reset", "close"};
+        QTest::newRow("no output")
+            << 0 << std::optional<QString>()
+            << std::optional(QStringLiteral("Midi音源がｻﾎﾟｰﾄされていません。")) << QStringList();
+        QTest::newRow("refused: busy")
+            << 1 << std::optional(QStringLiteral("busy")) << std::optional(QStringLiteral("busy"))
+            << QStringList{"open(-1)"};
+        QTest::newRow("refused without a reason")
+            << 1 << std::optional(QString()) << std::optional(MidiBackend::OpenFailed)
+            << QStringList{"open(-1)"};
+    }
+    void keySounds()
+    {
+        QFETCH(int, devices);
+        QFETCH(std::optional<QString>, refusal);
+        QStringList log;
+        SoundSetUp setUp(std::make_unique<RecordingMidiBackend>(log, devices, refusal));
+        ReadySounds ready = std::move(setUp).wait();
+        QTEST(ready.message, "message");
+        ready.sounds.noteOn(0);
+        ready.sounds.noteOff(0);
+        ready.sounds.shutDown();
+        QTEST(log, "wire");
+    }
+
     // The built-in synthesizer, rendered without an audio driver: the piano chosen while the
     // soundfont loads is kept, a key sounds at its pitch, and reset silences it.
     void builtInSynthesizer_data()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "midimessage.h"
+
 #include <QString>
-#include <QtGlobal>
+#include <optional>
 
 // One MIDI output as the calculator uses it. Every back end (system ports, the built-in
 // synthesizer) implements this; none of its calls may throw.
@@ -19,10 +21,9 @@ public:
 
     // Usable outputs; 0 means the calculator stays silent.
     virtual int deviceCount() = 0;
-    // Opens an output; on failure returns false and fills errorText with the back end's text.
-    virtual bool open(int deviceId, QString &errorText) = 0;
-    // A packed short message: status in the lowest byte, then data 1, then data 2.
-    virtual void shortMessage(quint32 message) = 0;
+    // Opens an output; nothing when it opened, else the back end's reason (empty if it has none).
+    virtual std::optional<QString> open(int deviceId) = 0;
+    virtual void send(const MidiMessage &message) = 0;
     // Silences every sounding note.
     virtual void reset() = 0;
     virtual void close() = 0;
