@@ -1,5 +1,7 @@
-# make run        installs what is missing, builds, starts the calculator on its default skin
-# make test       installs what is missing, builds, runs the whole suite through CTest
+# make run        installs what building and running lack, builds, starts the calculator on its
+#                 default skin
+# make test       installs what building and the tests lack, builds, runs the whole suite through
+#                 CTest
 # make dist       builds, then packs build/dist: the portable skin folder (.tar.gz) and a .deb
 # make test-asan  the same suite again, built with AddressSanitizer and UBSan in build-asan
 BUILD ?= build
@@ -21,10 +23,13 @@ SANITIZER_ENV = \
 # The leaks of system libraries that are not ours, built into every sanitized program.
 LEAK_SUPPRESSIONS = $(abspath $(ASAN_BUILD))/leak_suppressions.o
 
-.PHONY: deps build run wizard test test-asan dist clean
+.PHONY: deps test-deps build run wizard test test-asan dist clean
 
 deps:
 	@tools/install-deps
+
+test-deps:
+	@tools/install-deps --test
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -36,14 +41,14 @@ run: build
 wizard: build
 	$(BUILD)/bin/Skinwright
 
-test: build
+test: test-deps build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 $(LEAK_SUPPRESSIONS): tools/sanitizers/leak_suppressions.cpp
 	mkdir -p $(ASAN_BUILD)
 	$(CXX) -c -O1 $< -o $@
 
-test-asan: deps $(LEAK_SUPPRESSIONS)
+test-asan: test-deps $(LEAK_SUPPRESSIONS)
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \
 		"-DCMAKE_CXX_FLAGS=-O1 $(SANITIZE)" \
 		"-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZE) $(LEAK_SUPPRESSIONS)"

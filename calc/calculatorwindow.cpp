@@ -2,6 +2,7 @@
 
 #include "calcmessages.h"
 #include "dialogs.h"
+#include "japanesefonts.h"
 #include "keylabel.h"
 #include "palette.h"
 #include "readoutlabel.h"
@@ -26,9 +27,8 @@ namespace {
 QFont captionFont(double pointSize)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
+    font.setFamilies(
+        japaneseFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")}));
     font.setBold(true);
     font.setPixelSize(face::pointsToPixels(pointSize));
     return font;

@@ -3,18 +3,17 @@
 #include "calcsettings.h"
 #include "cp932.h"
 #include "dialogs.h"
+#include "japanesefonts.h"
+#include "programicons.h"
 #include "twips.h"
 
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QFont>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -53,25 +52,6 @@ std::optional<QString> unwritable(const QString &what, const QString &text)
         .arg(what, *character, text);
 }
 
-// A small calculator: a readout over a grid of keys.
-QIcon wizardIcon()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(60, 60, 70));
-    painter.drawRoundedRect(QRectF(3, 1, 26, 30), 4, 4);
-    painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(6, 4, 20, 7));
-    painter.setBrush(QColor(255, 200, 0));
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 3; ++column)
-            painter.drawRect(QRectF(6 + column * 7, 14 + row * 5.5, 5, 4));
-    return QIcon(pixmap);
-}
-
 } // namespace
 
 WizardPage::WizardPage(const QString &name, int widthTwips, int heightTwips, bool enterMovesOn)
@@ -79,7 +59,7 @@ WizardPage::WizardPage(const QString &name, int widthTwips, int heightTwips, boo
 {
     setObjectName(name);
     setWindowTitle(Caption);
-    setWindowIcon(wizardIcon());
+    setWindowIcon(programIcon(ProgramIcon::Skinwright));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -194,8 +174,7 @@ void setFocusOrder(const QList<QWidget *> &order)
 QFont japaneseFont(const QString &family, qreal pointSize, bool bold)
 {
     QFont font;
-    font.setFamilies({family, QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
+    font.setFamilies(japaneseFamilies({family}));
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;

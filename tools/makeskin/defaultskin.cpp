@@ -2,6 +2,7 @@
 
 #include "calcsettings.h"
 #include "facepainter.h"
+#include "programicons.h"
 
 #include <QDir>
 #include <QImageWriter>
@@ -62,7 +63,8 @@ std::optional<QString> writeDefaultSkin(const QString &folder)
     settings.taxRate = 10;
     settings.startPicture = QString::fromLatin1(Start.file);
 
-    if (auto failure = writeImage(dir, settings.icon, paintIcon(IconSize)))
+    if (auto failure =
+            writeImage(dir, settings.icon, programIconImage(ProgramIcon::Calculator, IconSize)))
         return failure;
     if (auto failure = writeImage(dir, settings.startPicture, paintFace(Start.design, FaceScale)))
         return failure;

@@ -200,30 +200,4 @@ QImage paintFace(const FaceDesign &design, int scale)
     return image;
 }
 
-QImage paintIcon(int size)
-{
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 32.0, size / 32.0);
-
-    const Palette palette = paletteOf(190);
-    QLinearGradient tile(0, 0, 0, 32);
-    tile.setColorAt(0, palette.accent.lighter(120));
-    tile.setColorAt(1, palette.edge);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(tile);
-    painter.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-
-    painter.setBrush(Qt::white);
-    painter.drawRoundedRect(QRectF(5, 5, 22, 6), 1.5, 1.5);
-    painter.setBrush(QColor(255, 255, 255, 225));
-    for (int row = 0; row < 3; ++row) {
-        for (int column = 0; column < 3; ++column)
-            painter.drawRoundedRect(QRectF(5 + column * 8, 14 + row * 5.3, 6, 3.8), 1, 1);
-    }
-    return image;
-}
-
 } // namespace makeskin

@@ -26,7 +26,4 @@ struct FaceDesign
 // The face at scale times the window's size, so it stays sharp on screens of that ratio.
 QImage paintFace(const FaceDesign &design, int scale);
 
-// The window icon: a little calculator on a rounded tile.
-QImage paintIcon(int size);
-
 } // namespace makeskin

@@ -1,0 +1,8 @@
+#include "japanesefonts.h"
+
+QStringList japaneseFamilies(const QStringList &preferred)
+{
+    return preferred + QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                                   QStringLiteral("Noto Sans CJK JP"),
+                                   QStringLiteral("VL PGothic")};
+}
