@@ -1,6 +1,11 @@
 #include "dialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QPushButton>
+#include <QSpacerItem>
 
 namespace dialogs {
 
@@ -11,10 +16,30 @@ MessageAnswerer &messageAnswerer()
     return answerer;
 }
 
+QuestionAnswerer &questionAnswerer()
+{
+    static QuestionAnswerer answerer;
+    return answerer;
+}
+
 FileAnswerer &fileAnswerer()
 {
     static FileAnswerer answerer;
     return answerer;
+}
+
+// Qt sizes a box for its text and leaves the title 50 pixels beside it, which a window manager's
+// bolder title font, icon and buttons overrun: 「電卓 ｳｨｻﾞｰﾄﾞ」 came out as 「電卓...ｰﾄﾞ」. The box
+// is made as wide as the title in a bold title-bar font plus room for the icon and three buttons.
+void makeRoomForTitle(QMessageBox &box)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 6 * metrics.height();
+    if (auto *layout = qobject_cast<QGridLayout *>(box.layout()))
+        layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                        layout->rowCount(), 0, 1, layout->columnCount());
 }
 } // namespace
 
@@ -25,7 +50,22 @@ void showMessage(QWidget *parent, const Message &message)
         return;
     }
     QMessageBox box(message.icon, message.title, message.text, QMessageBox::Ok, parent);
+    makeRoomForTitle(box);
     box.exec();
+}
+
+bool askYesNo(QWidget *parent, const Message &question)
+{
+    if (questionAnswerer())
+        return questionAnswerer()(question);
+    QMessageBox box(question.icon, question.title, question.text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    makeRoomForTitle(box);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QString &initialFolder,
@@ -54,6 +94,10 @@ QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QStr
 void setMessageAnswerer(MessageAnswerer answerer)
 {
     messageAnswerer() = std::move(answerer);
+}
+void setQuestionAnswerer(QuestionAnswerer answerer)
+{
+    questionAnswerer() = std::move(answerer);
 }
 void setFileAnswerer(FileAnswerer answerer)
 {

@@ -22,6 +22,10 @@ struct Message
 // Shows a modal message with a single OK button and returns when it is closed.
 void showMessage(QWidget *parent, const Message &message);
 
+// Asks a modal question with the buttons 「はい」 and 「いいえ」: true for 「はい」. Escape and
+// closing the box answer 「いいえ」, as does Enter unless the user moved to 「はい」.
+bool askYesNo(QWidget *parent, const Message &question);
+
 // One filter entry of the open-file dialog: a description and its pattern, e.g. "*.jpg".
 struct FileFilter
 {
@@ -36,8 +40,10 @@ QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QStr
 // Tests install answerers; passing an empty function restores the real dialogs. A file answerer
 // is handed the dialog as it would have been shown and answers with a path or nothing.
 using MessageAnswerer = std::function<void(const Message &)>;
+using QuestionAnswerer = std::function<bool(const Message &)>;
 using FileAnswerer = std::function<QString(QFileDialog &dialog)>;
 void setMessageAnswerer(MessageAnswerer answerer);
+void setQuestionAnswerer(QuestionAnswerer answerer);
 void setFileAnswerer(FileAnswerer answerer);
 
 } // namespace dialogs

@@ -1,12 +1,33 @@
 #include "finishpage.h"
 
 #include "distribution.h"
+#include "skinname.h"
 #include "skinrecord.h"
 #include "twips.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+
+namespace {
+
+// Each file as it is named on disk, where the calculator will find it ("Start.JPG" for
+// "start.jpg", "img/back.jpg" for "img\back.jpg"); a name that finds no single file stays as
+// calc.dat gives it. Two names that find one file list it once.
+QStringList namedAsOnDisk(const QStringList &names, const QString &folder)
+{
+    QStringList files;
+    for (const QString &name : names) {
+        const auto found = findSkinFile(folder, name);
+        const QString *path = std::get_if<QString>(&found);
+        files << (path ? QDir(folder).relativeFilePath(*path) : name);
+    }
+    files.removeDuplicates();
+    return files;
+}
+
+} // namespace
 
 FinishPage::FinishPage(const SkinRecord &record)
     : WizardPage(QStringLiteral("finishPage"), 4515, 3195, false), m_record(record)
@@ -41,7 +62,8 @@ void FinishPage::write()
              QMessageBox::Warning);
         return;
     }
-    m_files->addItems(filesToDistribute(m_record.settings, calcProgramName()));
+    m_files->addItems(
+        namedAsOnDisk(filesToDistribute(m_record.settings, calcProgramName()), m_record.folder));
     m_write->hide();
     m_end->show();
     m_end->setFocus();

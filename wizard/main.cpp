@@ -1,6 +1,7 @@
 #include "pluginpaths.h"
 #include "qttexts.h"
 #include "skinwizard.h"
+#include "standardoptions.h"
 #include "wizardpage.h"
 
 #include <QApplication>
@@ -8,6 +9,9 @@
 // Skinwright: the three-page wizard that writes a skin's calc.dat into its own folder.
 int main(int argc, char *argv[])
 {
+    answerStandardOptions(argc, argv,
+                          QStringLiteral("電卓のスキンを作るウィザード。calc.dat をこのプログラムの"
+                                         "フォルダーに書き込みます。"));
     keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);
     useJapaneseQtTexts(app);

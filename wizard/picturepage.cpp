@@ -1,12 +1,12 @@
 #include "picturepage.h"
 
 #include "filechooser.h"
+#include "picturereader.h"
+#include "skinname.h"
 #include "skinrecord.h"
 #include "twips.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,16 +92,14 @@ PicturePage::PicturePage(SkinRecord &record, FileChooser &chooser)
 void PicturePage::choose(int index)
 {
     QLineEdit *field = m_fields[index];
-    const QString previous = field->text();
-    const QString name = QFileInfo(m_chooser.choose(this, FileChooser::pictureFilter())).fileName();
-    if (refuseChosenName(name)) {
-        field->setText(previous);
+    const QString path = m_chooser.choose(this, FileChooser::pictureFilter());
+    const std::optional<QString> name =
+        takeChosenFile(path, SkinFileKind::Picture, m_record.folder);
+    if (!name)
         return;
-    }
-    field->setText(name);
-    // The preview shows the file of the wizard's folder, where the skin will be made.
+    field->setText(*name);
     if (m_previewShown->isChecked())
-        showPreview(m_record.folder + field->text());
+        showPreview(field->text());
 }
 
 void PicturePage::goOn()
@@ -123,19 +121,23 @@ void PicturePage::goOn()
     emit nextRequested();
 }
 
-// Decoded at the size it is shown, so a large photograph costs no more than a thumbnail.
-// Anything that does not load (no such file, an empty name, not a picture) clears the preview.
-void PicturePage::showPreview(const QString &path)
+// The file the name means in the wizard's folder, found and read as the calculator will, at the
+// size it is shown; whatever the calculator would refuse (no such file, not a regular file, not a
+// picture, too large, cut short) clears the preview.
+void PicturePage::showPreview(const QString &name)
 {
+    const auto found = findSkinFile(m_record.folder, name);
+    const QString *path = std::get_if<QString>(&found);
     const qreal ratio = m_preview->devicePixelRatioF();
-    QImageReader reader(path);
-    reader.setScaledSize(m_preview->contentsRect().size() * ratio);
-    const QImage image = reader.read();
-    if (image.isNull()) {
+    const auto decoded =
+        path ? picturereader::decodePicture(*path, m_preview->contentsRect().size() * ratio)
+             : std::variant<QImage, PictureProblem>(PictureProblem{PictureFault::Missing});
+    const QImage *image = std::get_if<QImage>(&decoded);
+    if (!image) {
         m_preview->clear();
         return;
     }
-    QPixmap picture = QPixmap::fromImage(image);
+    QPixmap picture = QPixmap::fromImage(*image);
     picture.setDevicePixelRatio(ratio);
     m_preview->setPixmap(picture);
 }

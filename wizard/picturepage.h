@@ -23,7 +23,7 @@ public:
 private:
     void choose(int field);
     void goOn();
-    void showPreview(const QString &path);
+    void showPreview(const QString &name);
 
     SkinRecord &m_record;
     FileChooser &m_chooser;

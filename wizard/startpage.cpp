@@ -5,7 +5,6 @@
 #include "twips.h"
 
 #include <QButtonGroup>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,6 +90,7 @@ StartPage::StartPage(SkinRecord &record, FileChooser &chooser)
     QPushButton *chooseStart = addButton(QStringLiteral("..."), {4005, 2220, 255, 315});
     QLabel *taxLabel = addLabel(QStringLiteral("消費税率"), {120, 2700, 795, 255});
     m_taxRate = addTextField({1020, 2640, 495, 315}, 0, false, false);
+    m_taxRate->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
     addLabel(QStringLiteral("％"), {1560, 2700, 315, 255});
     QPushButton *next = addButton(QStringLiteral("次へ"), {3420, 2640, 1005, 420});
 
@@ -135,12 +135,11 @@ StartPage::StartPage(SkinRecord &record, FileChooser &chooser)
 
 void StartPage::choose(QLineEdit *field, bool icon)
 {
-    const QString name = QFileInfo(m_chooser.choose(this, icon ? FileChooser::iconFilter()
-                                                               : FileChooser::pictureFilter()))
-                             .fileName();
-    if (refuseChosenName(name))
-        return;
-    field->setText(name);
+    const QString path =
+        m_chooser.choose(this, icon ? FileChooser::iconFilter() : FileChooser::pictureFilter());
+    if (const std::optional<QString> name = takeChosenFile(
+            path, icon ? SkinFileKind::Icon : SkinFileKind::Picture, m_record.folder))
+        field->setText(*name);
 }
 
 void StartPage::goOn()
@@ -150,7 +149,10 @@ void StartPage::goOn()
         tell(QStringLiteral("画像を選択して下さい。"));
         return;
     }
-    const std::optional<qint16> taxRate = wholeNumber(m_taxRate->text());
+    // Full-width digits, signs and spaces, as the input method left on from the title types
+    // them, count as their ASCII forms.
+    const std::optional<qint16> taxRate =
+        wholeNumber(m_taxRate->text().normalized(QString::NormalizationForm_KC));
     if (!taxRate) {
         m_taxRate->setFocus();
         m_taxRate->selectAll();

@@ -3,11 +3,15 @@
 #include "calcsettings.h"
 #include "cp932.h"
 #include "dialogs.h"
+#include "filecopy.h"
 #include "japanesefonts.h"
+#include "picturereader.h"
 #include "programicons.h"
 #include "twips.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QFont>
 #include <QGuiApplication>
@@ -143,6 +147,17 @@ bool WizardPage::refuseUnwritable(QLineEdit *field, const QString &what)
     return true;
 }
 
+std::optional<QString> WizardPage::takeChosenFile(const QString &path, SkinFileKind kind,
+                                                  const QString &folder)
+{
+    if (path.isEmpty())
+        return QString();
+    const QString name = QFileInfo(path).fileName();
+    if (refuseChosenName(name) || refuseUnshowable(path, kind) || !bringIntoFolder(path, folder))
+        return std::nullopt;
+    return name;
+}
+
 bool WizardPage::refuseChosenName(const QString &fileName)
 {
     if (fileName.size() > ValueLength) {
@@ -157,6 +172,52 @@ bool WizardPage::refuseChosenName(const QString &fileName)
     if (message)
         tell(*message, QMessageBox::Warning);
     return message.has_value();
+}
+
+// Decoded whole, as the calculator will: a picture cut short reads as a sane header.
+bool WizardPage::refuseUnshowable(const QString &path, SkinFileKind kind)
+{
+    std::optional<PictureProblem> problem;
+    if (kind == SkinFileKind::Icon) {
+        const auto icon = picturereader::decodeIcon(path);
+        if (const auto *iconProblem = std::get_if<PictureProblem>(&icon))
+            problem = *iconProblem;
+    } else {
+        const auto picture = picturereader::decodePicture(path, QSize(1, 1));
+        if (const auto *pictureProblem = std::get_if<PictureProblem>(&picture))
+            problem = *pictureProblem;
+    }
+    if (problem)
+        tell(problemMessage(*problem, kind, {}, QFileInfo(path).fileName()), QMessageBox::Warning);
+    return problem.has_value();
+}
+
+// The calculator reads every file from the skin's folder, so a file chosen elsewhere is copied
+// there as the chooser closes.
+bool WizardPage::bringIntoFolder(const QString &path, const QString &folder)
+{
+    const QFileInfo chosen(path);
+    const QFileInfo target(QDir(folder).filePath(chosen.fileName()));
+    if (chosen.canonicalFilePath() == target.canonicalFilePath())
+        return true;
+    if (target.exists() || target.isSymLink()) {
+        if (sameContents(path, target.filePath()))
+            return true;
+        const QString question =
+            QStringLiteral("%1 には同じ名前の別のﾌｧｲﾙ「%2」が既にあります。\n"
+                           "選択したﾌｧｲﾙで置き換えますか。")
+                .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)), chosen.fileName());
+        if (!dialogs::askYesNo(this, {question, Caption, QMessageBox::Question}))
+            return false;
+    }
+    if (const std::optional<QString> reason = copyFile(path, target.filePath())) {
+        tell(
+            QStringLiteral("「%1」を %2 にｺﾋﾟｰできませんでした（%3）。")
+                .arg(chosen.fileName(), QDir::toNativeSeparators(QDir::cleanPath(folder)), *reason),
+            QMessageBox::Warning);
+        return false;
+    }
+    return true;
 }
 
 void whenFocusLeaves(QWidget *widget, std::function<void()> handler)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pictureproblem.h"
+
 #include <QMessageBox>
 #include <QRect>
 #include <QString>
@@ -44,10 +46,18 @@ protected:
     // Refuses a field whose text calc.dat (code page 932) cannot hold: the field takes the focus
     // and a message names the character; what names the value ("タイトル").
     bool refuseUnwritable(QLineEdit *field, const QString &what);
-    // Refuses a chosen file whose name calc.dat could not hold, too long or with such a character.
-    bool refuseChosenName(const QString &fileName);
+    // The file a chooser returned, made part of the skin in folder: refused when calc.dat could
+    // not hold its name or the calculator could not show it; copied into folder when it lies
+    // elsewhere, after asking before a different file of its name is replaced. The name to put
+    // in the field (empty when the chooser was cancelled), or nothing: the field stays as it was.
+    std::optional<QString> takeChosenFile(const QString &path, SkinFileKind kind,
+                                          const QString &folder);
 
 private:
+    bool refuseChosenName(const QString &fileName);
+    bool refuseUnshowable(const QString &path, SkinFileKind kind);
+    bool bringIntoFolder(const QString &path, const QString &folder);
+
     bool m_enterMovesOn;
 };
 

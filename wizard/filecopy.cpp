@@ -1,0 +1,57 @@
+#include "filecopy.h"
+
+#include "skinfile.h"
+
+#include <QSaveFile>
+
+namespace {
+
+constexpr qint64 ChunkSize = 1 << 16;
+
+// Opened as the calculator opens what the skin names: a FIFO or device put in the file's place
+// is refused instead of waited on.
+std::unique_ptr<QFile> openRegularFile(const QString &path)
+{
+    auto opened = openSkinFile(path);
+    if (auto *file = std::get_if<std::unique_ptr<QFile>>(&opened))
+        return std::move(*file);
+    return nullptr;
+}
+
+} // namespace
+
+bool sameContents(const QString &first, const QString &second)
+{
+    const std::unique_ptr<QFile> one = openRegularFile(first);
+    const std::unique_ptr<QFile> other = openRegularFile(second);
+    if (!one || !other || one->size() != other->size())
+        return false;
+    while (!one->atEnd()) {
+        const QByteArray chunk = one->read(ChunkSize);
+        if (chunk.isEmpty() || chunk != other->read(ChunkSize))
+            return false;
+    }
+    return true;
+}
+
+std::optional<QString> copyFile(const QString &source, const QString &target)
+{
+    const std::unique_ptr<QFile> in = openRegularFile(source);
+    if (!in)
+        return QStringLiteral("ｺﾋﾟｰ元のﾌｧｲﾙを開けません。");
+    // Unbuffered, so that a full disk shows in write() and never as a short file renamed over
+    // the old one at commit.
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return out.errorString();
+    while (!in->atEnd()) {
+        const QByteArray chunk = in->read(ChunkSize);
+        if (chunk.isEmpty())
+            return in->errorString();
+        if (out.write(chunk) != chunk.size())
+            return out.errorString();
+    }
+    if (!out.commit())
+        return out.errorString();
+    return std::nullopt;
+}
