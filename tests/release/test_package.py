@@ -25,7 +25,7 @@ TITLE, SHOWN = "私の電卓〜−‖¢£¬", "私の電卓～－∥￠￡￢"
 
 
 def run(*args):
-    return subprocess.run(args, capture_output=True, timeout=120, check=True).stdout.decode()
+    return subprocess.run(args, capture_output=True, timeout=600, check=True).stdout.decode()
 
 
 def skin_files(folder):
