@@ -11,11 +11,12 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "xsession"))
-from xsession import XSession, die_with_parent  # noqa: E402
+from xsession import DEADLINE, XSession, die_with_parent  # noqa: E402
 
 CALC = os.environ.get("CALC_BINARY", "")
 CALC_SIZE, TITLE = (162, 169), "電卓～①ｶﾅ"
@@ -26,14 +27,16 @@ KEYS = {"AC": (60, 480), "COPY": (1500, 480), "4": (60, 1320), "1": (60, 1740), 
 PICTURES = dict(zip(["StartBmp"] + [f"SglBmp{key}" for key in "123456789AEC"],
                     ["s.bmp", "1.jpg", "2.gif", "3.bmp", "4.jpg", "5.gif", "6.bmp", "7.jpg", "8.gif",
                      "9.bmp", "0.jpg", "e.gif", "c.bmp"]))  # fmt: skip
+# What another program holds on the clipboard before a copy is awaited.
+NOTHING_COPIED = "(nothing copied yet)"
 
 
-def wait_until(probe, timeout, what):
+def wait_until(probe, what):
     """Polls probe until it returns something other than None, and returns that."""
-    deadline = time.monotonic() + timeout
+    deadline = time.monotonic() + DEADLINE
     while (value := probe()) is None:
         if time.monotonic() > deadline:
-            raise AssertionError(f"no {what} within {timeout} s")
+            raise AssertionError(f"no {what} within {DEADLINE} s")
         time.sleep(0.05)
     return value
 
@@ -53,9 +56,12 @@ class Display(XSession):
         self.env["ALSA_CONFIG_PATH"] = os.path.join(self.root, "asound.conf")
         with open(self.env["ALSA_CONFIG_PATH"], "w") as conf:
             conf.write("pcm.!default { type null }\n")
+        # A key that a busy machine holds down longer than the repeat delay would repeat, and
+        # the repeats go wherever the focus is by then: keys repeat only where a test asks.
+        self.set_auto_repeat(False)
 
     def run(self, *args, check=True):
-        return subprocess.run(args, env=self.env, capture_output=True, timeout=60, check=check,
+        return subprocess.run(args, env=self.env, capture_output=True, timeout=DEADLINE, check=check,
                               preexec_fn=die_with_parent).stdout.decode()  # fmt: skip
 
     def windows(self, process):
@@ -69,27 +75,44 @@ class Display(XSession):
             found.append(Window(wid, name, int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])))
         return found
 
-    def window(self, process, fits, timeout=20):
+    def window(self, process, fits):
+        """The first window of process that fits, once it is mapped: the X server then sends it
+        the clicks on it, whenever the program gets to them."""
+
         def shown():
             if process.poll() is not None:
                 raise AssertionError(f"{process.args[0]} ended ({process.returncode}) without a window")
             return next((w for w in self.windows(process) if fits(w)), None)
 
-        found = wait_until(shown, timeout, "window")
-        time.sleep(0.3)  # painted and taking clicks
-        return found
+        return wait_until(shown, "window")
 
-    def clipboard(self, text=None):
-        """The clipboard's text; or another program copies text and keeps serving it."""
-        if text is None:
-            result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
-                                    capture_output=True, timeout=10)  # fmt: skip
-            return result.stdout.decode() if result.returncode == 0 else None
-        owner = self.start(["xclip", "-i", "-selection", "clipboard", "-quiet"], stdin=subprocess.PIPE,
-                           stderr=subprocess.DEVNULL)
+    def focused(self, window):
+        """Waits for window to hold the input focus. With no window manager, a Qt window takes
+        it itself after it is mapped: a key or a box's Enter sent before could land elsewhere."""
+        wait_until(lambda: True if self.run("xdotool", "getwindowfocus").strip() == window.id else None,
+                   "the focus in the window")  # fmt: skip
+
+    def clipboard(self):
+        """The clipboard's text, None when it holds none."""
+        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
+                                capture_output=True, timeout=DEADLINE)  # fmt: skip
+        return result.stdout.decode() if result.returncode == 0 else None
+
+    def copy(self, text):
+        """Another program copies text and keeps serving it. Returns a function that counts the
+        requests for the text it has answered."""
+        log = tempfile.NamedTemporaryFile(dir=self.root, delete=False)
+        owner = self.start(["xclip", "-i", "-selection", "clipboard", "-verbose"], stdin=subprocess.PIPE,
+                           stdout=log, stderr=subprocess.STDOUT)  # fmt: skip
         owner.stdin.write(text.encode())
         owner.stdin.close()
-        wait_until(lambda: True if self.clipboard() == text else None, 10, "xclip's text")
+
+        def served():
+            with open(log.name) as f:
+                return max(map(int, re.findall(r"selection request number (\d+)", f.read())), default=1) - 1
+
+        wait_until(lambda: True if self.clipboard() == text else None, "xclip's text")
+        return served
 
     def keys(self, *names):
         """Keypad keys go as their key codes, pressed as they are whatever Num Lock's state."""
@@ -106,12 +129,20 @@ class Display(XSession):
         read back through the clipboard and typed again if need be."""
         held = []
         for _ in range(3):
+            self.copy(NOTHING_COPIED)
             self.run("xdotool", "key", "ctrl+a", "type", "--delay", "40", text)
-            self.run("xdotool", "key", "ctrl+a", "ctrl+c", "sleep", "0.2")
-            held.append(self.clipboard())
+            self.run("xdotool", "key", "ctrl+a", "ctrl+c")
+            held.append(self.copied())
             if held[-1] == text:
                 return
         raise AssertionError(f"could not type {text!r}; the control held {held!r}")
+
+    def copied(self):
+        """The text that replaces NOTHING_COPIED on the clipboard."""
+        return wait_until(lambda: t if (t := self.clipboard()) != NOTHING_COPIED else None, "a copy")
+
+    def set_auto_repeat(self, on):
+        self.run("xset", "r", "on" if on else "off")
 
     def set_num_lock(self, on):
         if ("Num Lock:    on" in self.run("xset", "q")) != on:
@@ -151,10 +182,9 @@ class Calc:
         self.display.run("xdotool", *sum(moves, []))
 
     def readout(self):
-        self.display.clipboard("(nothing copied yet)")
+        self.display.copy(NOTHING_COPIED)
         self.click("COPY")
-        return wait_until(lambda: t if (t := self.display.clipboard()) != "(nothing copied yet)" else None,
-                          10, "readout on the clipboard")  # fmt: skip
+        return self.display.copied()
 
     def copy_caption(self):
         """"lit" or "idle", by the colour of the COPY caption's text."""
@@ -163,6 +193,9 @@ class Calc:
         lit = sum(1 for r, g, b in box if r > 220 and g > 220 and b < 60)
         idle = sum(1 for r, g, b in box if r < 60 and g < 60 and b > 220)
         return "lit" if lit > 10 > idle else "idle" if idle > 10 > lit else "unclear"
+
+    def copy_caption_turns(self, state):
+        wait_until(lambda: True if self.copy_caption() == state else None, f"{state} COPY caption")
 
 
 class CalcTestCase(unittest.TestCase):
@@ -195,6 +228,7 @@ class CalcTestCase(unittest.TestCase):
         calc = Calc(self, folder or self.make_skin())
         calc.window = self.display.window(calc.process, lambda w: w.size == CALC_SIZE or self.fail(
             f"a message box instead of the window: {w.name}"))  # fmt: skip
+        self.display.focused(calc.window)
         self.assertEqual(calc.window.name, title)
         return calc
 
@@ -206,4 +240,4 @@ class CalcTestCase(unittest.TestCase):
         self.assertEqual((box.name, len(self.display.windows(calc.process))), ("電卓", 1))
         self.assertNotEqual(box.size, CALC_SIZE)
         self.display.run("xdotool", "windowfocus", "--sync", box.id, "key", "Return")
-        self.assertEqual(wait_until(calc.process.poll, 10, "end of calc"), exit_code)
+        self.assertEqual(wait_until(calc.process.poll, "end of calc"), exit_code)

@@ -24,19 +24,19 @@ class SoundTest(CalcTestCase):
                               "-r", "48000", "-p", "256"], stderr=subprocess.DEVNULL)  # fmt: skip
             ports = lambda: d.run("jack_lsp", check=False)  # noqa: E731
             if wait_until(lambda: False if server.poll() is not None else
-                          True if "system:playback_1" in ports() else None, 15, "jackd"):  # fmt: skip
+                          True if "system:playback_1" in ports() else None, "jackd"):  # fmt: skip
                 break
         cls.dump = os.path.join(d.root, "dump.txt")
         with open(cls.dump, "wb") as out:
             d.start(["stdbuf", "-oL", "jack_midi_dump"], stdout=out)
         # The dump's port shows before the dump listens: a note from a sequencer proves it.
-        wait_until(lambda: True if "midi-monitor:input" in ports() else None, 15, "the dump")
+        wait_until(lambda: True if "midi-monitor:input" in ports() else None, "the dump")
         sequencer = d.start(["jack_midiseq", "warm-up", "4800", "0", "60", "100"])
-        wait_until(lambda: True if "warm-up:out" in ports() else None, 15, "sequencer")
+        wait_until(lambda: True if "warm-up:out" in ports() else None, "sequencer")
         d.run("jack_connect", "warm-up:out", "midi-monitor:input")
-        wait_until(lambda: cls.received() or None, 15, "the dump's first message")
+        wait_until(lambda: cls.received() or None, "the dump's first message")
         d.stop(sequencer)
-        wait_until(lambda: None if "warm-up" in ports() else True, 10, "the sequencer's end")
+        wait_until(lambda: None if "warm-up" in ports() else True, "the sequencer's end")
 
     @classmethod
     def received(cls):
@@ -48,7 +48,7 @@ class SoundTest(CalcTestCase):
 
         def expect(*messages):
             sent = lambda: self.received()[first:]  # noqa: E731
-            wait_until(lambda: True if len(sent()) >= len(messages) else None, 10, f"{messages}, not {sent()}")
+            wait_until(lambda: True if len(sent()) >= len(messages) else None, f"{messages}, not {sent()}")
             time.sleep(0.3)  # long enough for a stray message to arrive
             self.assertEqual(sent(), list(messages))
 
@@ -60,7 +60,7 @@ class SoundTest(CalcTestCase):
         expect(*(played := ["c0 01", "90 3c 79", "80 3c 10"]))
         self.display.close_window(calc.window)
         expect(*played, *[f"b{channel:x} 7b 00" for channel in range(16)])  # all notes off
-        self.assertEqual(wait_until(calc.process.poll, 10, "end of calc"), 0)
+        self.assertEqual(wait_until(calc.process.poll, "end of calc"), 0)
 
 
 if __name__ == "__main__":

@@ -13,6 +13,12 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import time
+
+# How long to wait for what a started program is bound to do (announce its display, show a
+# window, write a file): generous, for a machine busy with builds and the sanitizers. Only a
+# failure waits this long.
+DEADLINE = 60
 
 _libc = ctypes.CDLL(None, use_errno=True)
 _PR_SET_PDEATHSIG = 1
@@ -53,7 +59,11 @@ class XSession:
             os.close(write_end)
         # Xvfb writes the number and then a newline; closing the pipe early would kill it.
         answer = b""
-        while not answer.endswith(b"\n") and select.select([read_end], [], [], 20)[0]:
+        deadline = time.monotonic() + DEADLINE
+        while not answer.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([read_end], [], [], left)[0]:
+                break
             chunk = os.read(read_end, 32)
             if not chunk:
                 break
