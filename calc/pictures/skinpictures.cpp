@@ -3,6 +3,7 @@
 #include "picturereader.h"
 #include "settingskeys.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QLoggingCategory>
@@ -98,10 +99,7 @@ struct SkinPictures::Private
     std::vector<Decode> decodes;
     std::array<std::size_t, face::HolderCount> decodeOfHolder{};
 
-    QString pathOf(const QString &name) const
-    {
-        return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
-    }
+    QString pathOf(const QString &name) const { return QDir(folder).filePath(name); }
 
     std::size_t decodeFor(const QString &key, const QString &name, const QString &path)
     {
