@@ -82,17 +82,14 @@ private slots:
         };
         number(u"  5  "_s, 5);
         number(u"+7"_s, 7);
-        number(u"0.5"_s, 0);
         number(u"1.5"_s, 2);
         number(u"2.5"_s, 2);
         number(u"-3.5"_s, -4);
         number(u"2.5000001"_s, 3);
-        number(u".5"_s, 0);
-        number(u"7."_s, 7);
         number(u"32767.4"_s, 32767);
         number(u"-32768.5"_s, -32768);
-        for (const QString &text : {u""_s, u"1a"_s, u"-"_s, u"- 5"_s, u"1,000"_s, u"１２"_s,
-                                    u"32767.5"_s, u"-32768.6"_s, u"99999999999"_s})
+        for (const QString &text :
+             {u""_s, u"1a"_s, u"- 5"_s, u"１２"_s, u"32767.5"_s, u"-32768.6"_s, u"99999999999"_s})
             QTest::newRow(qPrintable(text)) << text << false << 0;
     }
     void wholeNumber()
@@ -110,15 +107,12 @@ private slots:
         QTest::addColumn<CalcSettings>("expected");
         QTest::addColumn<QString>("error"); // the message after the file's name; "" when read
 
-        QTest::newRow("Title=  電卓  , trimmed")
-            << "Title=  \x93\x64\x91\xec  \r\n"_ba << true
-            << CalcSettings{.title = u"電卓"_s, .startPicture = Kept} << QString();
-        QTest::newRow("Title=  電卓  ")
-            << "Title=  \x93\x64\x91\xec  \r\n"_ba << false
-            << CalcSettings{.title = u"  電卓  "_s, .startPicture = Kept} << QString();
-        QTest::newRow("Title= \\t電 , trimmed")
-            << "Title= \t\x93\x64 "_ba << true
-            << CalcSettings{.title = u"\t電"_s, .startPicture = Kept} << QString();
+        QTest::newRow("Title= \\t電卓  , trimmed")
+            << "Title= \t\x93\x64\x91\xec  \r\n"_ba << true
+            << CalcSettings{.title = u"\t電卓"_s, .startPicture = Kept} << QString();
+        QTest::newRow("Title= \\t電卓  ")
+            << "Title= \t\x93\x64\x91\xec  \r\n"_ba << false
+            << CalcSettings{.title = u" \t電卓  "_s, .startPicture = Kept} << QString();
         QTest::newRow("  Title=電卓")
             << "  Title=\x93\x64\x91\xec"_ba << false
             << CalcSettings{.title = u"電卓"_s, .startPicture = Kept} << QString();
@@ -270,8 +264,6 @@ private slots:
         QTest::addColumn<QString>("why");
         QTest::newRow("Title=電卓😀") << CalcSettings{.title = u"電卓😀"_s} << Obstacle::None
                                      << u"Title の値「電卓😀」の文字「😀」(U+1F600)"_s;
-        QTest::newRow("Icon=한.ico")
-            << CalcSettings{.icon = u"한.ico"_s} << Obstacle::None << u"「한」(U+D55C)"_s;
         QTest::newRow("Title=a–b, no look-alike")
             << CalcSettings{.title = u"a–b"_s} << Obstacle::None << u"「–」(U+2013)"_s;
         QTest::newRow("Icon=a\\rb")

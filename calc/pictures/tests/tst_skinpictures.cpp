@@ -19,7 +19,6 @@ enum class Entry
 {
     Nothing,
     File,
-    Folder,
     Fifo
 };
 
@@ -157,9 +156,6 @@ private slots:
         QTest::newRow("SglBmp1=text.bmp")
             << u"SglBmp1"_s << u"text.bmp"_s << Entry::File << "not a picture"_ba
             << u"画像「text.bmp」を読み込めません。画像ではありません。"_s;
-        QTest::newRow("SglBmp2=folder.bmp")
-            << u"SglBmp2"_s << u"folder.bmp"_s << Entry::Folder << QByteArray()
-            << u"画像「folder.bmp」を読み込めません。通常のファイルではありません。"_s;
         QTest::newRow("SglBmpA=pipe.jpg")
             << u"SglBmpA"_s << u"pipe.jpg"_s << Entry::Fifo << QByteArray()
             << u"画像「pipe.jpg」を読み込めません。通常のファイルではありません。"_s;
@@ -191,8 +187,6 @@ private slots:
         skin.field(key) = name;
         if (entry == Entry::File)
             skin.put(name, bytes);
-        if (entry == Entry::Folder)
-            QVERIFY(QDir().mkpath(skin.path(name)));
         if (entry == Entry::Fifo)
             QCOMPARE(mkfifo(QFile::encodeName(skin.path(name)).constData(), 0600), 0);
         SkinPictures pictures(skin.path(""), Backdrop, 1);
