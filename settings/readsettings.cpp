@@ -1,9 +1,7 @@
 #include "calcsettings.h"
 #include "cp932.h"
+#include "regularfile.h"
 #include "settingsparser.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -14,24 +12,21 @@ SettingsError readError(const QString &path, int line, const QString &reason)
     return {path, line, reason, SettingsError::Action::Read};
 }
 
-// Only a regular file is opened: opening a named pipe could wait for ever, and a device such as
-// /dev/zero never ends.
-std::optional<QString> whyNotOpenable(const QFileInfo &info)
+QString whyNotOpened(const OpenProblem &problem)
 {
-    if (!info.exists())
+    switch (problem.fault) {
+    case OpenProblem::Fault::Missing:
         return QStringLiteral("ファイルがありません。");
-    if (info.isDir())
+    case OpenProblem::Fault::Folder:
         return QStringLiteral("この名前はファイルではなくフォルダーです。");
-    if (!info.isFile())
+    case OpenProblem::Fault::NotRegularFile:
         return QStringLiteral("通常のファイルではありません（デバイスやパイプなど）。");
-    return std::nullopt;
-}
-
-QString whyOpenFailed(const QFileInfo &info, const QFile &file)
-{
-    if (!info.isReadable())
+    case OpenProblem::Fault::NoPermission:
         return QStringLiteral("読み取りの権限がありません。");
-    return QStringLiteral("ファイルを開けませんでした（%1）。").arg(file.errorString());
+    case OpenProblem::Fault::Failed:
+        break;
+    }
+    return QStringLiteral("ファイルを開けませんでした（%1）。").arg(problem.systemReason);
 }
 
 } // namespace
@@ -39,12 +34,10 @@ QString whyOpenFailed(const QFileInfo &info, const QFile &file)
 std::optional<SettingsError> readSettings(const QString &folder, bool trim, CalcSettings &settings)
 {
     const QString path = settingsPath(folder);
-    const QFileInfo info(path);
-    if (const auto reason = whyNotOpenable(info))
-        return readError(path, 0, *reason);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return readError(path, 0, whyOpenFailed(info, file));
+    auto opened = openRegularFile(path);
+    if (const OpenProblem *problem = std::get_if<OpenProblem>(&opened))
+        return readError(path, 0, whyNotOpened(*problem));
+    QFile &file = *std::get<std::unique_ptr<QFile>>(opened);
 
     // Filled apart, so that a failed read leaves the caller's record as it was.
     CalcSettings read = settings;
@@ -59,14 +52,14 @@ std::optional<SettingsError> readSettings(const QString &folder, bool trim, Calc
                                  .arg(file.errorString()));
         if (length == 0)
             break;
-        parser.feed(decoder.decode(QByteArrayView(block.constData(), length)));
-        if (parser.fault())
-            return readError(path, parser.fault()->line, parser.fault()->reason);
+        if (const auto fault =
+                parser.feed(decoder.decode(QByteArrayView(block.constData(), length))))
+            return readError(path, fault->line, fault->reason);
     }
-    parser.feed(decoder.finish());
-    parser.finish();
-    if (parser.fault())
-        return readError(path, parser.fault()->line, parser.fault()->reason);
+    if (const auto fault = parser.feed(decoder.finish()))
+        return readError(path, fault->line, fault->reason);
+    if (const auto fault = parser.finish())
+        return readError(path, fault->line, fault->reason);
     settings = std::move(read);
     return std::nullopt;
 }

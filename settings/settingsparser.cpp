@@ -17,17 +17,16 @@ bool startsWithName(QStringView text, std::string_view name)
     return true;
 }
 
-QString numberFault(const SettingsKey &key, const QString &value, WholeNumber::Fault fault)
+QString numberFault(const SettingsKey &key, const QString &value, NumberFault fault)
 {
     const QString name = QString::fromLatin1(key.name.data(), qsizetype(key.name.size()));
     switch (fault) {
-    case WholeNumber::Fault::Empty:
+    case NumberFault::Empty:
         return QStringLiteral("%1 の値が空で、数値として読めません。").arg(name);
-    case WholeNumber::Fault::OutOfRange:
+    case NumberFault::OutOfRange:
         return QStringLiteral("%1 の値「%2」は -32768 から 32767 までの範囲を超えています。")
             .arg(name, value);
-    case WholeNumber::Fault::NotANumber:
-    case WholeNumber::Fault::None:
+    case NumberFault::NotANumber:
         break;
     }
     return QStringLiteral("%1 の値「%2」は数値ではありません。").arg(name, value);
@@ -51,7 +50,7 @@ SettingsParser::SettingsParser(bool trim, CalcSettings &settings)
 {
 }
 
-void SettingsParser::feed(QStringView text)
+std::optional<SettingsParser::Fault> SettingsParser::feed(QStringView text)
 {
     while (!text.isEmpty() && !m_fault) {
         if (m_afterCarriageReturn) {
@@ -66,17 +65,19 @@ void SettingsParser::feed(QStringView text)
         const qsizetype length = lineEnd - text.begin();
         takeLinePiece(text.first(length));
         if (length == text.size())
-            return;
+            break;
         m_afterCarriageReturn = text[length] == u'\r';
         endLine();
         text = text.sliced(length + 1);
     }
+    return m_fault;
 }
 
-void SettingsParser::finish()
+std::optional<SettingsParser::Fault> SettingsParser::finish()
 {
     if (!m_fault)
         endLine();
+    return m_fault;
 }
 
 void SettingsParser::takeLinePiece(QStringView piece)
@@ -149,9 +150,9 @@ void SettingsParser::store(const SettingsKey &key, QString value)
         *text = std::move(value);
         return;
     }
-    const WholeNumber number = parseWholeNumber(value);
-    if (number.fault == WholeNumber::Fault::None)
-        m_settings.*key.number = number.value;
+    const auto number = parseWholeNumber(value);
+    if (const qint16 *whole = std::get_if<qint16>(&number))
+        m_settings.*key.number = *whole;
     else
-        m_fault = Fault{m_line, numberFault(key, value, number.fault)};
+        m_fault = Fault{m_line, numberFault(key, value, std::get<NumberFault>(number))};
 }

@@ -21,10 +21,10 @@ public:
 
     SettingsParser(bool trim, CalcSettings &settings);
 
-    void feed(QStringView text); // does nothing once a fault is found
-    void finish();               // the last line needs no line end
+    // Both report the first fault found; once one is found, nothing more is read.
+    std::optional<Fault> feed(QStringView text);
+    std::optional<Fault> finish(); // the last line needs no line end
 
-    const std::optional<Fault> &fault() const { return m_fault; }
     int line() const { return m_line; }
 
 private:

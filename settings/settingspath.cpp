@@ -1,12 +1,12 @@
 #include "calcsettings.h"
 
+#include <QDir>
+
 QString settingsPath(const QString &folder)
 {
     if (folder.isEmpty())
         return QStringLiteral("calc.dat");
-    QString path = folder;
     // A Windows-style "\" at the end is the separator too, not part of the folder's name.
-    if (path.endsWith(u'\\') || path.endsWith(u'/'))
-        path.chop(1);
-    return path + QStringLiteral("/calc.dat");
+    return QDir(folder.endsWith(u'\\') ? folder.chopped(1) : folder)
+        .filePath(QStringLiteral("calc.dat"));
 }

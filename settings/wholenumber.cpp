@@ -22,11 +22,11 @@ QStringView withoutSpaces(QStringView text)
     return text;
 }
 
-WholeNumber parseWholeNumber(QStringView text)
+std::variant<qint16, NumberFault> parseWholeNumber(QStringView text)
 {
     text = withoutSpaces(text);
     if (text.isEmpty())
-        return {0, WholeNumber::Fault::Empty};
+        return NumberFault::Empty;
 
     const bool negative = text.front() == u'-';
     if (negative || text.front() == u'+')
@@ -37,7 +37,7 @@ WholeNumber parseWholeNumber(QStringView text)
     if ((whole.isEmpty() && fraction.isEmpty()) ||
         !std::all_of(whole.begin(), whole.end(), isDigit) ||
         !std::all_of(fraction.begin(), fraction.end(), isDigit))
-        return {0, WholeNumber::Fault::NotANumber};
+        return NumberFault::NotANumber;
 
     // Anything above this is out of range whatever the sign and the rounding.
     constexpr int beyondRange = 40000;
@@ -45,7 +45,7 @@ WholeNumber parseWholeNumber(QStringView text)
     for (const QChar digit : whole) {
         magnitude = magnitude * 10 + (digit.unicode() - u'0');
         if (magnitude > beyondRange)
-            return {0, WholeNumber::Fault::OutOfRange};
+            return NumberFault::OutOfRange;
     }
     if (!fraction.isEmpty()) {
         const QChar first = fraction.front();
@@ -57,14 +57,14 @@ WholeNumber parseWholeNumber(QStringView text)
     }
     const int value = negative ? -magnitude : magnitude;
     if (value < -32768 || value > 32767)
-        return {0, WholeNumber::Fault::OutOfRange};
-    return {qint16(value), WholeNumber::Fault::None};
+        return NumberFault::OutOfRange;
+    return qint16(value);
 }
 
 std::optional<qint16> wholeNumber(const QString &text)
 {
-    const WholeNumber number = parseWholeNumber(text);
-    if (number.fault != WholeNumber::Fault::None)
-        return std::nullopt;
-    return number.value;
+    const auto number = parseWholeNumber(text);
+    if (const qint16 *value = std::get_if<qint16>(&number))
+        return *value;
+    return std::nullopt;
 }

@@ -1,23 +1,17 @@
 #pragma once
 
 #include <QStringView>
+#include <variant>
 
-// What the whole-number conversion found, so that a message can say why a value was refused.
-struct WholeNumber
+// Why the whole-number conversion refused a text, so that a message can say so.
+enum class NumberFault
 {
-    enum class Fault
-    {
-        None,
-        Empty,
-        NotANumber,
-        OutOfRange
-    };
-
-    qint16 value = 0;
-    Fault fault = Fault::None;
+    Empty,
+    NotANumber,
+    OutOfRange
 };
 
-WholeNumber parseWholeNumber(QStringView text);
+std::variant<qint16, NumberFault> parseWholeNumber(QStringView text);
 
 // text without the spaces (code 32) before and after it; other blanks stay
 QStringView withoutSpaces(QStringView text);

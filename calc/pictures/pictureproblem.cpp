@@ -9,6 +9,10 @@ QString whatIsWrong(const PictureProblem &problem)
         break;
     case PictureFault::Missing:
         return QStringLiteral("ファイルがありません。");
+    case PictureFault::Ambiguous:
+        return QStringLiteral("名前が大文字と小文字だけ違うファイル「%1」があり、どれを使うか"
+                              "決められません。")
+            .arg(problem.candidates.join(QStringLiteral("」と「")));
     case PictureFault::NotRegularFile:
         return QStringLiteral("通常のファイルではありません。");
     case PictureFault::Unreadable:

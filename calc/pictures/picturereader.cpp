@@ -1,7 +1,7 @@
 #include "picturereader.h"
 
 #include "jpegcompleteness.h"
-#include "skinfile.h"
+#include "regularfile.h"
 
 #include <QImageReader>
 #include <QtEndian>
@@ -122,6 +122,21 @@ std::variant<Header, PictureProblem> readHeader(QFile &file, SkinFileKind kind)
     return Header{format, size, transformation};
 }
 
+PictureFault faultOf(OpenProblem::Fault fault)
+{
+    switch (fault) {
+    case OpenProblem::Fault::Missing:
+        return PictureFault::Missing;
+    case OpenProblem::Fault::Folder:
+    case OpenProblem::Fault::NotRegularFile:
+        return PictureFault::NotRegularFile;
+    case OpenProblem::Fault::NoPermission:
+    case OpenProblem::Fault::Failed:
+        break;
+    }
+    return PictureFault::Unreadable;
+}
+
 struct OpenedFile
 {
     std::unique_ptr<QFile> file;
@@ -130,10 +145,12 @@ struct OpenedFile
 
 std::variant<OpenedFile, PictureProblem> openAndCheck(const QString &path, SkinFileKind kind)
 {
-    auto opened = openSkinFile(path);
-    if (const PictureFault *fault = std::get_if<PictureFault>(&opened))
-        return PictureProblem{*fault};
+    auto opened = openRegularFile(path);
+    if (const OpenProblem *problem = std::get_if<OpenProblem>(&opened))
+        return PictureProblem{faultOf(problem->fault)};
     auto file = std::move(std::get<std::unique_ptr<QFile>>(opened));
+    if (file->size() == 0)
+        return PictureProblem{PictureFault::Empty};
     auto header = readHeader(*file, kind);
     if (const PictureProblem *problem = std::get_if<PictureProblem>(&header))
         return *problem;

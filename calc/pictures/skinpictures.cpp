@@ -2,6 +2,7 @@
 
 #include "picturereader.h"
 #include "settingskeys.h"
+#include "skinname.h"
 
 #include <QFileInfo>
 #include <QFutureWatcher>
@@ -98,9 +99,17 @@ struct SkinPictures::Private
     std::vector<Decode> decodes;
     std::array<std::size_t, face::HolderCount> decodeOfHolder{};
 
-    QString pathOf(const QString &name) const
+    // The file a name of calc.dat means, found as Windows finds it: in any letter case, with "\"
+    // between folders, never outside the skin's folder.
+    std::variant<QString, PictureProblem> locate(const QString &name) const
     {
-        return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+        auto found = findSkinFile(folder, name);
+        if (const QString *path = std::get_if<QString>(&found))
+            return *path;
+        const SkinNameProblem &problem = std::get<SkinNameProblem>(found);
+        if (problem.fault == SkinNameFault::Ambiguous)
+            return PictureProblem{PictureFault::Ambiguous, {}, {}, problem.candidates};
+        return PictureProblem{PictureFault::Missing};
     }
 
     std::size_t decodeFor(const QString &key, const QString &name, const QString &path)
@@ -163,21 +172,32 @@ std::optional<QString> SkinPictures::loadStartPictures(const CalcSettings &setti
 {
     if (settings.icon.isEmpty())
         return problemMessage({PictureFault::NoName}, SkinFileKind::Icon, "Icon", {});
-    const auto iconImages = picturereader::decodeIcon(d->pathOf(settings.icon));
+    const auto iconMessage = [&settings](const PictureProblem &problem) {
+        return problemMessage(problem, SkinFileKind::Icon, "Icon", settings.icon);
+    };
+    const auto iconPath = d->locate(settings.icon);
+    if (const PictureProblem *problem = std::get_if<PictureProblem>(&iconPath))
+        return iconMessage(*problem);
+    const auto iconImages = picturereader::decodeIcon(std::get<QString>(iconPath));
     if (const PictureProblem *problem = std::get_if<PictureProblem>(&iconImages))
-        return problemMessage(*problem, SkinFileKind::Icon, "Icon", settings.icon);
+        return iconMessage(*problem);
 
     // An empty start picture leaves the backdrop empty until the first key.
     QString startIdentity;
     QPixmap startPicture;
     if (!settings.startPicture.isEmpty()) {
-        const QString path = d->pathOf(settings.startPicture);
-        const auto decoded = picturereader::decodePicture(path, d->pixelSize);
-        if (const PictureProblem *problem = std::get_if<PictureProblem>(&decoded))
-            return problemMessage(*problem, SkinFileKind::Picture, "StartBmp",
+        const auto startMessage = [&settings](const PictureProblem &problem) {
+            return problemMessage(problem, SkinFileKind::Picture, "StartBmp",
                                   settings.startPicture);
+        };
+        const auto path = d->locate(settings.startPicture);
+        if (const PictureProblem *problem = std::get_if<PictureProblem>(&path))
+            return startMessage(*problem);
+        const auto decoded = picturereader::decodePicture(std::get<QString>(path), d->pixelSize);
+        if (const PictureProblem *problem = std::get_if<PictureProblem>(&decoded))
+            return startMessage(*problem);
         startPicture = pixmapForScreen(std::get<QImage>(decoded), d->devicePixelRatio);
-        startIdentity = fileIdentity(path);
+        startIdentity = fileIdentity(std::get<QString>(path));
     }
 
     d->decodes.clear();
@@ -187,7 +207,10 @@ std::optional<QString> SkinPictures::loadStartPictures(const CalcSettings &setti
         const QString &name = settings.keyPictures[index];
         if (name.isEmpty())
             return problemMessage({PictureFault::NoName}, SkinFileKind::Picture, key, {});
-        const QString path = d->pathOf(name);
+        const auto located = d->locate(name);
+        if (const PictureProblem *problem = std::get_if<PictureProblem>(&located))
+            return problemMessage(*problem, SkinFileKind::Picture, key, name);
+        const QString &path = std::get<QString>(located);
         const std::size_t decode = d->decodeFor(key, name, path);
         d->decodeOfHolder[index] = decode;
         if (d->decodes[decode].key != key)

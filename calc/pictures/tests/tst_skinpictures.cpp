@@ -14,6 +14,14 @@ namespace {
 
 const QSize Backdrop(161, 169);
 
+// What a row puts at the place of the file it names.
+enum class Entry
+{
+    Nothing,
+    File,
+    Fifo
+};
+
 QByteArray encoded(QColor colour, QSize size, const char *format, QColor right = {})
 {
     QImage image(size, QImage::Format_RGB32);
@@ -26,18 +34,19 @@ QByteArray encoded(QColor colour, QSize size, const char *format, QColor right =
     return buffer.data();
 }
 
-// The test skin: holder n's picture is rgb(20 n, 200 - 10 n, 90), the icon dark cyan, the start
-// picture a photo stored as the camera saw it, red left and blue right, whose Exif orientation
-// says to turn it: shown upright, red is on top.
+// The test skin, in a folder "skin" of its own: holder n's picture is rgb(20 n, 200 - 10 n, 90),
+// the icon dark cyan, the start picture a photo stored as the camera saw it, red left and blue
+// right, whose Exif orientation says to turn it: shown upright, red is on top.
 struct SkinFolder
 {
     SkinFolder()
     {
         put(settings.icon = "calc.ico", encoded(Qt::darkCyan, {32, 32}, "ico"));
         put(settings.startPicture = "turned.jpg", turnedPhoto());
-        for (int n = 0; n < face::HolderCount; ++n) // JPEG and PNG; GIF on no machine of ours
-            put(settings.keyPictures[n] = QString::number(n) + (n % 3 ? ".jpg" : ".png"),
-                encoded(colourOf(n), {120, 90}, n % 3 ? "jpeg" : "png"));
+        for (int n = 0; n < face::HolderCount; ++n) { // JPEG and PNG; GIF on no machine of ours
+            settings.keyPictures[n] = QString::number(n) + (n % 3 ? ".jpg" : ".png");
+            put(settings.keyPictures[n], encoded(colourOf(n), {120, 90}, n % 3 ? "jpeg" : "png"));
+        }
     }
     static QRgb colourOf(int n) { return qRgb(20 * n, 200 - 10 * n, 90); }
     static QByteArray turnedPhoto()
@@ -46,10 +55,13 @@ struct SkinFolder
             .insert(2, QByteArray::fromHex("ffe1002245786966000049492a00080000000100120103000100"
                                            "00000600000000000000"));
     }
+    QString path(const QString &name) const { return QDir(dir.filePath("skin")).filePath(name); }
     void put(const QString &name, const QByteArray &bytes) const
     {
-        QFile file(dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        QVERIFY(QDir().mkpath(QFileInfo(path(name)).path()));
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
     }
     QString &field(const QString &name) // by its key in calc.dat
     {
@@ -76,82 +88,144 @@ class TestSkinPictures : public QObject
     Q_OBJECT
 
 private slots:
-    void picturesOfTheSkin_data()
+    void showsThePicturesOfTheSkin_data()
+    {
+        QTest::addColumn<qreal>("ratio"); // device pixels per pixel
+        QTest::addColumn<bool>("decodingStartedFirst");
+        QTest::newRow("1 device pixel, keys before the decoding") << 1.0 << false;
+        QTest::newRow("2 device pixels, keys after the decoding began") << 2.0 << true;
+    }
+    // Every holder shows its own picture, stretched to the backdrop and decoded for the screen's
+    // pixels, whether the key comes before or after the decoding began.
+    void showsThePicturesOfTheSkin()
+    {
+        QFETCH(qreal, ratio);
+        QFETCH(bool, decodingStartedFirst);
+        SkinFolder skin;
+        SkinPictures pictures(skin.path(""), Backdrop, ratio);
+        QCOMPARE(pictures.loadStartPictures(skin.settings), std::nullopt);
+        const QImage start = pictures.startPicture().toImage();
+        QVERIFY(nearly(start.pixelColor(QPoint(80, 20) * ratio), Qt::red));
+        QVERIFY(nearly(start.pixelColor(QPoint(80, 150) * ratio), Qt::blue));
+        QCOMPARE(pictures.icon().pixmap(32).toImage().pixelColor(5, 5), QColor(Qt::darkCyan));
+        if (decodingStartedFirst)
+            pictures.startHolderDecoding();
+        for (int n = 0; n < face::HolderCount; ++n) {
+            const std::optional<QPixmap> pixmap = pictures.holder(face::Holder(n));
+            QVERIFY(pixmap);
+            QCOMPARE(pixmap->size(), Backdrop * ratio);
+            QCOMPARE(pixmap->devicePixelRatio(), ratio);
+            QVERIFY(nearly(pixmap->toImage().pixel(80, 80), SkinFolder::colourOf(n)));
+        }
+    }
+
+    // A picture that passed the checks and fails to decode later is told once.
+    void aPictureGoneAfterTheChecksIsToldOnce()
+    {
+        SkinFolder skin;
+        SkinPictures pictures(skin.path(""), Backdrop, 1);
+        QSignalSpy failed(&pictures, &SkinPictures::failed);
+        QCOMPARE(pictures.loadStartPictures(skin.settings), std::nullopt);
+        QVERIFY(QFile::remove(skin.path("1.jpg")));
+        QVERIFY(QFile::remove(skin.path("5.jpg")));
+        pictures.startHolderDecoding();
+        QVERIFY(!pictures.holder(face::Holder::Two));
+        QVERIFY(!pictures.holder(face::Holder::Six));
+        QVERIFY(pictures.holder(face::Holder::Three));
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(failed[0][0], u"画像「1.jpg」を読み込めません。ファイルがありません。"_s);
+    }
+
+    void refusesWhatItCannotShow_data()
     {
         QTest::addColumn<QString>("key"); // of calc.dat, to be given the file name
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes"); // null: no such file; "/": a folder; "|": a FIFO
-        QTest::addColumn<qreal>("ratio");      // device pixels per pixel
-        QTest::addColumn<QString>("message");  // what start-up says is wrong
-        // clang-format off
-        const auto row = [](const char *key, const char *name, const QByteArray &bytes, const char *why) {
-            const QString picture = QString(key) == "Icon" ? "アイコン" : "画像";
-            QTest::addRow("%s=%s", key, name) << key << name << bytes << 1.0
-                << (*name ? picture + "「" + name + "」を読み込めません。" + why
-                          : u"calc.dat の %1 に%2のファイル名がありません。"_s.arg(key, picture));
-        };
-        // The test skin; with two device pixels per pixel, 1.jpg and 5.jpg go missing after the
-        // checks of start-up.
-        for (qreal ratio : {1.0, 2.0})
-            QTest::addRow("ratio %g", ratio) << QString() << QString() << QByteArray() << ratio << QString();
-        row("SglBmp3", "nothere.bmp", {}, "ファイルがありません。");
-        row("SglBmp5", "", {}, "");
-        row("Icon", "", {}, "");
-        row("SglBmpC", "empty.bmp", "", "ファイルが空です。");
-        row("SglBmp1", "text.bmp", "not a picture", "画像ではありません。");
-        row("SglBmp2", "folder.bmp", "/", "通常のファイルではありません。");
-        row("SglBmpA", "pipe.jpg", "|", "通常のファイルではありません。");
-        row("SglBmp7", "bomb.bmp", QByteArray::fromHex("424d0000000000000000360000002800000060ea000060ea00000100180000000000"
-            "0000000000000000000000000000000000000000"), "大きすぎます（60000×60000）。"); // no pixels
-        row("SglBmpE", "photo.tif", encoded(Qt::red, {40, 30}, "tiff"),
-            "この形式（tiff）の画像は使えません。BMP、JPEG、GIF、PNG のどれかにしてください。");
-        row("StartBmp", "cut.jpg", SkinFolder::turnedPhoto().chopped(100), "ファイルが途中で切れています。");
-        row("Icon", "fake.ico", encoded(Qt::red, {32, 32}, "bmp"), "アイコンのファイルではありません。");
-        // clang-format on
+        QTest::addColumn<Entry>("entry");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("SglBmp3=nothere.bmp")
+            << u"SglBmp3"_s << u"nothere.bmp"_s << Entry::Nothing << QByteArray()
+            << u"画像「nothere.bmp」を読み込めません。ファイルがありません。"_s;
+        QTest::newRow("SglBmp5=") << u"SglBmp5"_s << QString() << Entry::Nothing << QByteArray()
+                                  << u"calc.dat の SglBmp5 に画像のファイル名がありません。"_s;
+        QTest::newRow("Icon=") << u"Icon"_s << QString() << Entry::Nothing << QByteArray()
+                               << u"calc.dat の Icon にアイコンのファイル名がありません。"_s;
+        QTest::newRow("SglBmpC=empty.bmp")
+            << u"SglBmpC"_s << u"empty.bmp"_s << Entry::File << QByteArray()
+            << u"画像「empty.bmp」を読み込めません。ファイルが空です。"_s;
+        QTest::newRow("SglBmp1=text.bmp")
+            << u"SglBmp1"_s << u"text.bmp"_s << Entry::File << "not a picture"_ba
+            << u"画像「text.bmp」を読み込めません。画像ではありません。"_s;
+        QTest::newRow("SglBmpA=pipe.jpg")
+            << u"SglBmpA"_s << u"pipe.jpg"_s << Entry::Fifo << QByteArray()
+            << u"画像「pipe.jpg」を読み込めません。通常のファイルではありません。"_s;
+        QTest::newRow("SglBmp7=bomb.bmp, 60000×60000 declared, no pixels")
+            << u"SglBmp7"_s << u"bomb.bmp"_s << Entry::File
+            << QByteArray::fromHex("424d0000000000000000360000002800000060ea000060ea00000100180000"
+                                   "0000000000000000000000000000000000000000000000")
+            << u"画像「bomb.bmp」を読み込めません。大きすぎます（60000×60000）。"_s;
+        QTest::newRow("SglBmpE=photo.tif")
+            << u"SglBmpE"_s << u"photo.tif"_s << Entry::File << encoded(Qt::red, {40, 30}, "tiff")
+            << u"画像「photo.tif」を読み込めません。この形式（tiff）の画像は使えません。BMP、JPEG、"
+               u"GIF、PNG のどれかにしてください。"_s;
+        QTest::newRow("StartBmp=cut.jpg")
+            << u"StartBmp"_s << u"cut.jpg"_s << Entry::File
+            << SkinFolder::turnedPhoto().chopped(100)
+            << u"画像「cut.jpg」を読み込めません。ファイルが途中で切れています。"_s;
+        QTest::newRow("Icon=fake.ico")
+            << u"Icon"_s << u"fake.ico"_s << Entry::File << encoded(Qt::red, {32, 32}, "bmp")
+            << u"アイコン「fake.ico」を読み込めません。アイコンのファイルではありません。"_s;
     }
-    // Start-up refuses what it cannot show. Every holder shows its own picture, stretched to the
-    // backdrop and decoded for the screen's pixels, whether the key comes before or after the
-    // decoding began. A picture that passed the checks and fails to decode later is told once.
-    void picturesOfTheSkin()
+    // Start-up refuses what it cannot show, and then offers no pictures.
+    void refusesWhatItCannotShow()
     {
+        QFETCH(QString, key);
         QFETCH(QString, name);
+        QFETCH(Entry, entry);
         QFETCH(QByteArray, bytes);
-        QFETCH(qreal, ratio);
         SkinFolder skin;
-        if (bytes == "/")
-            QVERIFY(QDir(skin.dir.path()).mkdir(name));
-        else if (bytes == "|")
-            QCOMPARE(mkfifo(QFile::encodeName(skin.dir.filePath(name)), 0600), 0);
-        else if (!bytes.isNull())
+        skin.field(key) = name;
+        if (entry == Entry::File)
             skin.put(name, bytes);
-        if (QFETCH(QString, key); !key.isEmpty())
-            skin.field(key) = name;
-        SkinPictures pictures(skin.dir.path(), Backdrop, ratio);
-        QSignalSpy failed(&pictures, &SkinPictures::failed);
+        if (entry == Entry::Fifo)
+            QCOMPARE(mkfifo(QFile::encodeName(skin.path(name)).constData(), 0600), 0);
+        SkinPictures pictures(skin.path(""), Backdrop, 1);
         QTEST(pictures.loadStartPictures(skin.settings).value_or(QString()), "message");
-        QVERIFY(name.isNull() || !pictures.holder(face::Holder::One)); // refused: no pictures
-        if (!name.isNull())
-            return;
-        const QImage start = pictures.startPicture().toImage();
-        QVERIFY(nearly(start.pixelColor(QPoint(80, 20) * ratio), Qt::red) &&
-                nearly(start.pixelColor(QPoint(80, 150) * ratio), Qt::blue));
-        QCOMPARE(pictures.icon().pixmap(32).toImage().pixelColor(5, 5), QColor(Qt::darkCyan));
-        if (ratio > 1) {
-            QVERIFY(QFile::remove(skin.dir.filePath("1.jpg")) &&
-                    QFile::remove(skin.dir.filePath("5.jpg")));
-            pictures.startHolderDecoding();
-        }
-        for (int n = 0; n < face::HolderCount; ++n) {
-            const std::optional<QPixmap> pixmap = pictures.holder(face::Holder(n));
-            QCOMPARE(!pixmap, ratio > 1 && (n == 1 || n == 5));
-            if (pixmap)
-                QVERIFY(pixmap->size() == Backdrop * ratio && pixmap->devicePixelRatio() == ratio &&
-                        nearly(pixmap->toImage().pixel(80, 80), SkinFolder::colourOf(n)));
-        }
-        QTest::qWait(100);
-        QCOMPARE(failed.count(), ratio > 1 ? 1 : 0);
-        QVERIFY(ratio < 2 ||
-                failed[0][0] == "画像「1.jpg」を読み込めません。ファイルがありません。");
+        QVERIFY(!pictures.holder(face::Holder::One));
+    }
+
+    void findsNamesAsWindowsDoes_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("files"); // pictures put into the skin's folder
+        QTest::addColumn<QString>("message");   // "" when the skin loads
+        QTest::newRow("Icon=CALC.ICO") << u"Icon"_s << u"CALC.ICO"_s << QStringList() << QString();
+        QTest::newRow("StartBmp=Turned.JPG")
+            << u"StartBmp"_s << u"Turned.JPG"_s << QStringList() << QString();
+        QTest::newRow("SglBmp3=img\\back.jpg")
+            << u"SglBmp3"_s << u"img\\back.jpg"_s << QStringList{u"Img/Back.JPG"_s} << QString();
+        QTest::newRow("SglBmp3=a.png, A.png and a.PNG on disk")
+            << u"SglBmp3"_s << u"a.png"_s << QStringList{u"A.png"_s, u"a.PNG"_s}
+            << u"画像「a.png」を読み込めません。名前が大文字と小文字だけ違うファイル「A.png」と"
+               u"「a.PNG」があり、どれを使うか決められません。"_s;
+        QTest::newRow("SglBmp3=..\\outside.png")
+            << u"SglBmp3"_s << u"..\\outside.png"_s << QStringList{u"../outside.png"_s}
+            << u"画像「..\\outside.png」を読み込めません。ファイルがありません。"_s;
+    }
+    // A skin made on Windows, where names ignore case and "\" separates folders, works as it is;
+    // nothing outside the skin's folder is taken.
+    void findsNamesAsWindowsDoes()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, name);
+        QFETCH(QStringList, files);
+        SkinFolder skin;
+        skin.field(key) = name;
+        for (const QString &file : files)
+            skin.put(file, encoded(Qt::gray, {20, 20}, "png"));
+        SkinPictures pictures(skin.path(""), Backdrop, 1);
+        QTEST(pictures.loadStartPictures(skin.settings).value_or(QString()), "message");
     }
 };
 

@@ -6,17 +6,18 @@
 #include <array>
 #include <optional>
 
-// The skin's settings, one field per key of calc.dat. Texts start empty and numbers 0.
+// The skin's settings, one field per key of calc.dat. Texts start empty and numbers 0; a
+// designated initializer may name only the fields it sets.
 struct CalcSettings
 {
-    QString title;          // Title: the calculator window's caption
-    QString icon;           // Icon: the window's icon file
-    qint16 digitColour = 0; // Color1: colour index of the readout's digits
-    qint16 keyColour = 0;   // Color2: colour index of the key captions
-    QString startPicture;   // StartBmp
-    qint16 taxRate = 0;     // ZeiRitu: consumption tax in whole percent
+    QString title = {};        // Title: the calculator window's caption
+    QString icon = {};         // Icon: the window's icon file
+    qint16 digitColour = 0;    // Color1: colour index of the readout's digits
+    qint16 keyColour = 0;      // Color2: colour index of the key captions
+    QString startPicture = {}; // StartBmp
+    qint16 taxRate = 0;        // ZeiRitu: consumption tax in whole percent
     // SglBmp1 … SglBmp9, SglBmpA, SglBmpE, SglBmpC: the picture files of the twelve holders.
-    std::array<QString, face::HolderCount> keyPictures;
+    std::array<QString, face::HolderCount> keyPictures = {};
 
     QString &keyPicture(face::Holder holder) { return keyPictures[std::size_t(holder)]; }
     const QString &keyPicture(face::Holder holder) const

@@ -3,12 +3,14 @@
 #include <QByteArray>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 // What can be wrong with a picture or icon file the skin names, and the calculator's words for it.
 enum class PictureFault
 {
     NoName,         // calc.dat names no file for the key
-    Missing,        // no such file
+    Missing,        // no such file, or a name that leads out of the skin's folder
+    Ambiguous,      // no file of exactly that name, and several equal to it ignoring case
     NotRegularFile, // a folder, FIFO or device
     Unreadable,     // it exists but cannot be opened
     Empty,          // zero bytes
@@ -23,8 +25,9 @@ enum class PictureFault
 struct PictureProblem
 {
     PictureFault fault;
-    QSize declaredSize = {}; // TooLarge
-    QByteArray format = {};  // UnusableFormat, NotIcon
+    QSize declaredSize = {};     // TooLarge
+    QByteArray format = {};      // UnusableFormat, NotIcon
+    QStringList candidates = {}; // Ambiguous: the files it could be
 
     bool operator==(const PictureProblem &) const = default;
 };
