@@ -143,6 +143,8 @@ std::optional<SkinError> Shelf::prepare() const
         auto added = addSkin(m_installedFolder, DefaultSkinName);
         if (const SkinError *error = std::get_if<SkinError>(&added))
             return *error;
+        if (auto error = rememberLastSkin(std::get<QString>(added)))
+            return error;
     }
     return updatePrograms(folders());
 }
