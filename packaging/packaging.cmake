@@ -11,6 +11,7 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 
 set(RELEASE_NAME picturecalc)
 set(RELEASE_LIBDIR lib/${RELEASE_NAME})
+set(RELEASE_REVISION 1) # the Debian revision: the package is made apart from the source
 
 # The package's default skin, drawn afresh: build/bin/calc.dat may hold a skin a developer
 # made there with Skinwright.
@@ -28,30 +29,43 @@ add_custom_target(release_skin ALL DEPENDS ${release_skin})
 
 # Libraries come from the system alone: a skin folder is passed around, and a library placed
 # in it must not be loaded by the programs.
-set_target_properties(calc Skinwright PROPERTIES INSTALL_RPATH "")
+set_target_properties(calc Skinwright picturecalc picturecalc-thumbnailer PROPERTIES INSTALL_RPATH "")
 
 # The skin folder of the tarball.
 install(TARGETS calc Skinwright RUNTIME DESTINATION . COMPONENT portable)
 install(FILES ${release_skin} DESTINATION . COMPONENT portable)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/README.txt DESTINATION . COMPONENT portable)
 
-# The Debian layout: the same folder, read-only under /usr/lib, and a launcher that runs it
-# from a copy in the user's data folder.
+# The Debian layout: the same folder, read-only under /usr/lib, and a launcher that runs the
+# programs from the user's own shelf of skins; the .calcskin type with its thumbnailer.
 install(TARGETS calc Skinwright RUNTIME DESTINATION ${RELEASE_LIBDIR} COMPONENT system)
 install(FILES ${release_skin} DESTINATION ${RELEASE_LIBDIR} COMPONENT system)
-install(PROGRAMS ${CMAKE_CURRENT_LIST_DIR}/picturecalc DESTINATION bin COMPONENT system)
+install(TARGETS picturecalc picturecalc-thumbnailer RUNTIME DESTINATION bin COMPONENT system)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/picturecalc.desktop
               ${CMAKE_CURRENT_LIST_DIR}/picturecalc-skinwright.desktop
     DESTINATION share/applications COMPONENT system)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/picturecalc-skin.xml
+    DESTINATION share/mime/packages RENAME picturecalc.xml COMPONENT system)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/picturecalc.thumbnailer
+    DESTINATION share/thumbnailers COMPONENT system)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/picturecalc.svg
               ${CMAKE_CURRENT_LIST_DIR}/icons/picturecalc-skinwright.svg
     DESTINATION share/icons/hicolor/scalable/apps COMPONENT system)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/README.txt
+# Debian's changelog, compressed as the policy asks: at most, and without a time stamp.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.Debian.in
+    ${CMAKE_BINARY_DIR}/packaging/changelog.Debian @ONLY)
+set(release_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
+add_custom_command(OUTPUT ${release_changelog}
+    COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/packaging/changelog.Debian > ${release_changelog}
+    DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.Debian)
+add_custom_target(release_changelog ALL DEPENDS ${release_changelog})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/README.txt ${CMAKE_CURRENT_LIST_DIR}/copyright
+              ${release_changelog}
     DESTINATION share/doc/${RELEASE_NAME} COMPONENT system)
 
 set(CPACK_PACKAGE_NAME ${RELEASE_NAME})
 set(CPACK_PACKAGE_VENDOR "PictureCalc")
-set(CPACK_PACKAGE_CONTACT "PictureCalc developers <picturecalc@localhost>")
+set(CPACK_PACKAGE_CONTACT "PictureCalc developers <picturecalc@example.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "picture-skinned desk calculator and its skin wizard")
 set(CPACK_PACKAGE_FILE_NAME "${RELEASE_NAME}-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR}")
 set(CPACK_GENERATOR TGZ DEB)
@@ -61,7 +75,9 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/cpackproject.cmake.in
     ${CMAKE_BINARY_DIR}/packaging/cpackproject.cmake @ONLY)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${RELEASE_REVISION})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "電卓 is a desk calculator whose whole face is a picture: every digit key, the
 answer and the COPY key show their own picture, and the digit keys play piano

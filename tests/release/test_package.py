@@ -13,6 +13,7 @@ import sys
 import tarfile
 import tempfile
 import unittest
+import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from calcx import CALC_SIZE, Display, wait_until  # noqa: E402
@@ -26,6 +27,13 @@ TITLE, SHOWN = "私の電卓〜−‖¢£¬", "私の電卓～－∥￠￡￢"
 
 def run(*args):
     return subprocess.run(args, capture_output=True, timeout=600, check=True).stdout.decode()
+
+
+class Cp932ZipInfo(zipfile.ZipInfo):
+    """An entry named in code page 932 without the UTF-8 flag, as Japanese Windows writes it."""
+
+    def _encodeFilenameFlags(self):
+        return self.filename.encode("cp932"), self.flag_bits
 
 
 def skin_files(folder):
@@ -58,6 +66,10 @@ class ReleaseTest(unittest.TestCase):
         self.assertLessEqual(skin_files(lib), set(os.listdir(lib)))
         for name in ("picturecalc.desktop", "picturecalc-skinwright.desktop"):
             run("desktop-file-validate", os.path.join(self.root, "usr/share/applications", name))
+        for name in ("copyright", "changelog.Debian.gz"):
+            self.assertTrue(os.path.isfile(os.path.join(self.root, "usr/share/doc/picturecalc", name)))
+        lintian = subprocess.run(["lintian", self.deb], capture_output=True, timeout=400).stdout.decode()
+        self.assertNotRegex(lintian, r"(?m)^E:")
         with tarfile.open(self.tarball) as tar:
             tar.extractall(self.work)
         folder = os.path.join(self.work, os.path.basename(self.tarball).removesuffix(".tar.gz"))
@@ -65,26 +77,92 @@ class ReleaseTest(unittest.TestCase):
         for program in (os.path.join(lib, "calc"), os.path.join(folder, "Skinwright")):
             self.assertNotRegex(run("readelf", "-d", program), "R(UN)?PATH")  # libraries from the system alone
 
-    def start(self, entry, home):
-        """A desktop entry's program, as the user whose home it is, telling on stderr where it
-        looks for Qt's plugins; the sanitizers' settings pass on, so that their reports of a
-        sanitized build are not lost."""
-        with open(os.path.join(self.root, "usr/share/applications", entry)) as f:
-            args = shlex.split(re.search(r"^Exec=(.*)$", f.read(), re.M)[1])
+    def test_calcskin_files_open_in_picturecalc_and_show_their_start_picture(self):
+        """What the package's triggers do on installation, then the file manager's questions."""
+        share = os.path.join(self.root, "usr/share")
+        run("update-mime-database", os.path.join(share, "mime"))
+        run("update-desktop-database", os.path.join(share, "applications"))
+        home = tempfile.mkdtemp(dir=self.work)
+        skin = os.path.join(home, "x.calcskin")
+        with zipfile.ZipFile(skin, "w") as archive:
+            for name in skin_files(os.path.join(self.root, LIB)):
+                archive.write(os.path.join(self.root, LIB, name), name)
+        env = dict(PATH="/usr/bin:/bin", HOME=home, XDG_DATA_HOME=os.path.join(home, "data"), XDG_DATA_DIRS=share)
+        query = subprocess.run(["xdg-mime", "query", "filetype", skin], env=env, capture_output=True, check=True)
+        self.assertEqual(query.stdout.decode().strip(), "application/x-picturecalc-skin")
+        query = subprocess.run(["xdg-mime", "query", "default", "application/x-picturecalc-skin"], env=env,
+                               capture_output=True, check=True)  # fmt: skip
+        self.assertEqual(query.stdout.decode().strip(), "picturecalc.desktop")
+        with open(os.path.join(share, "thumbnailers/picturecalc.thumbnailer")) as f:
+            command = re.search(r"^Exec=(.*)$", f.read(), re.M)[1]
+        thumbnail = os.path.join(home, "x.png")
+        args = [a.replace("%s", "128").replace("%i", skin).replace("%o", thumbnail) for a in shlex.split(command)]
+        subprocess.run([os.path.join(self.root, "usr/bin", args[0]), *args[1:]], env=env, check=True, timeout=60)
+        self.assertEqual(run("identify", "-format", "%m %h", thumbnail), "PNG 128")
+
+    def test_new_user_imports_a_windows_zip_lists_exports_and_runs_it(self):
+        home = tempfile.mkdtemp(dir=self.work)
+        lib = os.path.join(self.root, LIB)
+        with open(os.path.join(lib, "calc.dat"), "rb") as f:
+            calc_dat = f.read().replace("電卓".encode("cp932"), "窓の電卓".encode("cp932"), 1)
+        windows_zip = os.path.join(home, "窓の電卓.zip")
+        with zipfile.ZipFile(windows_zip, "w") as archive:
+            archive.writestr(Cp932ZipInfo("スキン/CALC.DAT"), calc_dat)
+            archive.writestr(Cp932ZipInfo("スキン/calc.exe"), b"MZ")
+            for name in skin_files(lib) - {"calc.dat"}:
+                with open(os.path.join(lib, name), "rb") as f:
+                    archive.writestr(Cp932ZipInfo("スキン/" + name.upper()), f.read())
+        self.assertEqual(self.picturecalc(home, "--import", windows_zip).stdout, "窓の電卓\n")
+        self.assertEqual(self.picturecalc(home, "--list").stdout, "標準\n窓の電卓\n")
+        skin = os.path.join(home, ".local/share/picturecalc/skins/窓の電卓")
+        self.assertEqual(set(os.listdir(skin)), skin_files(lib) | {"calc", "Skinwright"})
+        exported = os.path.join(home, "out.calcskin")
+        self.picturecalc(home, "--export", "窓の電卓", exported)
+        with zipfile.ZipFile(exported) as archive:
+            self.assertEqual(set(archive.namelist()), skin_files(lib))
+        process = self.start_command(["picturecalc", "--run", "窓の電卓"], home)
+        window = self.display.window(process, lambda w: w.size == CALC_SIZE)
+        self.assertEqual(window.name, "窓の電卓")
+        self.assertEqual(os.readlink(f"/proc/{process.pid}/exe"), os.path.join(skin, "calc"))
+        self.display.stop(process)
+
+    def user_env(self, home):
+        """The environment of a user whose home it is; the sanitizers' settings pass on, so that
+        their reports of a sanitized build are not lost."""
         env = {k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")}
         env.update(HOME=home, XDG_RUNTIME_DIR=home, LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb", QT_DEBUG_PLUGINS="1",
                    DISPLAY=self.display.display, ALSA_CONFIG_PATH=self.null_sound,
                    PATH=os.path.join(self.root, "usr/bin") + ":/usr/bin:/bin")  # fmt: skip
-        if os.geteuid() == 0:
-            nobody = pwd.getpwnam("nobody")
-            os.chown(home, nobody.pw_uid, nobody.pw_gid)
-            args = ["setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}", "--clear-groups", "--", *args]
+        return env
+
+    def as_user(self, args, home):
+        """args run as an ordinary user (nobody, when the test runs as root) owning home."""
+        if os.geteuid() != 0:
+            return args
+        nobody = pwd.getpwnam("nobody")
+        for folder, _, files in os.walk(home):
+            for path in [folder] + [os.path.join(folder, name) for name in files]:
+                os.chown(path, nobody.pw_uid, nobody.pw_gid)
+        return ["setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}", "--clear-groups", "--", *args]
+
+    def picturecalc(self, home, *args, check=True):
+        return subprocess.run(self.as_user(["picturecalc", *args], home), env=self.user_env(home), cwd=home,
+                              capture_output=True, text=True, timeout=60, check=check)  # fmt: skip
+
+    def start_command(self, args, home):
+        """A program telling on stderr where it looks for Qt's plugins."""
         with open(os.path.join(self.work, "plugins.log"), "a") as log:
-            return self.display.start(args, env=env, cwd=home, stderr=log)
+            return self.display.start(self.as_user(args, home), env=self.user_env(home), cwd=home, stderr=log)
+
+    def start(self, entry, home):
+        """A desktop entry's program, started as the menu starts it."""
+        with open(os.path.join(self.root, "usr/share/applications", entry)) as f:
+            args = [a for a in shlex.split(re.search(r"^Exec=(.*)$", f.read(), re.M)[1]) if a != "%f"]
+        return self.start_command(args, home)
 
     def test_desktop_entries_work_in_the_users_own_folder(self):
         home = tempfile.mkdtemp(dir=self.work)
-        skin = os.path.join(home, ".local/share/picturecalc")
+        skin = os.path.join(home, ".local/share/picturecalc/skins/標準")
 
         def calc_title():
             process = self.start("picturecalc.desktop", home)

@@ -1,0 +1,163 @@
+#include "launcher.h"
+
+#include "shelf.h"
+#include "standardoptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+constexpr char Usage[] =
+    "使い方 (usage): picturecalc [--import FILE | --export NAME FILE | --list | "
+    "--run NAME | --wizard [NAME] | --folder | --open-folder | FILE]\n";
+
+void print(const QString &line)
+{
+    std::fputs(qPrintable(line + u'\n'), stdout);
+}
+
+int fail(const SkinError &error)
+{
+    std::fputs(qPrintable(QStringLiteral("picturecalc: ") + error.text() + u'\n'), stderr);
+    return 1;
+}
+
+// The installed programs and the default skin: /usr/lib/picturecalc beside /usr/bin, or the
+// program's own folder in a build.
+QString installedFolder()
+{
+    const QDir here(QCoreApplication::applicationDirPath());
+    const QString installed = here.filePath(QStringLiteral("../lib/picturecalc"));
+    return QDir::cleanPath(QFileInfo::exists(installed + QStringLiteral("/calc")) ? installed
+                                                                                  : here.path());
+}
+
+// Replaces this process with a program; returns only when it could not start.
+SkinError execute(const QString &program, const QStringList &arguments = {})
+{
+    std::fflush(nullptr);
+    QList<QByteArray> bytes = {QFile::encodeName(program)};
+    for (const QString &argument : arguments)
+        bytes << QFile::encodeName(argument);
+    std::vector<char *> argv;
+    for (QByteArray &argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    ::execvp(argv[0], argv.data());
+    return {QStringLiteral("%1 を起動できません。").arg(program),
+            QStringLiteral("cannot run %1").arg(program)};
+}
+
+// Starts a program of the named skin, which becomes the one run last.
+int runSkin(const Shelf &shelf, const QString &name, const QString &program)
+{
+    const auto folder = shelf.folderOf(name);
+    if (const SkinError *error = std::get_if<SkinError>(&folder))
+        return fail(*error);
+    if (auto error = shelf.rememberLastSkin(name))
+        return fail(*error);
+    return fail(execute(QDir(std::get<QString>(folder)).filePath(program)));
+}
+
+} // namespace
+
+LaunchOutcome launch(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("電卓のスキンを取り込み、書き出し、起動します。\n"
+                       "Imports, exports and runs the picture calculator's skins."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption import({QStringLiteral("import")},
+                                    QStringLiteral("Adds the skin of an archive or folder."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption exportSkin(QStringLiteral("export"),
+                                        QStringLiteral("Writes skin NAME as a .calcskin FILE."));
+    const QCommandLineOption list(QStringLiteral("list"), QStringLiteral("Lists the skins."));
+    const QCommandLineOption run({QStringLiteral("run")}, QStringLiteral("Starts a skin."),
+                                 QStringLiteral("NAME"));
+    const QCommandLineOption wizard(
+        QStringLiteral("wizard"),
+        QStringLiteral("Starts Skinwright in skin NAME or the last one."));
+    const QCommandLineOption folder(QStringLiteral("folder"),
+                                    QStringLiteral("Prints the last skin's folder."));
+    const QCommandLineOption openFolder(QStringLiteral("open-folder"),
+                                        QStringLiteral("Opens the last skin's folder."));
+    for (const auto &option : {import, exportSkin, list, run, wizard, folder, openFolder})
+        parser.addOption(option);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("An archive or folder to import and run."),
+                                 QStringLiteral("[FILE]"));
+    if (!parser.parse(arguments)) {
+        std::fputs(qPrintable(parser.errorText() + u'\n'), stderr);
+        std::fputs(Usage, stderr);
+        return {2, {}};
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+
+    const QStringList rest = parser.positionalArguments();
+    int commands = 0;
+    for (const auto &option : {import, exportSkin, list, run, wizard, folder, openFolder})
+        commands += parser.isSet(option) ? 1 : 0;
+    const qsizetype allowed = parser.isSet(exportSkin)                ? 2
+                              : commands == 0 || parser.isSet(wizard) ? 1
+                                                                      : 0;
+    if (commands > 1 || rest.size() > allowed || (parser.isSet(exportSkin) && rest.size() != 2)) {
+        std::fputs(Usage, stderr);
+        return {2, {}};
+    }
+
+    const bool opensFile = commands == 0 && !rest.isEmpty();
+    const auto dataFolder = Shelf::userDataFolder(QProcessEnvironment::systemEnvironment());
+    if (const SkinError *error = std::get_if<SkinError>(&dataFolder))
+        return {fail(*error), opensFile ? std::optional(*error) : std::nullopt};
+    const Shelf shelf(std::get<QString>(dataFolder), installedFolder());
+    if (auto error = shelf.prepare())
+        return {fail(*error), opensFile ? error : std::nullopt};
+
+    if (parser.isSet(list)) {
+        for (const QString &name : shelf.names())
+            print(name);
+        return {};
+    }
+    if (parser.isSet(import) || opensFile) {
+        const auto added = shelf.importSkin(opensFile ? rest.first() : parser.value(import));
+        if (const SkinError *error = std::get_if<SkinError>(&added))
+            return {fail(*error), opensFile ? std::optional(*error) : std::nullopt};
+        if (!opensFile) {
+            print(std::get<QString>(added));
+            return {};
+        }
+        return {runSkin(shelf, std::get<QString>(added), QStringLiteral("calc")), {}};
+    }
+    if (parser.isSet(exportSkin)) {
+        if (auto error = shelf.exportSkin(rest[0], rest[1]))
+            return {fail(*error), {}};
+        return {};
+    }
+    if (parser.isSet(run))
+        return {runSkin(shelf, parser.value(run), QStringLiteral("calc")), {}};
+    const QString last = shelf.lastSkin();
+    if (parser.isSet(wizard))
+        return {runSkin(shelf, rest.value(0, last), QStringLiteral("Skinwright")), {}};
+    if (parser.isSet(folder) || parser.isSet(openFolder)) {
+        const auto skin = shelf.folderOf(last);
+        if (const SkinError *error = std::get_if<SkinError>(&skin))
+            return {fail(*error), {}};
+        if (parser.isSet(folder)) {
+            print(std::get<QString>(skin));
+            return {};
+        }
+        return {fail(execute(QStringLiteral("xdg-open"), {std::get<QString>(skin)})), {}};
+    }
+    return {runSkin(shelf, last, QStringLiteral("calc")), {}};
+}

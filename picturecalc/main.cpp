@@ -1,0 +1,28 @@
+#include "dialogs.h"
+#include "launcher.h"
+#include "standardoptions.h"
+
+#include <QApplication>
+#include <clocale>
+#include <cstring>
+#include <langinfo.h>
+
+int main(int argc, char *argv[])
+{
+    LaunchOutcome outcome;
+    {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationVersion(projectVersion());
+        // Archive names that libarchive converts come in the character set of LC_CTYPE.
+        if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+            std::setlocale(LC_CTYPE, "C.UTF-8");
+        outcome = launch(QCoreApplication::arguments());
+    }
+    if (outcome.boxed &&
+        (qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))) {
+        QApplication app(argc, argv);
+        dialogs::showMessage(
+            nullptr, {outcome.boxed->japanese, QStringLiteral("電卓"), QMessageBox::Warning});
+    }
+    return outcome.status;
+}

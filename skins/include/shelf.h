@@ -1,0 +1,56 @@
+#pragma once
+
+#include "skinerror.h"
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <variant>
+
+// The skins of one user, each a folder of the shelf the calculator runs from: calc.dat, the files
+// it names and the two programs, hard links to the installed ones where the file system allows.
+// The shelf is changed only by renaming a finished folder into it, so an interrupted import
+// leaves nothing but a temporary folder that the next start removes.
+class Shelf
+{
+public:
+    // dataFolder holds the shelf (…/picturecalc); installedFolder holds the installed programs
+    // calc and Skinwright, and the default skin.
+    Shelf(const QString &dataFolder, const QString &installedFolder);
+
+    // ${XDG_DATA_HOME:-~/.local/share}/picturecalc; a relative XDG_DATA_HOME is ignored.
+    static std::variant<QString, SkinError> userDataFolder(const QProcessEnvironment &environment);
+
+    // What every start does first: removes what interrupted runs left, turns the single skin
+    // folder of earlier versions into the first skin, gives a user with no skin the default
+    // one, and brings every skin's programs up to date.
+    std::optional<SkinError> prepare() const;
+
+    QStringList names() const; // sorted
+    // The folder of the skin of that name.
+    std::variant<QString, SkinError> folderOf(const QString &name) const;
+
+    // Adds the skin of an archive or folder and returns its name: the source's name without its
+    // extension, made unique with " (2)", " (3)", …; a skin identical to one on the shelf is not
+    // added again, and that one's name is returned.
+    std::variant<QString, SkinError> importSkin(const QString &source) const;
+    std::optional<SkinError> exportSkin(const QString &name, const QString &file) const;
+
+    // The skin run last, if it is still there; else the first one; empty on an empty shelf.
+    QString lastSkin() const;
+    std::optional<SkinError> rememberLastSkin(const QString &name) const;
+
+    QString shelfFolder() const;
+
+private:
+    QStringList folders() const;
+    std::optional<SkinError> adoptSingleSkin() const;
+    std::variant<QString, SkinError> addSkin(const QString &source, const QString &name) const;
+    // Renames folder into the shelf under name, made unique; returns the name it got.
+    std::variant<QString, SkinError> placeSkin(const QString &folder, const QString &name) const;
+    std::optional<SkinError> updatePrograms(const QStringList &folders) const;
+
+    QString m_dataFolder;
+    QString m_installedFolder;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "skinerror.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// A skin passed around as one file: reading it out of an archive or a folder, and writing the
+// .calcskin archive. Reading takes .calcskin, .zip, .lzh/.lha, .7z, .tar(.gz/.bz2/.xz) and plain
+// folders; the skin inside is the one folder that holds calc.dat, at any depth.
+//
+// An archive is checked whole before anything is written, and a hostile one is refused with one
+// message naming it: names leading out of it, links, devices, names that differ only by case,
+// encrypted entries, too many entries or bytes, damage. Of an accepted one only calc.dat and the
+// files it names are written, under the names calc.dat uses ("\" becoming "/"); a named file the
+// archive lacks is left out. Entry names are read as their makers wrote them: zip and lzh names
+// without the UTF-8 flag in code page 932, tar names as stored, 7z names in UTF-16. Reading needs
+// a UTF-8 LC_CTYPE, for the names libarchive converts.
+
+inline constexpr int MaxSkinEntries = 10000;
+inline constexpr qint64 MaxSkinFileBytes = qint64(64) << 20;
+inline constexpr qint64 MaxSkinBytes = qint64(256) << 20;
+
+// Writes the skin of the archive or folder at source into folder, which exists and is empty.
+// On failure folder may hold part of it: the caller unpacks into a folder it removes then.
+std::optional<SkinError> unpackSkin(const QString &source, const QString &folder);
+
+// The same for an archive held in memory; name stands for it in messages.
+std::optional<SkinError> unpackSkinArchive(const QByteArray &archive, const QString &name,
+                                           const QString &folder);
+
+// Writes the skin in folder as a .calcskin: a zip of calc.dat and the files it names, found as
+// the calculator finds them and stored under the names calc.dat uses, at the archive's root,
+// UTF-8 names with the UTF-8 flag. The file is replaced whole or not at all.
+std::optional<SkinError> exportSkin(const QString &folder, const QString &file);

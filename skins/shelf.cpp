@@ -1,0 +1,249 @@
+#include "shelf.h"
+
+#include "calcsettings.h"
+#include "shelffiles.h"
+#include "skinarchive.h"
+#include "skinmessages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <unistd.h>
+
+namespace {
+
+const QString Programs[] = {QStringLiteral("calc"), QStringLiteral("Skinwright")};
+const QString DefaultSkinName = QStringLiteral("標準");
+const QString FallbackName = QStringLiteral("スキン");
+
+// A name the shelf can hold as a folder of its own, or "" for none.
+QString asSkinName(QString name)
+{
+    name = name.trimmed();
+    name.replace(u'/', u'／');
+    while (name.startsWith(u'.'))
+        name.remove(0, 1);
+    return name;
+}
+
+// The source's name without the extension of its archive format.
+QString nameOf(const QString &source)
+{
+    const QFileInfo info(QDir::cleanPath(source));
+    QString name = info.fileName();
+    if (!info.isDir()) {
+        for (const QStringView suffix :
+             {u".tar.gz", u".tar.bz2", u".tar.xz", u".tgz", u".tbz2", u".txz", u".calcskin",
+              u".zip", u".lzh", u".lha", u".7z", u".tar"})
+            if (name.endsWith(suffix, Qt::CaseInsensitive)) {
+                name.chop(suffix.size());
+                break;
+            }
+    }
+    name = asSkinName(name);
+    return name.isEmpty() ? FallbackName : name;
+}
+
+// Puts the installed program into a skin folder through a temporary name, so that a running
+// copy is never written in place: a hard link to it or to an up-to-date copy, else a copy.
+bool putProgram(const QString &installed, const QString &upToDate, const QString &target)
+{
+    const QString temporary =
+        QFileInfo(target).dir().filePath(temporaryPrefix(QFileInfo(target).fileName()));
+    QFile::remove(temporary);
+    const QByteArray to = QFile::encodeName(temporary);
+    const bool placed =
+        ::link(QFile::encodeName(installed).constData(), to.constData()) == 0 ||
+        (!upToDate.isEmpty() &&
+         ::link(QFile::encodeName(upToDate).constData(), to.constData()) == 0) ||
+        (QFile::copy(installed, temporary) &&
+         QFile::setPermissions(temporary, QFile::permissions(installed) | QFile::ReadOwner |
+                                              QFile::WriteOwner | QFile::ExeOwner));
+    if (placed && ::rename(to.constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    QFile::remove(temporary);
+    return false;
+}
+
+} // namespace
+
+Shelf::Shelf(const QString &dataFolder, const QString &installedFolder)
+    : m_dataFolder(dataFolder), m_installedFolder(installedFolder)
+{
+}
+
+std::variant<QString, SkinError> Shelf::userDataFolder(const QProcessEnvironment &environment)
+{
+    QString data = environment.value(QStringLiteral("XDG_DATA_HOME"));
+    if (!QDir::isAbsolutePath(data)) { // a relative value is to be ignored
+        const QString home = environment.value(QStringLiteral("HOME"));
+        if (home.isEmpty())
+            return skinmessages::homeNotSet();
+        data = home + QStringLiteral("/.local/share");
+    }
+    return QDir::cleanPath(data + QStringLiteral("/picturecalc"));
+}
+
+QString Shelf::shelfFolder() const
+{
+    return m_dataFolder + QStringLiteral("/skins");
+}
+
+QStringList Shelf::names() const
+{
+    return QDir(shelfFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+std::variant<QString, SkinError> Shelf::folderOf(const QString &name) const
+{
+    const QString folder = QDir(shelfFolder()).filePath(name);
+    if (name.isEmpty() || name.contains(u'/') || name.startsWith(u'.') ||
+        !QFileInfo(folder).isDir())
+        return skinmessages::unknownSkin(name);
+    return folder;
+}
+
+QStringList Shelf::folders() const
+{
+    QStringList folders;
+    for (const QString &name : names())
+        folders << QDir(shelfFolder()).filePath(name);
+    return folders;
+}
+
+QString Shelf::lastSkin() const
+{
+    QFile file(QDir(m_dataFolder).filePath(QStringLiteral("last-skin")));
+    const QString last =
+        file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readLine()).chopped(1) : QString();
+    return std::holds_alternative<QString>(folderOf(last)) ? last : names().value(0);
+}
+
+std::optional<SkinError> Shelf::rememberLastSkin(const QString &name) const
+{
+    QSaveFile file(QDir(m_dataFolder).filePath(QStringLiteral("last-skin")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(name.toUtf8() + '\n') < 0 || !file.commit())
+        return skinmessages::cannotWrite(file.fileName());
+    return std::nullopt;
+}
+
+std::optional<SkinError> Shelf::prepare() const
+{
+    if (!QDir().mkpath(shelfFolder()) || !QFileInfo(shelfFolder()).isWritable())
+        return skinmessages::cannotWrite(m_dataFolder);
+    removeLeftovers(shelfFolder());
+    for (const QString &folder : folders())
+        removeLeftovers(folder);
+    if (auto error = adoptSingleSkin())
+        return error;
+    if (names().isEmpty()) {
+        auto added = addSkin(m_installedFolder, DefaultSkinName);
+        if (const SkinError *error = std::get_if<SkinError>(&added))
+            return *error;
+        if (auto error = rememberLastSkin(std::get<QString>(added)))
+            return error;
+    }
+    return updatePrograms(folders());
+}
+
+// Earlier versions kept one skin right in the data folder, beside the programs. It is moved,
+// file by file, into a folder of the shelf's own that the next start finishes after an
+// interruption, calc.dat last; the folder then joins the shelf under its title.
+std::optional<SkinError> Shelf::adoptSingleSkin() const
+{
+    QDir data(m_dataFolder);
+    const QString calcDat = settingsPath(m_dataFolder);
+    const QString moving = QDir(shelfFolder()).filePath(QStringLiteral(".adopting"));
+    if (QFileInfo(calcDat).isFile()) {
+        if (!QDir().mkpath(moving))
+            return skinmessages::cannotWrite(moving);
+        const QStringList kept = {QStringLiteral("skins"), QStringLiteral("last-skin"),
+                                  QStringLiteral("calc.dat"), Programs[0], Programs[1]};
+        for (const QString &name :
+             data.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+            if (!kept.contains(name) && !data.rename(name, QDir(moving).filePath(name)))
+                return skinmessages::cannotWrite(data.filePath(name));
+        if (!data.rename(QStringLiteral("calc.dat"), settingsPath(moving)))
+            return skinmessages::cannotWrite(calcDat);
+        for (const QString &program : Programs)
+            data.remove(program);
+    }
+    if (!QFileInfo(moving).isDir())
+        return std::nullopt;
+    CalcSettings settings;
+    readSettings(moving, true, settings);
+    const QString title = asSkinName(settings.title);
+    auto placed = placeSkin(moving, title.isEmpty() ? FallbackName : title);
+    if (const SkinError *error = std::get_if<SkinError>(&placed))
+        return *error;
+    return rememberLastSkin(std::get<QString>(placed));
+}
+
+std::variant<QString, SkinError> Shelf::placeSkin(const QString &folder, const QString &name) const
+{
+    for (int number = 1;; ++number) {
+        const QString unique = number == 1 ? name : QStringLiteral("%1 (%2)").arg(name).arg(number);
+        if (moveIntoPlace(folder, QDir(shelfFolder()).filePath(unique)))
+            return unique;
+        if (errno != EEXIST && errno != ENOTEMPTY)
+            return skinmessages::cannotWrite(shelfFolder());
+    }
+}
+
+std::optional<SkinError> Shelf::updatePrograms(const QStringList &folders) const
+{
+    for (const QString &program : Programs) {
+        const QString installed = QDir(m_installedFolder).filePath(program);
+        QString upToDate; // a copy on the shelf known to hold the installed program's bytes
+        for (const QString &folder : folders) {
+            const QString target = QDir(folder).filePath(program);
+            if (sameFile(target, installed) || (!upToDate.isEmpty() && sameFile(target, upToDate)))
+                continue;
+            if (upToDate.isEmpty() && sameContent(target, installed)) {
+                upToDate = target;
+                continue;
+            }
+            if (!putProgram(installed, upToDate, target))
+                return skinmessages::cannotWrite(target);
+            if (upToDate.isEmpty())
+                upToDate = target;
+        }
+    }
+    return std::nullopt;
+}
+
+std::variant<QString, SkinError> Shelf::addSkin(const QString &source, const QString &name) const
+{
+    QTemporaryDir unpacked(
+        QDir(shelfFolder())
+            .filePath(temporaryPrefix(QStringLiteral("import")) + QStringLiteral("XXXXXX")));
+    if (!unpacked.isValid())
+        return skinmessages::cannotWrite(shelfFolder());
+    if (auto error = unpackSkin(source, unpacked.path()))
+        return *error;
+    for (const QString &existing : names())
+        if (sameSkin(unpacked.path(), QDir(shelfFolder()).filePath(existing)))
+            return existing;
+    if (auto error = updatePrograms(folders() << unpacked.path()))
+        return *error;
+    auto placed = placeSkin(unpacked.path(), name);
+    if (std::holds_alternative<QString>(placed))
+        unpacked.setAutoRemove(false);
+    return placed;
+}
+
+std::variant<QString, SkinError> Shelf::importSkin(const QString &source) const
+{
+    return addSkin(source, nameOf(source));
+}
+
+std::optional<SkinError> Shelf::exportSkin(const QString &name, const QString &file) const
+{
+    const auto folder = folderOf(name);
+    if (const SkinError *error = std::get_if<SkinError>(&folder))
+        return *error;
+    return ::exportSkin(std::get<QString>(folder), file);
+}

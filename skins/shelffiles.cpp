@@ -1,0 +1,104 @@
+#include "shelffiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+QString temporaryPrefix(const QString &stem)
+{
+    return QStringLiteral(".%1.tmp-%2-").arg(stem).arg(QCoreApplication::applicationPid());
+}
+
+void removeLeftovers(const QString &folder)
+{
+    static const QRegularExpression temporary(QStringLiteral("^\\..*\\.tmp-(\\d+)-"));
+    const QDir dir(folder);
+    for (const QString &name :
+         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QRegularExpressionMatch match = temporary.match(name);
+        if (!match.hasMatch())
+            continue;
+        const pid_t pid = pid_t(match.captured(1).toLongLong());
+        if (pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM))
+            continue; // still at work
+        const QString path = dir.filePath(name);
+        if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink())
+            QDir(path).removeRecursively();
+        else
+            QFile::remove(path);
+    }
+}
+
+bool moveIntoPlace(const QString &from, const QString &to)
+{
+    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+                       QFile::encodeName(to).constData(), RENAME_NOREPLACE) == 0;
+}
+
+namespace {
+
+std::optional<struct stat> regularFile(const QString &path)
+{
+    struct stat status;
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return status;
+}
+
+QStringList filesIn(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = QDir(folder).relativeFilePath(it.next());
+        if (path != u"calc" && path != u"Skinwright")
+            files << path;
+    }
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+bool sameFile(const QString &first, const QString &second)
+{
+    const auto a = regularFile(first);
+    const auto b = regularFile(second);
+    return a && b && a->st_dev == b->st_dev && a->st_ino == b->st_ino;
+}
+
+bool sameContent(const QString &first, const QString &second)
+{
+    const auto a = regularFile(first);
+    const auto b = regularFile(second);
+    if (!a || !b || a->st_size != b->st_size)
+        return false;
+    QFile one(first);
+    QFile other(second);
+    if (!one.open(QIODevice::ReadOnly) || !other.open(QIODevice::ReadOnly))
+        return false;
+    while (!one.atEnd()) {
+        constexpr qint64 Block = 1 << 20;
+        if (one.read(Block) != other.read(Block))
+            return false;
+    }
+    return true;
+}
+
+bool sameSkin(const QString &first, const QString &second)
+{
+    const QStringList files = filesIn(first);
+    if (files != filesIn(second))
+        return false;
+    for (const QString &file : files)
+        if (!sameContent(QDir(first).filePath(file), QDir(second).filePath(file)))
+            return false;
+    return true;
+}

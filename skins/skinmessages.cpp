@@ -1,0 +1,129 @@
+#include "skinmessages.h"
+
+#include <QFileInfo>
+
+namespace skinmessages {
+
+namespace {
+
+QString shown(const QString &source)
+{
+    const QString name = QFileInfo(source).fileName();
+    return name.isEmpty() ? source : name;
+}
+
+} // namespace
+
+SkinError notAnArchive(const QString &source)
+{
+    return {QStringLiteral("「%1」はスキンの書庫でもフォルダでもありません。").arg(shown(source)),
+            QStringLiteral("%1 is neither a skin archive nor a folder").arg(shown(source))};
+}
+
+SkinError unreadable(const QString &source, const QString &reason)
+{
+    return {QStringLiteral("「%1」を読めません。").arg(shown(source)),
+            QStringLiteral("cannot read %1: %2").arg(shown(source), reason)};
+}
+
+SkinError corrupt(const QString &source)
+{
+    return {QStringLiteral("「%1」は壊れているか、途中で切れています。").arg(shown(source)),
+            QStringLiteral("%1 is corrupt or truncated").arg(shown(source))};
+}
+
+SkinError outsideName(const QString &source, const QString &entry)
+{
+    return {QStringLiteral("「%1」には、外を指す名前「%2」があります。").arg(shown(source), entry),
+            QStringLiteral("%1 holds a name leading outside it: %2").arg(shown(source), entry)};
+}
+
+SkinError link(const QString &source, const QString &entry)
+{
+    return {QStringLiteral("「%1」には、リンク「%2」があります。").arg(shown(source), entry),
+            QStringLiteral("%1 holds a link: %2").arg(shown(source), entry)};
+}
+
+SkinError specialFile(const QString &source, const QString &entry)
+{
+    return {
+        QStringLiteral("「%1」には、特殊なファイル「%2」があります。").arg(shown(source), entry),
+        QStringLiteral("%1 holds a device or other special file: %2").arg(shown(source), entry)};
+}
+
+SkinError caseTwins(const QString &source, const QString &first, const QString &second)
+{
+    return {QStringLiteral("「%1」には、大文字と小文字の違いしかない名前「%2」と「%3」があります。")
+                .arg(shown(source), first, second),
+            QStringLiteral("%1 holds names that differ only by case: %2, %3")
+                .arg(shown(source), first, second)};
+}
+
+SkinError encrypted(const QString &source, const QString &entry)
+{
+    return {QStringLiteral("「%1」の「%2」は暗号化されています。").arg(shown(source), entry),
+            QStringLiteral("%2 in %1 is encrypted").arg(shown(source), entry)};
+}
+
+SkinError tooManyEntries(const QString &source)
+{
+    return {QStringLiteral("「%1」は、ファイルが多すぎます (10000 個まで)。").arg(shown(source)),
+            QStringLiteral("%1 holds more than 10000 entries").arg(shown(source))};
+}
+
+SkinError fileTooLarge(const QString &source, const QString &entry)
+{
+    return {QStringLiteral("「%1」の「%2」が大きすぎます (64 MB まで)。").arg(shown(source), entry),
+            QStringLiteral("%2 in %1 is larger than 64 MB").arg(shown(source), entry)};
+}
+
+SkinError skinTooLarge(const QString &source)
+{
+    return {QStringLiteral("「%1」は、展開すると大きすぎます (256 MB まで)。").arg(shown(source)),
+            QStringLiteral("%1 unpacks to more than 256 MB").arg(shown(source))};
+}
+
+SkinError twoSkins(const QString &source, const QString &first, const QString &second)
+{
+    return {QStringLiteral("「%1」には、calc.dat が二つあります (「%2」と「%3」)。")
+                .arg(shown(source), first, second),
+            QStringLiteral("%1 holds more than one calc.dat: %2, %3")
+                .arg(shown(source), first, second)};
+}
+
+SkinError empty(const QString &source)
+{
+    return {QStringLiteral("「%1」は空です。").arg(shown(source)),
+            QStringLiteral("%1 is empty").arg(shown(source))};
+}
+
+SkinError noCalcDat(const QString &source)
+{
+    return {QStringLiteral("「%1」には、calc.dat がありません。").arg(shown(source)),
+            QStringLiteral("%1 holds no calc.dat").arg(shown(source))};
+}
+
+SkinError badCalcDat(const QString &source, const QString &reason)
+{
+    return {QStringLiteral("「%1」の calc.dat を読めません。%2").arg(shown(source), reason),
+            QStringLiteral("cannot read calc.dat in %1").arg(shown(source))};
+}
+
+SkinError cannotWrite(const QString &path)
+{
+    return {QStringLiteral("%1 に書き込めません。").arg(path),
+            QStringLiteral("cannot write %1").arg(path)};
+}
+
+SkinError unknownSkin(const QString &name)
+{
+    return {QStringLiteral("スキン「%1」はありません。").arg(name),
+            QStringLiteral("no skin named %1").arg(name)};
+}
+
+SkinError homeNotSet()
+{
+    return {QStringLiteral("HOME が設定されていません。"), QStringLiteral("HOME is not set.")};
+}
+
+} // namespace skinmessages

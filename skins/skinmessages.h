@@ -1,0 +1,28 @@
+#pragma once
+
+#include "skinerror.h"
+
+// Every sentence of the skins library, each naming what it is about: the archive or folder by
+// its file name, an entry by its name inside.
+namespace skinmessages {
+
+SkinError notAnArchive(const QString &source);
+SkinError unreadable(const QString &source, const QString &reason);
+SkinError corrupt(const QString &source);
+SkinError outsideName(const QString &source, const QString &entry);
+SkinError link(const QString &source, const QString &entry);
+SkinError specialFile(const QString &source, const QString &entry);
+SkinError caseTwins(const QString &source, const QString &first, const QString &second);
+SkinError encrypted(const QString &source, const QString &entry);
+SkinError tooManyEntries(const QString &source);
+SkinError fileTooLarge(const QString &source, const QString &entry);
+SkinError skinTooLarge(const QString &source);
+SkinError twoSkins(const QString &source, const QString &first, const QString &second);
+SkinError empty(const QString &source);
+SkinError noCalcDat(const QString &source);
+SkinError badCalcDat(const QString &source, const QString &reason);
+SkinError cannotWrite(const QString &path);
+SkinError unknownSkin(const QString &name);
+SkinError homeNotSet();
+
+} // namespace skinmessages

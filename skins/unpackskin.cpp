@@ -1,0 +1,68 @@
+#include "archivereader.h"
+#include "calcsettings.h"
+#include "entryname.h"
+#include "skinarchive.h"
+#include "skinmessages.h"
+#include "skinname.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+std::optional<SkinError> unpack(const SkinInput &input, const QString &folder)
+{
+    auto checked = checkArchive(input);
+    if (const SkinError *error = std::get_if<SkinError>(&checked))
+        return *error;
+    const ArchiveListing &listing = std::get<ArchiveListing>(checked);
+
+    // calc.dat first: the settings reader tells which files it names.
+    const QString calcDat = settingsPath(folder);
+    if (QFile file(calcDat); !file.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
+                             file.write(listing.calcDat) != listing.calcDat.size())
+        return skinmessages::cannotWrite(calcDat);
+    CalcSettings settings;
+    if (const auto error = readSettings(folder, true, settings))
+        return skinmessages::badCalcDat(input.name, error->reason);
+
+    const auto list = [&](const QString &relative) { return listing.entriesIn(relative); };
+    QHash<int, QStringList> targets;
+    QSet<QString> taken;
+    for (const QString &name : namedFiles(settings)) {
+        const std::optional<QString> target = storedName(name);
+        if (!target || taken.contains(*target))
+            continue;
+        const auto found = resolveSkinName(name, list);
+        const QString *path = std::get_if<QString>(&found);
+        if (!path)
+            continue; // taken with what it has; the calculator tells what is missing
+        const int index = listing.entries.indexOf(
+            listing.skinFolder.isEmpty() ? *path : listing.skinFolder + u'/' + *path);
+        if (index < 0)
+            continue; // a folder
+        targets[index] << *target;
+        taken << *target;
+    }
+    return extractEntries(input, listing, targets, folder);
+}
+
+} // namespace
+
+std::optional<SkinError> unpackSkin(const QString &source, const QString &folder)
+{
+    const QFileInfo info(source);
+    if (!info.exists())
+        return skinmessages::unreadable(source, QStringLiteral("no such file or folder"));
+    // A folder is walked from where its name leads; inside it, links are refused.
+    return unpack({source, info.isDir() ? info.canonicalFilePath() : source, {}, info.isDir()},
+                  folder);
+}
+
+std::optional<SkinError> unpackSkinArchive(const QByteArray &archive, const QString &name,
+                                           const QString &folder)
+{
+    return unpack({name, {}, archive, false}, folder);
+}
