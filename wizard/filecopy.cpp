@@ -1,6 +1,6 @@
 #include "filecopy.h"
 
-#include "skinfile.h"
+#include "regularfile.h"
 
 #include <QSaveFile>
 
@@ -10,9 +10,9 @@ constexpr qint64 ChunkSize = 1 << 16;
 
 // Opened as the calculator opens what the skin names: a FIFO or device put in the file's place
 // is refused instead of waited on.
-std::unique_ptr<QFile> openRegularFile(const QString &path)
+std::unique_ptr<QFile> openedForReading(const QString &path)
 {
-    auto opened = openSkinFile(path);
+    auto opened = openRegularFile(path);
     if (auto *file = std::get_if<std::unique_ptr<QFile>>(&opened))
         return std::move(*file);
     return nullptr;
@@ -22,8 +22,8 @@ std::unique_ptr<QFile> openRegularFile(const QString &path)
 
 bool sameContents(const QString &first, const QString &second)
 {
-    const std::unique_ptr<QFile> one = openRegularFile(first);
-    const std::unique_ptr<QFile> other = openRegularFile(second);
+    const std::unique_ptr<QFile> one = openedForReading(first);
+    const std::unique_ptr<QFile> other = openedForReading(second);
     if (!one || !other || one->size() != other->size())
         return false;
     while (!one->atEnd()) {
@@ -36,7 +36,7 @@ bool sameContents(const QString &first, const QString &second)
 
 std::optional<QString> copyFile(const QString &source, const QString &target)
 {
-    const std::unique_ptr<QFile> in = openRegularFile(source);
+    const std::unique_ptr<QFile> in = openedForReading(source);
     if (!in)
         return QStringLiteral("ｺﾋﾟｰ元のﾌｧｲﾙを開けません。");
     // Unbuffered, so that a full disk shows in write() and never as a short file renamed over
