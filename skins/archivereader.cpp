@@ -8,6 +8,7 @@
 #include <QFile>
 #include <archive.h>
 #include <archive_entry.h>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -221,6 +222,30 @@ private:
     QHash<QString, Seen> m_seen;
 };
 
+// Reads the current entry's bytes block by block into take, counted against the limits as they
+// come: libarchive may hand out more than the entry's header promised.
+std::optional<SkinError>
+readEntryData(const SkinInput &input, Pass &pass, const QString &name, qint64 &total,
+              const std::function<std::optional<SkinError>(QByteArrayView)> &take)
+{
+    QByteArray block(BlockSize, Qt::Uninitialized);
+    for (qint64 size = 0;;) {
+        const la_ssize_t got = archive_read_data(pass.handle(), block.data(), BlockSize);
+        if (got < 0)
+            return failure(input, pass);
+        if (got == 0)
+            return std::nullopt;
+        size += got;
+        total += got;
+        if (size > MaxSkinFileBytes)
+            return skinmessages::fileTooLarge(input.name, name);
+        if (total > MaxSkinBytes)
+            return skinmessages::skinTooLarge(input.name);
+        if (auto problem = take(QByteArrayView(block.constData(), got)))
+            return problem;
+    }
+}
+
 } // namespace
 
 QStringList ArchiveListing::entriesIn(const QString &skinRelativeFolder) const
@@ -249,7 +274,6 @@ std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input)
     PathSet paths;
     std::optional<QList<QByteArray>> namesAsLatin1;
     std::optional<QString> calcDatFolder;
-    QByteArray block(BlockSize, Qt::Uninitialized);
     qint64 total = 0;
     for (int index = 0;; ++index) {
         const Pass::Step step = pass.next();
@@ -301,21 +325,13 @@ std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input)
         if (input.folder && !isSkin)
             continue;
         QByteArray content;
-        for (qint64 size = 0;;) {
-            const la_ssize_t got = archive_read_data(pass.handle(), block.data(), BlockSize);
-            if (got < 0)
-                return failure(input, pass);
-            if (got == 0)
-                break;
-            size += got;
-            total += got;
-            if (size > MaxSkinFileBytes)
-                return fileTooLarge(input.name, name);
-            if (total > MaxSkinBytes)
-                return skinTooLarge(input.name);
+        const auto problem = readEntryData(input, pass, name, total, [&](QByteArrayView bytes) {
             if (isSkin)
-                content.append(block.constData(), got);
-        }
+                content.append(bytes);
+            return std::optional<SkinError>();
+        });
+        if (problem)
+            return *problem;
         if (isSkin && !calcDatFolder) {
             calcDatFolder = parentOf(*path);
             listing.skinFolder = *calcDatFolder;
@@ -335,7 +351,6 @@ std::optional<SkinError> extractEntries(const SkinInput &input, const ArchiveLis
                                         const QString &folder)
 {
     Pass pass(input);
-    QByteArray block(BlockSize, Qt::Uninitialized);
     qint64 total = 0;
     for (int index = 0; pass.opened(); ++index) {
         const Pass::Step step = pass.next();
@@ -351,21 +366,15 @@ std::optional<SkinError> extractEntries(const SkinInput &input, const ArchiveLis
         if (!QDir().mkpath(QFileInfo(path).path()) ||
             !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return skinmessages::cannotWrite(path);
-        for (qint64 size = 0;;) {
-            const la_ssize_t got = archive_read_data(pass.handle(), block.data(), BlockSize);
-            if (got < 0)
-                return failure(input, pass);
-            if (got == 0)
-                break;
-            size += got;
-            total += got;
-            if (size > MaxSkinFileBytes)
-                return skinmessages::fileTooLarge(input.name, listing.entries[index]);
-            if (total > MaxSkinBytes)
-                return skinmessages::skinTooLarge(input.name);
-            if (file.write(block.constData(), got) != got)
-                return skinmessages::cannotWrite(path);
-        }
+        const auto problem =
+            readEntryData(input, pass, listing.entries[index], total,
+                          [&](QByteArrayView bytes) -> std::optional<SkinError> {
+                              if (file.write(bytes.data(), bytes.size()) != bytes.size())
+                                  return skinmessages::cannotWrite(path);
+                              return std::nullopt;
+                          });
+        if (problem)
+            return problem;
         if (!file.flush())
             return skinmessages::cannotWrite(path);
         for (const QString &other : names.mid(1)) {
