@@ -39,7 +39,6 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("found");
 
-        QTest::newRow("exact") << QStringList{u"start.bmp"_s} << u"start.bmp"_s << u"start.bmp"_s;
         QTest::newRow("other case")
             << QStringList{u"Start.BMP"_s} << u"start.bmp"_s << u"Start.BMP"_s;
         QTest::newRow("full-width letters")
@@ -49,10 +48,6 @@ private slots:
             << u"Img/Sub/Back.JPG"_s;
         QTest::newRow("exact name wins over others equal to it")
             << QStringList{u"A.BMP"_s, u"a.bmp"_s} << u"a.bmp"_s << u"a.bmp"_s;
-        QTest::newRow("exact folder wins, file then matched in it")
-            << QStringList{u"img/x.bmp"_s, u"IMG/X.bmp"_s} << u"IMG\\x.BMP"_s << u"IMG/X.bmp"_s;
-        QTest::newRow("dot parts and doubled separators")
-            << QStringList{u"img/x.bmp"_s} << u".\\img//x.bmp"_s << u"img/x.bmp"_s;
     }
     void resolves()
     {
@@ -71,27 +66,13 @@ private slots:
 
         const QStringList skin{u"a.bmp"_s, u"img/b.bmp"_s};
         QTest::newRow("missing") << skin << u"c.bmp"_s << SkinNameFault::Missing << QStringList();
-        QTest::newRow("missing in a folder")
-            << skin << u"img\\a.bmp"_s << SkinNameFault::Missing << QStringList();
-        QTest::newRow("a file used as a folder")
-            << skin << u"a.bmp\\b.bmp"_s << SkinNameFault::Missing << QStringList();
-        QTest::newRow("only separators")
-            << skin << u"\\."_s << SkinNameFault::OutsideSkin << QStringList();
-        QTest::newRow("empty") << skin << QString() << SkinNameFault::Missing << QStringList();
         QTest::newRow("two equal, none exact")
             << QStringList{u"a.bmp"_s, u"A.BMP"_s} << u"A.bmp"_s << SkinNameFault::Ambiguous
             << QStringList{u"A.BMP"_s, u"a.bmp"_s};
-        QTest::newRow("two equal folders")
-            << QStringList{u"Img/b.bmp"_s, u"IMG/b.bmp"_s} << u"img\\b.bmp"_s
-            << SkinNameFault::Ambiguous << QStringList{u"IMG"_s, u"Img"_s};
         QTest::newRow("up and out")
             << skin << u"..\\a.bmp"_s << SkinNameFault::OutsideSkin << QStringList();
-        QTest::newRow("up and back in")
-            << skin << u"img/../a.bmp"_s << SkinNameFault::OutsideSkin << QStringList();
-        QTest::newRow("rooted") << skin << u"/a.bmp"_s << SkinNameFault::OutsideSkin
+        QTest::newRow("rooted") << skin << u"\\a.bmp"_s << SkinNameFault::OutsideSkin
                                 << QStringList();
-        QTest::newRow("rooted, Windows")
-            << skin << u"\\a.bmp"_s << SkinNameFault::OutsideSkin << QStringList();
         QTest::newRow("drive letter")
             << skin << u"C:a.bmp"_s << SkinNameFault::OutsideSkin << QStringList();
     }
