@@ -167,9 +167,10 @@ private slots:
         QTest::newRow("Icon=fake.ico")
             << u"Icon"_s << u"fake.ico"_s << u"fake.ico"_s << encoded(Qt::red, {32, 32}, "bmp")
             << u"アイコン「fake.ico」を読み込めません。アイコンのファイルではありません。"_s;
-        // Names are found as Windows finds them: in any letter case.
-        QTest::newRow("StartBmp=TURNED.JPG")
-            << u"StartBmp"_s << u"TURNED.JPG"_s << QString() << QByteArray() << QString();
+        // Names are found on disk as Windows finds them, hidden files too.
+        QTest::newRow("SglBmp1=IMG\\.BACK.PNG")
+            << u"SglBmp1"_s << u"IMG\\.BACK.PNG"_s << u"img/.back.png"_s
+            << encoded(Qt::gray, {20, 20}, "png") << QString();
         QTest::newRow("Icon=CALC.ICO, Calc.ico and calc.ico on disk")
             << u"Icon"_s << u"CALC.ICO"_s << u"Calc.ico"_s << QByteArray()
             << u"アイコン「CALC.ICO」を読み込めません。名前が大文字と小文字だけ違うファイル"
