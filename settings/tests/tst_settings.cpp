@@ -14,8 +14,7 @@ enum class Entry
 {
     Nothing,
     Folder,
-    Fifo,
-    LinkToDevice
+    Fifo
 };
 
 // What stands in the writer's way.
@@ -28,20 +27,6 @@ enum class Obstacle
 
 // The record's value before each read: a key the file lacks keeps it.
 const QString Kept = u"kept.bmp"_s;
-
-CalcSettings withPicture(CalcSettings settings, face::Holder holder, const QString &name)
-{
-    settings.keyPicture(holder) = name;
-    return settings;
-}
-
-// The twelve key pictures of both golden files, holder by holder.
-std::array<QString, face::HolderCount> goldenPictures(const QString &nine, const QString &copy)
-{
-    return {u"one.bmp"_s,  u"two.bmp"_s,  u"three.bmp"_s,  u"four.bmp"_s,
-            u"five.bmp"_s, u"six.bmp"_s,  u"seven.bmp"_s,  u"eight.bmp"_s,
-            nine,          u"zero.bmp"_s, u"answer.bmp"_s, copy};
-}
 
 } // namespace
 
@@ -82,14 +67,12 @@ private slots:
         };
         number(u"  5  "_s, 5);
         number(u"+7"_s, 7);
-        number(u"1.5"_s, 2);
         number(u"2.5"_s, 2);
         number(u"-3.5"_s, -4);
         number(u"2.5000001"_s, 3);
         number(u"32767.4"_s, 32767);
-        number(u"-32768.5"_s, -32768);
         for (const QString &text :
-             {u""_s, u"1a"_s, u"- 5"_s, u"１２"_s, u"32767.5"_s, u"-32768.6"_s, u"99999999999"_s})
+             {u"1a"_s, u"１２"_s, u"32767.5"_s, u"-32768.6"_s, u"99999999999"_s})
             QTest::newRow(qPrintable(text)) << text << false << 0;
     }
     void wholeNumber()
@@ -105,36 +88,21 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("trim");
         QTest::addColumn<CalcSettings>("expected");
-        QTest::addColumn<QString>("error"); // the message after the file's name; "" when read
+        QTest::addColumn<QString>("error"); // why line 2 cannot be read; "" when the file is read
 
-        QTest::newRow("Title= \\t電卓  , trimmed")
-            << "Title= \t\x93\x64\x91\xec  \r\n"_ba << true
-            << CalcSettings{.title = u"\t電卓"_s, .startPicture = Kept} << QString();
-        QTest::newRow("Title= \\t電卓  ")
-            << "Title= \t\x93\x64\x91\xec  \r\n"_ba << false
+        QTest::newRow("  Title= \\t電卓  , Color1=10, Color2=7, trimmed")
+            << "  Title= \t\x93\x64\x91\xec  \r\nColor1=10\r\nColor2=7"_ba << true
+            << CalcSettings{.title = u"\t電卓"_s,
+                            .digitColour = 1,
+                            .keyColour = 7,
+                            .startPicture = Kept}
+            << QString();
+        QTest::newRow("  Title= \\t電卓  ")
+            << "  Title= \t\x93\x64\x91\xec  \r\n"_ba << false
             << CalcSettings{.title = u" \t電卓  "_s, .startPicture = Kept} << QString();
-        QTest::newRow("  Title=電卓")
-            << "  Title=\x93\x64\x91\xec"_ba << false
-            << CalcSettings{.title = u"電卓"_s, .startPicture = Kept} << QString();
-        QTest::newRow("25 characters, 2 double-byte")
-            << "Title=\x93\x64\x91\xec"
-               "ABCDEFGHIJKLMNOPQRSTUVW"_ba
-            << false << CalcSettings{.title = u"電卓ABCDEFGHIJKLMNOPQR"_s, .startPicture = Kept}
-            << QString();
-        QTest::newRow("Color1=10, Color2=7, ZeiRitu=2.5")
-            << "Color1=10\r\nColor2=7\r\nZeiRitu=2.5"_ba << true
-            << CalcSettings{.digitColour = 1, .keyColour = 7, .startPicture = Kept, .taxRate = 2}
-            << QString();
-        QTest::newRow("title=x, Title =abc, Icon=Title.ico, two StartBmp lines")
-            << "title=x\r\nTitle =abc\r\nIcon=Title.ico\r\nStartBmp=a.bmp\r\nStartBmp=b.bmp"_ba
-            << true
+        QTest::newRow("title=x, Title =abc, Icon=Title.ico, two StartBmp lines; LF, LF CR, CR")
+            << "title=x\nTitle =abc\n\rIcon=Title.ico\rStartBmp=a.bmp\r\nStartBmp=b.bmp"_ba << true
             << CalcSettings{.title = u"=abc"_s, .icon = u"Title.ico"_s, .startPicture = u"b.bmp"_s}
-            << QString();
-        QTest::newRow("LF, LF CR and CR line ends")
-            << "Title=t\nIcon=i.ico\n\rColor2=2\rSglBmpC=c.bmp"_ba << true
-            << withPicture(
-                   {.title = u"t"_s, .icon = u"i.ico"_s, .keyColour = 2, .startPicture = Kept},
-                   face::Holder::Copy, u"c.bmp"_s)
             << QString();
         QTest::newRow("～①ｶﾅ, bad bytes, NUL, controls")
             << QByteArray("Title=\x81\x60\x87\x40\xb6\xc5\x85\x40\x80\0\x1a\x7f\r\nIcon=\x93", 26)
@@ -143,21 +111,25 @@ private slots:
                             .icon = u"\ufffd"_s,
                             .startPicture = Kept}
             << QString();
-        QTest::newRow("電 and Title across the 64 KiB mark")
-            << QByteArray(65532, 'x') + "Title=\x93\x64\r\nx" + QByteArray(65532, 'x') + "Icon=i"
-            << true << CalcSettings{.title = u"電"_s, .icon = u"i"_s, .startPicture = Kept}
+        QTest::newRow("電 and Title across the 64 KiB mark, 24 characters")
+            << QByteArray(65532, 'x') + "Title=\x93\x64" + "ABCDEFGHIJKLMNOPQRSTUVW\r\nx" +
+                   QByteArray(65532, 'x') + "Icon=i"
+            << true
+            << CalcSettings{.title = u"電ABCDEFGHIJKLMNOPQRS"_s,
+                            .icon = u"i"_s,
+                            .startPicture = Kept}
             << QString();
         // A failed read leaves the record as it was, also the fields of the lines before.
         QTest::newRow("Color1=") << "Icon=new.ico\r\nColor1=\r\nSglBmp9=9.bmp"_ba << true
                                  << CalcSettings{.startPicture = Kept}
-                                 << u"の 2 行目を読み込めません。Color1 の値が空で、数値として"
+                                 << u"Color1 の値が空で、数値として"
                                     u"読めません。"_s;
         QTest::newRow("ZeiRitu=abc")
             << "Icon=new.ico\r\nZeiRitu=abc"_ba << true << CalcSettings{.startPicture = Kept}
-            << u"の 2 行目を読み込めません。ZeiRitu の値「abc」は数値ではありません。"_s;
+            << u"ZeiRitu の値「abc」は数値ではありません。"_s;
         QTest::newRow("ZeiRitu=40000")
             << "Icon=new.ico\r\nZeiRitu=40000"_ba << true << CalcSettings{.startPicture = Kept}
-            << u"の 2 行目を読み込めません。ZeiRitu の値「40000」は -32768 から 32767 までの範囲を"
+            << u"ZeiRitu の値「40000」は -32768 から 32767 までの範囲を"
                u"超えています。"_s;
     }
     void reads()
@@ -167,7 +139,8 @@ private slots:
         QFETCH(QString, error);
         putFile(bytes);
         CalcSettings settings{.startPicture = Kept};
-        QCOMPARE(readError(trim, settings), error.isEmpty() ? error : calcDat() + u' ' + error);
+        QCOMPARE(readError(trim, settings),
+                 error.isEmpty() ? error : calcDat() + u" の 2 行目を読み込めません。"_s + error);
         QTEST(settings, "expected");
     }
 
@@ -179,8 +152,6 @@ private slots:
         QTest::newRow("folder") << Entry::Folder << u"この名前はファイルではなくフォルダーです。"_s;
         QTest::newRow("FIFO") << Entry::Fifo
                               << u"通常のファイルではありません（デバイスやパイプなど）。"_s;
-        QTest::newRow("link to /dev/zero")
-            << Entry::LinkToDevice << u"通常のファイルではありません（デバイスやパイプなど）。"_s;
     }
     // Reading neither blocks on a FIFO nor runs on for ever.
     void refusesWhatIsNoRegularFile()
@@ -191,8 +162,6 @@ private slots:
             QVERIFY(QDir(folder->path()).mkdir("calc.dat"));
         if (entry == Entry::Fifo)
             QCOMPARE(mkfifo(QFile::encodeName(calcDat()).constData(), 0600), 0);
-        if (entry == Entry::LinkToDevice)
-            QVERIFY(QFile::link("/dev/zero", calcDat()));
         CalcSettings settings;
         QCOMPARE(readError(true, settings), calcDat() + u" を開けません。"_s + reason);
     }
@@ -216,45 +185,24 @@ private slots:
 #endif
     }
 
-    // The record a golden file holds is written as those very bytes: all eighteen keys in
-    // their order, code page 932 with CR LF, the previous file replaced.
-    void writesGoldenFiles_data()
+    // The golden file's record is written as those very bytes: all eighteen keys in their order,
+    // code page 932 with CR LF (where it differs from Shift-JIS, what input methods on Linux give
+    // for 〜 − ‖ ¢ £ ¬, and katakana), the previous file replaced.
+    void writesTheGoldenFile()
     {
-        QTest::addColumn<QString>("golden");
-        QTest::addColumn<CalcSettings>("settings");
-        QTest::newRow("example.dat")
-            << u"example.dat"_s << CalcSettings{u"電卓"_s,
-                                                u"calc.ico"_s,
-                                                0,
-                                                2,
-                                                u"start.bmp"_s,
-                                                5,
-                                                goldenPictures(u"nine.bmp"_s, u"copy.bmp"_s)};
-        // where code page 932 differs from Shift-JIS, and katakana
-        QTest::newRow("cp932.dat") << u"cp932.dat"_s
-                                   << CalcSettings{u"～∥－￢①㈱髙ｶﾙｸ電卓"_s,
-                                                   u"ｱｲｺﾝ.ico"_s,
-                                                   -1,
-                                                   5,
-                                                   u" 始 "_s,
-                                                   -32768,
-                                                   goldenPictures(u"９～.bmp"_s, u"Title.bmp"_s)};
-    }
-    void writesGoldenFiles()
-    {
-        QFETCH(QString, golden);
-        QFETCH(CalcSettings, settings);
         putFile("an older, longer calc.dat that must disappear completely\r\n");
+        const CalcSettings settings{u"～∥－￢①㈱髙ｶﾙｸ電卓"_s,
+                                    u"〜−‖¢£¬.ico"_s,
+                                    -1,
+                                    5,
+                                    u" 始 "_s,
+                                    -32768,
+                                    {u"one.bmp"_s, u"two.bmp"_s, u"three.bmp"_s, u"four.bmp"_s,
+                                     u"five.bmp"_s, u"six.bmp"_s, u"seven.bmp"_s, u"eight.bmp"_s,
+                                     u"９～.bmp"_s, u"zero.bmp"_s, u"answer.bmp"_s,
+                                     u"Title.bmp"_s}};
         QCOMPARE(writeSettings(folder->path(), settings), std::nullopt);
-        QCOMPARE(fileBytes(calcDat()), fileBytes(QDir(SETTINGS_TEST_DATA).filePath(golden)));
-    }
-
-    // What an input method on Linux gives for 〜 − ‖ ¢ £ ¬ goes as Windows writes it.
-    void lookAlikes()
-    {
-        QCOMPARE(writeSettings(folder->path(), {.title = u"〜−‖¢£¬"_s}), std::nullopt);
-        QCOMPARE(fileBytes(calcDat()).left(20),
-                 "Title=\x81\x60\x81\x7c\x81\x61\x81\x91\x81\x92\x81\xca\r\n");
+        QCOMPARE(fileBytes(calcDat()), fileBytes(SETTINGS_TEST_DATA "/cp932.dat"));
     }
 
     void writeFailsAndKeepsTheOldFile_data()
@@ -264,8 +212,6 @@ private slots:
         QTest::addColumn<QString>("why");
         QTest::newRow("Title=電卓😀") << CalcSettings{.title = u"電卓😀"_s} << Obstacle::None
                                      << u"Title の値「電卓😀」の文字「😀」(U+1F600)"_s;
-        QTest::newRow("Title=a–b, no look-alike")
-            << CalcSettings{.title = u"a–b"_s} << Obstacle::None << u"「–」(U+2013)"_s;
         QTest::newRow("Icon=a\\rb")
             << CalcSettings{.icon = u"a\rb"_s} << Obstacle::None << u"Icon の値に改行が"_s;
         QTest::newRow("calc.dat is a folder") << CalcSettings{} << Obstacle::FolderNamedCalcDat
