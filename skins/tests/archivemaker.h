@@ -11,7 +11,6 @@ struct TestEntry
     {
         File,
         Folder,
-        Symlink,
         HardLink,
         Device
     };
