@@ -1,7 +1,6 @@
 #include "calcengine.h"
 
 #include <QTest>
-#include <limits>
 
 using namespace calc;
 
@@ -61,35 +60,12 @@ KeyOutcome press(CalcEngine &engine, int key, int rate)
 
 // What the last key reported.
 const KeyOutcome Quiet;
-
-KeyOutcome digit(int entered)
-{
-    KeyOutcome outcome;
-    outcome.digitEntered = entered;
-    return outcome;
-}
-
-KeyOutcome answer()
-{
-    KeyOutcome outcome;
-    outcome.answerShown = true;
-    return outcome;
-}
+const KeyOutcome Answer{.digitEntered = {}, .answerShown = true};
 
 // A refused calculation shows its answer's picture; a refused function key shows none.
 KeyOutcome refused(Notice notice, bool answerShown)
 {
-    KeyOutcome outcome;
-    outcome.answerShown = answerShown;
-    outcome.notice = notice;
-    return outcome;
-}
-
-KeyOutcome allCleared()
-{
-    KeyOutcome outcome;
-    outcome.allCleared = true;
-    return outcome;
+    return {.digitEntered = {}, .answerShown = answerShown, .notice = notice};
 }
 
 } // namespace
@@ -112,34 +88,23 @@ private slots:
             QTest::newRow(tag) << keys << rate << separator << readout << last;
         };
         const QString huge = '1' + QString(200, '0') + '.';
-        row("0 0 7", Keys{0, 0, 7}, "007.", digit(7));
-        row("・ 5 ・ 5", Keys{Point, 5, Point, 5}, "0.55", digit(5));
-        row("- - 5 + 3 =", Keys{Minus, Minus, 5, Plus, 3, Equals}, "-2", answer());
-        row("1 + 2 + =", Keys{1, Plus, 2, Plus, Equals}, "3", Quiet);
-        row("2 + 3 X 4 =", Keys{2, Plus, 3, Times, 4, Equals}, "20", answer());
-        row("5 + X 3 =", Keys{5, Plus, Times, 3, Equals}, "15", answer());
-        row("5 + - 3 =", Keys{5, Plus, Minus, 3, Equals}, "2", answer());
-        row("1 + 2 = 5 + 1 =", Keys{1, Plus, 2, Equals, 5, Plus, 1, Equals}, "6", answer());
+        row("・ 5 ・ 5", Keys{Point, 5, Point, 5}, "0.55", KeyOutcome{.digitEntered = 5});
         // Minus right after equals subtracts from the answer.
-        row("1 + 2 = - 1 =", Keys{1, Plus, 2, Equals, Minus, 1, Equals}, "2", answer());
-        row("5 = =", Keys{5, Equals, Equals}, "5.", Quiet);
-        row("- 5 X 0 =", Keys{Minus, 5, Times, 0, Equals}, "0", answer());
-        row("1 / 3 =", Keys{1, Divide, 3, Equals}, "0.333333333333333", answer());
-        row("5 + 3 C 4 =", Keys{5, Plus, 3, ClearEntry, 4, Equals}, "9", answer());
+        row("1 + 2 = - 1 =", Keys{1, Plus, 2, Equals, Minus, 1, Equals}, "2", Answer);
+        row("- 5 X 0 =", Keys{Minus, 5, Times, 0, Equals}, "0", Answer);
+        row("1 / 3 =", Keys{1, Divide, 3, Equals}, "0.333333333333333", Answer);
+        row("5 + 3 C 4 =", Keys{5, Plus, 3, ClearEntry, 4, Equals}, "9", Answer);
         row("9 X 9 X AC 2 + 2 =", Keys{9, Times, 9, Times, AllClear, 2, Plus, 2, Equals}, "4",
-            answer());
-        row("9 + AC", Keys{9, Plus, AllClear}, "0.", allCleared());
-        row("+ 1 =", Keys{Plus, 1, Equals}, "1.", Quiet);
+            Answer);
         row("8 / 0 ・ =", Keys{8, Divide, 0, Point, Equals}, "8.",
             refused(Notice::DivisionByZero, true));
-        row("8 / - 0 = 2 =", Keys{8, Divide, Minus, 0, Equals, 2, Equals}, "2", answer());
         row("1 0*200 X 1 0*200 =",
             Keys{1} + zeros(200) + Keys{Times, 1} + zeros(200) + Keys{Equals}, huge,
             refused(Notice::Overflow, true));
         row("5 / 1 0*400 =", Keys{5, Divide, 1} + zeros(400) + Keys{Equals}, "5.",
             refused(Notice::Overflow, true));
         row("5 0 % =", Keys{5, 0, Percent, Equals}, "0.5", Quiet);
-        row("2 0 0 + 5 % =", Keys{2, 0, 0, Plus, 5, Percent, Equals}, "10", answer());
+        row("2 0 0 + 5 % =", Keys{2, 0, 0, Plus, 5, Percent, Equals}, "10", Answer);
         row("1 0*400 %", Keys{1} + zeros(400) + Keys{Percent}, '1' + QString(400, '0') + '.',
             refused(Notice::Overflow, false));
         // The tax contained rounds down, the tax to add toward minus infinity.
@@ -147,9 +112,6 @@ private slots:
         row("- 1 0 0 0 税込", Keys{Minus, 1, 0, 0, 0, TaxIncluded}, "-48", Quiet);
         row("9 9 9 税抜", Keys{9, 9, 9, TaxExcluded}, "49", Quiet);
         row("- 9 9 9 税抜", Keys{Minus, 9, 9, 9, TaxExcluded}, "-50", Quiet);
-        row("1 0 8 0 税込, 8 %", Keys{1, 0, 8, 0, TaxIncluded}, "80", Quiet, 8);
-        row("3 2 8 6 7 税込, 32767 %", Keys{3, 2, 8, 6, 7, TaxIncluded}, "32767", Quiet, 32767);
-        row("1 0 5 0 税込 5, -100 %", Keys{1, 0, 5, 0, TaxIncluded, 5}, "10505.", digit(5), -100);
         row("1 0 5 0 税込, -100 %", Keys{1, 0, 5, 0, TaxIncluded}, "1050.",
             refused(Notice::DivisionByZero, false), -100);
         row("1 0*306 税抜, 1000 %", Keys{1} + zeros(306) + Keys{TaxExcluded},
@@ -157,13 +119,10 @@ private slots:
         row("1 0 0 0 + 1 0 5 0 税込 5 = 3 + 4 =",
             Keys{1, 0, 0, 0, Plus, 1, 0, 5, 0, TaxIncluded, 5, Equals, 3, Plus, 4, Equals}, "4.",
             Quiet);
-        row("1 0 5 0 税込 税込 +", Keys{1, 0, 5, 0, TaxIncluded, TaxIncluded, Plus}, "0", answer());
+        row("1 0 5 0 税込 税込 +", Keys{1, 0, 5, 0, TaxIncluded, TaxIncluded, Plus}, "0", Answer);
         row("- ・ with ,", Keys{Minus, Point}, "-0,", Quiet, 5, ",");
         row("1 5 0*15 + 0 = with ,", Keys{1, 5} + zeros(15) + Keys{Plus, 0, Equals}, "1,5E+16",
-            answer(), 5, ",");
-        row("1 ・ 5 + 1 = with ٫", Keys{1, Point, 5, Plus, 1, Equals}, "2٫5", answer(), 5, "٫");
-        row("1 ・ 5 + 1 = with 1, a digit", Keys{1, Point, 5, Plus, 1, Equals}, "2.5", answer(), 5,
-            "1");
+            Answer, 5, ",");
     }
     void keySequences()
     {
@@ -175,70 +134,7 @@ private slots:
         for (int key : keys)
             outcome = press(engine, key, rate);
         QTEST(QString::fromStdString(engine.readout()), "readout");
-        QFETCH(KeyOutcome, last);
-        QCOMPARE(outcome.digitEntered, last.digitEntered);
-        QCOMPARE(outcome.answerShown, last.answerShown);
-        QCOMPARE(outcome.notice, last.notice);
-        QCOMPARE(outcome.allCleared, last.allCleared);
-    }
-
-    void numberTexts_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("separator");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("-0") << -0.0 << "."
-                            << "0";
-        QTest::newRow("-2/3") << -2.0 / 3 << ","
-                              << "-0,666666666666667";
-        QTest::newRow("0.1 + 0.2") << 0.1 + 0.2 << "."
-                                   << "0.3";
-        QTest::newRow("1E15 - 1") << 1e15 - 1 << "."
-                                  << "999999999999999";
-        QTest::newRow("1E15") << 1e15 << "."
-                              << "1E+15";
-        QTest::newRow("2^53") << 9007199254740992.0 << "."
-                              << "9.00719925474099E+15";
-        QTest::newRow("1E-5") << 1e-5 << "."
-                              << "1E-05";
-    }
-    void numberTexts()
-    {
-        QFETCH(double, value);
-        QFETCH(QString, separator);
-        QTEST(QString::fromStdString(numberText(value, separator.toStdString())), "text");
-    }
-
-    void numericValues_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("separator");
-        QTest::addColumn<double>("value");
-        const double infinity = std::numeric_limits<double>::infinity();
-        const QString manyZeros(400, '0');
-        QTest::newRow("007.") << "007."
-                              << "." << 7.0;
-        QTest::newRow("-0.") << "-0."
-                             << "." << 0.0;
-        QTest::newRow("1,5E+16") << "1,5E+16"
-                                 << "," << 1.5e16;
-        QTest::newRow("-") << "-"
-                           << "." << 0.0;
-        QTest::newRow("empty") << ""
-                               << "." << 0.0;
-        QTest::newRow("0.25 with ,") << "0.25"
-                                     << "," << 0.0;
-        QTest::newRow("1 0*400 .") << '1' + manyZeros + '.' << "." << infinity;
-        QTest::newRow("-1 0*400 .") << "-1" + manyZeros + '.' << "." << -infinity;
-        QTest::newRow("0.0*400 1") << "0." + manyZeros + '1' << "." << 0.0;
-        QTest::newRow("1 0*400 E-500") << '1' + manyZeros + "E-500"
-                                       << "." << 1e-100;
-    }
-    void numericValues()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, separator);
-        QTEST(numericValue(text.toStdString(), separator.toStdString()), "value");
+        QTEST(outcome, "last");
     }
 };
 
