@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(stored().taxRate, -10);
     }
 
-    // The chooser speaks Japanese, offers JPEG first, and opens where the last choice was made.
+    // The chooser speaks Japanese, offers JPEG first, opens where the last choice was made.
     void chooser()
     {
         choose("アイコンを選ぶ", elsewhere("piano.ico"));
