@@ -323,6 +323,16 @@ private slots:
         QCOMPARE(calculator.midi, QStringList());
     }
 
+    // Closing silences a held note and closes the output; a key let go after that sends nothing.
+    void closing()
+    {
+        Calculator calculator;
+        calculator.mouse(QTest::MousePress, "1");
+        calculator.window.close();
+        calculator.mouse(QTest::MouseRelease, "1");
+        QCOMPARE(calculator.midi, QStringList({on(60), "reset", "close"}));
+    }
+
     // Title, icon, and the face after "9 8 7 ・ 6" at its designed 162 x 169 pixels, held by a
     // golden picture of layout, fonts and colours: UPDATE_GOLDEN=1 writes it anew.
     void face()

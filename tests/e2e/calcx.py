@@ -123,20 +123,6 @@ class Display(XSession):
                 codes.setdefault(symbol, code.strip())
         self.run("xdotool", "key", "--delay", "20", *[codes.get(n, n) if "KP_" in n else n for n in names])
 
-    def type(self, text):
-        """Types into the control with the focus, over all its text. Characters beyond the
-        keyboard map are typed by remapping a key, which now and then loses one: the control is
-        read back through the clipboard and typed again if need be."""
-        held = []
-        for _ in range(3):
-            self.copy(NOTHING_COPIED)
-            self.run("xdotool", "key", "ctrl+a", "type", "--delay", "40", text)
-            self.run("xdotool", "key", "ctrl+a", "ctrl+c")
-            held.append(self.copied())
-            if held[-1] == text:
-                return
-        raise AssertionError(f"could not type {text!r}; the control held {held!r}")
-
     def copied(self):
         """The text that replaces NOTHING_COPIED on the clipboard."""
         return wait_until(lambda: t if (t := self.clipboard()) != NOTHING_COPIED else None, "a copy")
