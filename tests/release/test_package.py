@@ -81,7 +81,7 @@ class ReleaseTest(unittest.TestCase):
                 archive.write(os.path.join(lib, name), name)
             with open(os.path.join(lib, "calc.dat"), "rb") as f:
                 archive.writestr("calc.dat", f.read().replace("電卓".encode("cp932"), "窓の電卓".encode("cp932"), 1))
-        env = dict(PATH="/usr/bin:/bin", HOME=home, XDG_DATA_HOME=os.path.join(home, "data"), XDG_DATA_DIRS=share)
+        env = dict(PATH="/usr/bin:/bin", HOME=home, LC_ALL="C.UTF-8", XDG_DATA_HOME=os.path.join(home, "data"), XDG_DATA_DIRS=share)
         query = subprocess.run(["xdg-mime", "query", "filetype", skin], env=env, capture_output=True, check=True)
         self.assertEqual(query.stdout.decode().strip(), "application/x-picturecalc-skin")
         query = subprocess.run(["xdg-mime", "query", "default", "application/x-picturecalc-skin"], env=env,
