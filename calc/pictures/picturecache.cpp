@@ -71,11 +71,12 @@ quint32 crc(quint32 sum, const void *data, qint64 size)
 }
 
 // What a user's pictures look like is theirs alone: the folder is made for the owner only.
+// Another thread or program may make it at the same time, so only the outcome counts.
 bool folderReady(const QString &folder)
 {
-    return QFileInfo(folder).isDir() ||
-           (QDir().mkpath(QFileInfo(folder).path()) &&
-            ::mkdir(QFile::encodeName(folder).constData(), S_IRWXU) == 0);
+    QDir().mkpath(QFileInfo(folder).path());
+    ::mkdir(QFile::encodeName(folder).constData(), S_IRWXU);
+    return QFileInfo(folder).isDir();
 }
 
 // The entry of one picture file at one pixel size.
