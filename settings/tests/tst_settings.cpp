@@ -160,7 +160,6 @@ private slots:
         QCOMPARE(readError(true, settings), calcDat() + u" を開けません。"_s + reason);
     }
 
-    // A line of any length costs no more memory than a short one.
     // The golden file's record is written as those very bytes: all eighteen keys in their order,
     // code page 932 with CR LF (where it differs from Shift-JIS, what input methods on Linux give
     // for 〜 − ‖ ¢ £ ¬, and katakana), the previous file replaced.
