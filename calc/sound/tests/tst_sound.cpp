@@ -20,12 +20,6 @@ private slots:
         QTest::newRow("an output")
             << 1 << std::optional<QString>() << std::optional<QString>()
             << QStringList{"open(-1)", "c0 01", "90 3c 79", "80 3c 10", "reset", "close"};
-        QTest::newRow("no output")
-            << 0 << std::optional<QString>()
-            << std::optional(QStringLiteral("Midi音源がｻﾎﾟｰﾄされていません。")) << QStringList();
-        QTest::newRow("refused: busy")
-            << 1 << std::optional(QStringLiteral("busy")) << std::optional(QStringLiteral("busy"))
-            << QStringList{"open(-1)"};
         QTest::newRow("refused without a reason")
             << 1 << std::optional(QString()) << std::optional(MidiBackend::OpenFailed)
             << QStringList{"open(-1)"};
