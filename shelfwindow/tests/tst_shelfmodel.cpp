@@ -1,0 +1,170 @@
+#include "calcsettings.h"
+#include "pictureproblem.h"
+#include "shelfmodel.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray pictureOf(QColor colour, const char *format)
+{
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QByteArray bmpOf(QColor colour)
+{
+    return pictureOf(colour, "BMP");
+}
+
+QString startMessage(PictureFault fault)
+{
+    return problemMessage({fault}, SkinFileKind::Picture, u"StartBmp"_s, u"start.bmp"_s);
+}
+
+// What a change on disk does to the shelf of the skins a (赤, red) and b (青, blue).
+enum class Change
+{
+    AddSkin,
+    RemoveSkin,
+    Retitle,
+    Repaint,
+};
+
+} // namespace
+
+class TestShelfModel : public QObject
+{
+    Q_OBJECT
+
+    std::optional<QTemporaryDir> work;
+
+    Shelf shelf() const { return Shelf(work->filePath(u"data"_s), work->filePath(u"installed"_s)); }
+    QString folderOf(const QString &name) const { return shelf().shelfFolder() + u'/' + name; }
+
+    // A skin with calc.dat and, when picture holds bytes, its start picture start.bmp.
+    void putSkin(const QString &name, const QString &title, const QByteArray &picture)
+    {
+        QVERIFY(QDir().mkpath(folderOf(name)));
+        const CalcSettings settings{.title = title, .startPicture = u"start.bmp"_s};
+        QVERIFY(!writeSettings(folderOf(name), settings));
+        if (!picture.isEmpty())
+            putPicture(name, picture);
+    }
+
+    void putPicture(const QString &name, const QByteArray &picture)
+    {
+        QFile file(folderOf(name) + u"/start.bmp"_s);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(picture), picture.size());
+    }
+
+    static QStringList texts(const ShelfModel &model)
+    {
+        QStringList texts;
+        for (int row = 0; row < model.rowCount(); ++row)
+            texts << model.index(row).data().toString();
+        return texts;
+    }
+
+    static QRgb firstTileColour(const ShelfModel &model)
+    {
+        return model.index(0).data(Qt::DecorationRole).value<QPixmap>().toImage().pixel(20, 20);
+    }
+
+private slots:
+    void init() { work.emplace(); }
+
+    void tileText_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QByteArray>("picture");
+        QTest::addColumn<QString>("expected");
+
+        const QByteArray red = bmpOf(Qt::red);
+        const QByteArray jpeg = pictureOf(Qt::red, "JPEG");
+        QTest::newRow("title") << u"私の電卓"_s << red << u"私の電卓"_s;
+        QTest::newRow("no title") << QString() << red << u"skin"_s;
+        QTest::newRow("no start picture")
+            << u"私の電卓"_s << QByteArray() << startMessage(PictureFault::Missing);
+        QTest::newRow("start picture cut short")
+            << u"私の電卓"_s << jpeg.left(jpeg.size() / 2) << startMessage(PictureFault::Broken);
+    }
+
+    void tileText()
+    {
+        QFETCH(QString, title);
+        QFETCH(QByteArray, picture);
+        QFETCH(QString, expected);
+        putSkin(u"skin"_s, title, picture);
+        ShelfModel model(shelf(), QSize(40, 40), 1.0);
+        model.index(0).data(Qt::DecorationRole); // as a view showing the tile asks
+        QTRY_COMPARE(texts(model), QStringList{expected});
+    }
+
+    void unreadableCalcDatShowsTheCalculatorsMessage()
+    {
+        QVERIFY(QDir().mkpath(folderOf(u"skin"_s)));
+        CalcSettings settings;
+        const auto error = readSettings(folderOf(u"skin"_s), true, settings);
+        QVERIFY(error);
+        const ShelfModel model(shelf(), QSize(40, 40), 1.0);
+        QCOMPARE(texts(model), QStringList{error->message()});
+    }
+
+    void followsTheDisk_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QColor>("firstColour");
+
+        QTest::newRow("skin added")
+            << Change::AddSkin << QStringList{u"赤"_s, u"青"_s, u"緑"_s} << QColor(Qt::red);
+        QTest::newRow("skin removed")
+            << Change::RemoveSkin << QStringList{u"赤"_s} << QColor(Qt::red);
+        QTest::newRow("title changed")
+            << Change::Retitle << QStringList{u"朱"_s, u"青"_s} << QColor(Qt::red);
+        QTest::newRow("start picture changed")
+            << Change::Repaint << QStringList{u"赤"_s, u"青"_s} << QColor(Qt::green);
+    }
+
+    void followsTheDisk()
+    {
+        QFETCH(Change, change);
+        QFETCH(QStringList, expected);
+        QFETCH(QColor, firstColour);
+        putSkin(u"a"_s, u"赤"_s, bmpOf(Qt::red));
+        putSkin(u"b"_s, u"青"_s, bmpOf(Qt::blue));
+        const ShelfModel model(shelf(), QSize(40, 40), 1.0);
+        QTRY_COMPARE(firstTileColour(model), QColor(Qt::red).rgb());
+
+        switch (change) {
+        case Change::AddSkin:
+            putSkin(u"c"_s, u"緑"_s, bmpOf(Qt::green));
+            break;
+        case Change::RemoveSkin:
+            QVERIFY(QDir(folderOf(u"b"_s)).removeRecursively());
+            break;
+        case Change::Retitle:
+            putSkin(u"a"_s, u"朱"_s, {});
+            break;
+        case Change::Repaint:
+            putPicture(u"a"_s, bmpOf(Qt::green));
+            break;
+        }
+        QTRY_COMPARE(texts(model), expected);
+        QTRY_COMPARE(firstTileColour(model), firstColour.rgb());
+    }
+};
+
+QTEST_MAIN(TestShelfModel)
+#include "tst_shelfmodel.moc"
