@@ -1,6 +1,6 @@
-#include "calcsettings.h"
 #include "pictureproblem.h"
 #include "shelfmodel.h"
+#include "skinfolders.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -21,11 +21,6 @@ QByteArray pictureOf(QColor colour, const char *format)
     return bytes;
 }
 
-QByteArray bmpOf(QColor colour)
-{
-    return pictureOf(colour, "BMP");
-}
-
 QString startMessage(PictureFault fault)
 {
     return problemMessage({fault}, SkinFileKind::Picture, u"StartBmp"_s, u"start.bmp"_s);
@@ -36,7 +31,6 @@ enum class Change
 {
     AddSkin,
     RemoveSkin,
-    Retitle,
     Repaint,
 };
 
@@ -50,23 +44,6 @@ class TestShelfModel : public QObject
 
     Shelf shelf() const { return Shelf(work->filePath(u"data"_s), work->filePath(u"installed"_s)); }
     QString folderOf(const QString &name) const { return shelf().shelfFolder() + u'/' + name; }
-
-    // A skin with calc.dat and, when picture holds bytes, its start picture start.bmp.
-    void putSkin(const QString &name, const QString &title, const QByteArray &picture)
-    {
-        QVERIFY(QDir().mkpath(folderOf(name)));
-        const CalcSettings settings{.title = title, .startPicture = u"start.bmp"_s};
-        QVERIFY(!writeSettings(folderOf(name), settings));
-        if (!picture.isEmpty())
-            putPicture(name, picture);
-    }
-
-    void putPicture(const QString &name, const QByteArray &picture)
-    {
-        QFile file(folderOf(name) + u"/start.bmp"_s);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(picture), picture.size());
-    }
 
     static QStringList texts(const ShelfModel &model)
     {
@@ -90,14 +67,12 @@ private slots:
         QTest::addColumn<QByteArray>("picture");
         QTest::addColumn<QString>("expected");
 
-        const QByteArray red = bmpOf(Qt::red);
+        const QByteArray red = pictureOf(Qt::red, "BMP");
         // A damaged body behind a sound header: only the decode finds it.
         QByteArray damaged = pictureOf(Qt::red, "PNG");
         damaged[damaged.size() - 20] = ~damaged[damaged.size() - 20];
         QTest::newRow("title") << u"私の電卓"_s << red << u"私の電卓"_s;
         QTest::newRow("no title") << QString() << red << u"skin"_s;
-        QTest::newRow("no start picture")
-            << u"私の電卓"_s << QByteArray() << startMessage(PictureFault::Missing);
         QTest::newRow("start picture damaged")
             << u"私の電卓"_s << damaged << startMessage(PictureFault::Broken);
     }
@@ -107,20 +82,10 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QByteArray, picture);
         QFETCH(QString, expected);
-        putSkin(u"skin"_s, title, picture);
+        putSkin(folderOf(u"skin"_s), title, picture);
         ShelfModel model(shelf(), QSize(40, 40), 1.0);
         model.index(0).data(Qt::DecorationRole); // as a view showing the tile asks
         QTRY_COMPARE(texts(model), QStringList{expected});
-    }
-
-    void unreadableCalcDatShowsTheCalculatorsMessage()
-    {
-        QVERIFY(QDir().mkpath(folderOf(u"skin"_s)));
-        CalcSettings settings;
-        const auto error = readSettings(folderOf(u"skin"_s), true, settings);
-        QVERIFY(error);
-        const ShelfModel model(shelf(), QSize(40, 40), 1.0);
-        QCOMPARE(texts(model), QStringList{error->message()});
     }
 
     void followsTheDisk_data()
@@ -133,8 +98,6 @@ private slots:
             << Change::AddSkin << QStringList{u"赤"_s, u"青"_s, u"緑"_s} << QColor(Qt::red);
         QTest::newRow("skin removed")
             << Change::RemoveSkin << QStringList{u"赤"_s} << QColor(Qt::red);
-        QTest::newRow("title changed")
-            << Change::Retitle << QStringList{u"朱"_s, u"青"_s} << QColor(Qt::red);
         QTest::newRow("start picture changed")
             << Change::Repaint << QStringList{u"赤"_s, u"青"_s} << QColor(Qt::green);
     }
@@ -144,23 +107,20 @@ private slots:
         QFETCH(Change, change);
         QFETCH(QStringList, expected);
         QFETCH(QColor, firstColour);
-        putSkin(u"a"_s, u"赤"_s, bmpOf(Qt::red));
-        putSkin(u"b"_s, u"青"_s, bmpOf(Qt::blue));
+        putSkin(folderOf(u"a"_s), u"赤"_s, pictureOf(Qt::red, "BMP"));
+        putSkin(folderOf(u"b"_s), u"青"_s, pictureOf(Qt::blue, "BMP"));
         const ShelfModel model(shelf(), QSize(40, 40), 1.0);
         QTRY_COMPARE(firstTileColour(model), QColor(Qt::red).rgb());
 
         switch (change) {
         case Change::AddSkin:
-            putSkin(u"c"_s, u"緑"_s, bmpOf(Qt::green));
+            putSkin(folderOf(u"c"_s), u"緑"_s, pictureOf(Qt::green, "BMP"));
             break;
         case Change::RemoveSkin:
             QVERIFY(QDir(folderOf(u"b"_s)).removeRecursively());
             break;
-        case Change::Retitle:
-            putSkin(u"a"_s, u"朱"_s, {});
-            break;
         case Change::Repaint:
-            putPicture(u"a"_s, bmpOf(Qt::green));
+            putFile(folderOf(u"a"_s) + u"/start.bmp"_s, pictureOf(Qt::green, "BMP"));
             break;
         }
         QTRY_COMPARE(texts(model), expected);

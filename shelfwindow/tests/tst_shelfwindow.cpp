@@ -1,6 +1,6 @@
-#include "calcsettings.h"
 #include "dialogs.h"
 #include "shelfwindow.h"
+#include "skinfolders.h"
 
 #include <QFileDialog>
 #include <QListView>
@@ -9,43 +9,53 @@
 
 using namespace Qt::StringLiterals;
 
-// What the window does through its dialogs, on a shelf under a temporary XDG_DATA_HOME.
+// What the window does through its dialogs, on a shelf under a temporary XDG_DATA_HOME. The
+// dialogs are answered here: what they asked is kept, a question gets answer, a save dialog
+// out.calcskin.
 class TestShelfWindow : public QObject
 {
     Q_OBJECT
 
     std::optional<QTemporaryDir> work;
     QStringList messages;
+    QString asked;
+    bool answer = false;
 
     QString path(const QString &relative) const { return work->filePath(relative); }
-
     Shelf shelf() const { return Shelf(path(u"xdg/picturecalc"_s), path(u"installed"_s)); }
-
-    void putFile(const QString &file, const QByteArray &bytes)
-    {
-        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
-        QFile output(file);
-        QVERIFY(output.open(QIODevice::WriteOnly));
-        QCOMPARE(output.write(bytes), bytes.size());
-    }
-
-    void putSkin(const QString &folder, const QString &title)
-    {
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(!writeSettings(folder, CalcSettings{.title = title}));
-    }
 
     static QString currentTitle(const ShelfWindow &window)
     {
-        return window.findChild<QListView *>()->currentIndex().data().toString();
+        return window.findChild<QListView *>()
+            ->currentIndex()
+            .data(Qt::AccessibleTextRole)
+            .toString();
     }
 
-    static void press(ShelfWindow &window, QKeyCombination key)
+    // The window shown, its first skin 「私の電卓」, and a key pressed as the user would.
+    void press(QKeyCombination key)
     {
+        ShelfWindow window(shelf());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         QTest::keyClick(window.windowHandle(), key.key(), key.keyboardModifiers());
     }
 
 private slots:
+    void initTestCase()
+    {
+        dialogs::setMessageAnswerer(
+            [this](const dialogs::Message &message) { messages << message.text; });
+        dialogs::setQuestionAnswerer([this](const dialogs::Message &question) {
+            asked = question.text;
+            return answer;
+        });
+        dialogs::setFileAnswerer([this](QFileDialog &dialog) {
+            asked = QFileInfo(dialog.selectedFiles().value(0)).fileName();
+            return path(u"out.calcskin"_s);
+        });
+    }
+
     void init()
     {
         work.emplace();
@@ -54,36 +64,19 @@ private slots:
         putFile(path(u"installed/calc"_s), "calc program");
         putFile(path(u"installed/Skinwright"_s), "wizard program");
         putSkin(shelf().shelfFolder() + u"/a"_s, u"私の電卓"_s);
-        dialogs::setMessageAnswerer(
-            [this](const dialogs::Message &message) { messages << message.text; });
-    }
-
-    void cleanup()
-    {
-        dialogs::setMessageAnswerer({});
-        dialogs::setQuestionAnswerer({});
-        dialogs::setFileAnswerer({});
+        putSkin(shelf().shelfFolder() + u"/b"_s, u"二つ目"_s);
     }
 
     void exportProposesTheTitle()
     {
-        QString proposed;
-        dialogs::setFileAnswerer([&](QFileDialog &dialog) {
-            proposed = QFileInfo(dialog.selectedFiles().value(0)).fileName();
-            return path(u"out.calcskin"_s);
-        });
-        ShelfWindow window(shelf());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        press(window, Qt::CTRL | Qt::Key_S);
-        QCOMPARE(proposed, u"私の電卓.calcskin"_s);
+        press(Qt::CTRL | Qt::Key_S);
+        QCOMPARE(asked, u"私の電卓.calcskin"_s);
         QVERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
-        QCOMPARE(messages, QStringList());
     }
 
     void removeGoesToTheTrashOnlyWhenConfirmed_data()
     {
-        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("confirmed");
         QTest::addColumn<QStringList>("left");
 
         QTest::newRow("はい") << true << QStringList{u"b"_s};
@@ -92,22 +85,13 @@ private slots:
 
     void removeGoesToTheTrashOnlyWhenConfirmed()
     {
-        QFETCH(bool, answer);
+        QFETCH(bool, confirmed);
         QFETCH(QStringList, left);
-        putSkin(shelf().shelfFolder() + u"/b"_s, u"二つ目"_s);
-        QString question;
-        dialogs::setQuestionAnswerer([&](const dialogs::Message &message) {
-            question = message.text;
-            return answer;
-        });
-        ShelfWindow window(shelf());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        press(window, Qt::Key_Delete);
-        QVERIFY(question.contains(u"「私の電卓」"_s));
+        answer = confirmed;
+        press(Qt::Key_Delete);
+        QVERIFY(asked.contains(u"「私の電卓」"_s));
         QCOMPARE(shelf().names(), left);
-        QCOMPARE(QFileInfo::exists(path(u"xdg/Trash/files/a/calc.dat"_s)), answer);
-        QCOMPARE(currentTitle(window), answer ? u"二つ目"_s : u"私の電卓"_s);
+        QCOMPARE(QFileInfo::exists(path(u"xdg/Trash/files/a/calc.dat"_s)), confirmed);
     }
 
     void dropImportsEachAndNamesEachFailure()
@@ -118,17 +102,13 @@ private slots:
         dropped.setUrls(
             {QUrl::fromLocalFile(path(u"broken.zip"_s)), QUrl::fromLocalFile(path(u"good"_s))});
         ShelfWindow window(shelf());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton,
-                              Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&window, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(QPointF(), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&window, &drop);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(u"broken.zip"_s));
-        QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"good"_s}));
+        QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"b"_s, u"good"_s}));
         QCOMPARE(currentTitle(window), u"良い"_s);
     }
 };
