@@ -3,9 +3,10 @@
 
 Puts 50 copies of the photo skin of bench/startup.py (thirteen 4000×3000 JPEGs each, the files
 hard-linked) on a shelf of its own and starts `picturecalc --shelf` on it, in turn with the bare
-program of bench/startup.py (on the default skin's start picture, as there), under one Xvfb (no window manager). For each it prints the median
-time from exec until the pictures are on screen: for the shelf, a point of the first tile and one
-of the last tile of the first screenful. Not a test: it prints figures.
+program of bench/startup.py on the default skin's start picture, under one Xvfb (no window
+manager). For each it prints the median time from exec until the pictures are on screen: for
+the shelf, a point of the first tile and one of the last tile of the first screenful. Not a
+test: it prints figures.
 
 The start pictures are decoded on every start for now; the row of a shelf whose picture cache
 exists joins when the calculator's cache does.
