@@ -70,8 +70,8 @@ LaunchOutcome launch(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("電卓のスキンを取り込み、書き出し、起動します。\n"
-                       "Imports, exports and runs the picture calculator's skins."));
+        QStringLiteral("電卓のスキンを並べて見せ、取り込み、書き出し、起動します。\n"
+                       "Shows, imports, exports and runs the picture calculator's skins."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption import({QStringLiteral("import")},
