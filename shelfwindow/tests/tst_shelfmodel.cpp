@@ -21,11 +21,6 @@ QByteArray pictureOf(QColor colour, const char *format)
     return bytes;
 }
 
-QString startMessage(PictureFault fault)
-{
-    return problemMessage({fault}, SkinFileKind::Picture, u"StartBmp"_s, u"start.bmp"_s);
-}
-
 // What a change on disk does to the shelf of the skins a (赤, red) and b (青, blue).
 enum class Change
 {
@@ -73,7 +68,9 @@ private slots:
         damaged[damaged.size() - 20] = ~damaged[damaged.size() - 20];
         QTest::newRow("no title") << QString() << red << u"skin"_s;
         QTest::newRow("start picture damaged")
-            << u"私の電卓"_s << damaged << startMessage(PictureFault::Broken);
+            << u"私の電卓"_s << damaged
+            << problemMessage({PictureFault::Broken}, SkinFileKind::Picture, u"StartBmp"_s,
+                              u"start.bmp"_s);
     }
 
     void tileText()
