@@ -4,6 +4,7 @@ Nothing is installed on this machine: the .deb is unpacked into a temporary root
 there as an ordinary user (nobody, when the test runs as root) with a home of their own."""
 
 import glob
+import itertools
 import os
 import pwd
 import re
@@ -13,7 +14,6 @@ import subprocess
 import sys
 import tarfile
 import tempfile
-import time
 import types
 import unittest
 import zipfile
@@ -191,7 +191,7 @@ class ReleaseTest(unittest.TestCase):
         shelf = self.start("picturecalc-shelf.desktop", home)
         window = self.display.window(shelf, lambda w: w.name == SHELF)
         self.drop(dropped, window)
-        wait_until(lambda: True if self.shows(window, "red") and self.shows(window, "blue") else None, "both tiles")
+        wait_until(lambda: self.shows(window, "red") and self.shows(window, "blue") or None, "both tiles")
         folder = os.path.join(home, ".local/share/picturecalc/skins/A電卓")
         calc = self.opened(window, "A電卓", "Home", "Return")
         self.assertEqual(os.readlink(f"/proc/{calc.pid}/exe"), os.path.join(folder, "calc"))
@@ -200,75 +200,68 @@ class ReleaseTest(unittest.TestCase):
         wait_until(lambda: files_in(cache) or None, "the start picture's cache entry")
         replaced = os.stat(paint(os.path.join(folder, settings(folder)["StartBmp"]), "lime")).st_mtime
         calc = self.opened(window, "A電卓", "Return")
-        wait_until(lambda: True if self.shows(calc, "lime") else None, "the new start picture")
-        rewritten = lambda: True if any(os.stat(f).st_mtime >= replaced for f in files_in(cache)) else None  # noqa: E731
-        wait_until(rewritten, "the cache entry rewritten")
+        wait_until(lambda: self.shows(calc, "lime") or None, "the new start picture")
+        wait_until(lambda: [f for f in files_in(cache) if os.stat(f).st_mtime >= replaced] or None, "a new cache entry")
         self.close(calc)
         wizard = self.opened(window, WIZARD, "ctrl+e")
         self.assertEqual(os.readlink(f"/proc/{wizard.pid}/exe"), os.path.join(folder, "Skinwright"))
         self.close(wizard)
         exported = os.path.join(home, "exported.calcskin")
-        self.display.run("xdotool", "windowfocus", "--sync", window.id, "key", "ctrl+s")
-        self.display.focused(self.display.window(shelf, lambda w: w.id != window.id))
-        self.display.run("xdotool", "key", "ctrl+a", "type", exported)
-        self.display.run("xdotool", "key", "Return")
-        wait_until(lambda: True if zipfile.is_zipfile(exported) else None, "the exported skin")
+        self.in_dialog(shelf, window, "ctrl+s", "key", "ctrl+a", "type", exported + "\n")
+        wait_until(lambda: zipfile.is_zipfile(exported) or None, "the exported skin")
         with zipfile.ZipFile(exported) as archive:
             self.assertEqual(set(archive.namelist()), skin_files(folder))
-        self.display.run("xdotool", "windowfocus", "--sync", window.id, "key", "Delete")
-        self.display.focused(self.display.window(shelf, lambda w: w.id != window.id))
-        self.display.run("xdotool", "key", "Tab", "space")  # from 「いいえ」 to 「はい」
-        trashed = os.path.join(home, ".local/share/Trash/files/A電卓")
-        wait_until(lambda: True if os.path.isdir(trashed) else None, "the skin in the trash")
-        gone = lambda: None if self.shows(window, "red") or self.shows(window, "lime") else True  # noqa: E731
-        wait_until(gone, "the removed skin's tile gone")
+        self.in_dialog(shelf, window, "Delete", "key", "Tab", "space")  # 「はい」, past the default 「いいえ」
+        trash = os.path.join(home, ".local/share/Trash/files/A電卓")
+        wait_until(lambda: os.path.isdir(trash) or None, "the skin in the trash")
+        wait_until(lambda: not (self.shows(window, "red") or self.shows(window, "lime")) or None, "its tile gone")
 
     def drop(self, path, window):
-        """Drags path from another program's window and drops it in the middle of window."""
+        """Drags path from dragsource's window and drops it in the middle of window."""
         log = os.path.join(self.work, "drag.log")
         with open(log, "w") as out:
             source = self.display.start([os.environ["DRAG_SOURCE"], path], stdout=out)
-        grip = self.display.window(source, lambda w: True)
-        self.display.run("xdotool", "windowmove", "--sync", grip.id, "900", "650", "mousemove", "950", "700", "mousedown", "1")
-        x, y = window.x + window.size[0] // 2, window.y + window.size[1] // 2
+        self.display.window(source, lambda w: True)
+        self.display.run("xdotool", "mousemove", "950", "700", "mousedown", "1")
+        moves = itertools.count()
 
-        def accepted():  # each move asks the window under the pointer again whether it takes the drop
-            self.display.run("xdotool", "mousemove", str(x), str(y + int(time.monotonic() * 10) % 2))
+        def accepted():  # each move asks the window under the pointer again
+            y = window.y + window.size[1] // 2 + next(moves) % 2
+            self.display.run("xdotool", "mousemove", str(window.x + window.size[0] // 2), str(y))
             with open(log) as f:
-                return True if "accepted" in f.read() else None
+                return "accepted" in f.read() or None
 
-        wait_until(accepted, "the window taking the drop")
+        wait_until(accepted, "the shelf taking the drop")
         self.display.run("xdotool", "mouseup", "1")
         self.display.stop(source)
 
     def opened(self, shelf, name, *keys):
-        """Presses keys in the shelf window and returns the window called name that they make
-        another program open, with that program's process id."""
+        """The window called name that keys pressed in the shelf window open, with its process id."""
         self.display.run("xdotool", "windowfocus", "--sync", shelf.id, "key", "--delay", "50", *keys)
-        found = lambda: self.display.run("xdotool", "search", "--onlyvisible", "--name", f"^{name}$", check=False).split() or None  # noqa: E731
-        wid = wait_until(found, f"the window {name}")[0]
-        pid = int(self.display.run("xdotool", "getwindowpid", wid))
-        window = next(w for w in self.display.windows(types.SimpleNamespace(pid=pid)) if w.id == wid)
-        window.pid = pid
+        search = ["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"]
+        wid = wait_until(lambda: self.display.run(*search, check=False).split() or None, name)[0]
+        process = types.SimpleNamespace(pid=int(self.display.run("xdotool", "getwindowpid", wid)))
+        window = next(w for w in self.display.windows(process) if w.id == wid)
+        window.pid = process.pid
         return window
 
     def close(self, window):
-        """Closes another program's window as its close button does, and waits for the program to end."""
+        """Closes the window as its close button does, and waits for its program to end."""
         self.display.close_window(window)
+        stat = f"/proc/{window.pid}/stat"
+        wait_until(lambda: not os.path.exists(stat) or ") Z " in open(stat).read() or None, "its end")
 
-        def ended():
-            try:
-                with open(f"/proc/{window.pid}/stat") as f:
-                    return True if f.read().rpartition(")")[2].split()[0] == "Z" else None
-            except FileNotFoundError:
-                return True
-
-        wait_until(ended, f"the end of {window.name}")
+    def in_dialog(self, shelf, window, key, *then):
+        """Presses key in the shelf window, then works the dialog it opens with xdotool's commands."""
+        self.display.run("xdotool", "windowfocus", "--sync", window.id, "key", key)
+        self.display.focused(self.display.window(shelf, lambda w: w.id != window.id))
+        self.display.run("xdotool", *then)
 
     def shows(self, window, colour):
-        """Whether a hundredth of window or more is of that colour."""
-        args = ["convert", f"x:{window.id}", "-fill", "black", "+opaque", colour, "-fill", "white", "-opaque", colour, "-format", "%[fx:mean]", "info:"]
-        return float(self.display.run(*args)) >= 0.01
+        """Whether a hundredth of the window or more is of that colour."""
+        fraction = self.display.run("convert", f"x:{window.id}", "-fill", "black", "+opaque", colour,
+                                    "-fill", "white", "-opaque", colour, "-format", "%[fx:mean]", "info:")  # fmt: skip
+        return float(fraction) >= 0.01
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

@@ -1,44 +1,31 @@
-// A window that starts dragging one file the moment it is pressed, as a file manager does, so
-// that end-to-end tests can drop files on the programs through the X server. It prints
-// "accepted" once the window under the pointer says it would take the drop: the moment to let go.
+// A file manager's drag, for the end-to-end tests: "dragsource FILE" shows a window at 900,650
+// that starts dragging FILE when pressed, and prints "accepted" once the window under the
+// pointer would take the drop: the moment to let go.
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
-#include <QWidget>
 
 #include <cstdio>
-
-class DragSource : public QWidget
-{
-public:
-    explicit DragSource(const QString &path) : m_url(QUrl::fromLocalFile(path)) {}
-
-protected:
-    void mousePressEvent(QMouseEvent *) override
-    {
-        auto *data = new QMimeData;
-        data->setUrls({m_url});
-        auto *drag = new QDrag(this);
-        drag->setMimeData(data);
-        connect(drag, &QDrag::actionChanged, this, [](Qt::DropAction action) {
-            if (action != Qt::IgnoreAction) {
-                std::puts("accepted");
-                std::fflush(stdout);
-            }
-        });
-        drag->exec(Qt::CopyAction);
-    }
-
-private:
-    QUrl m_url;
-};
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    DragSource source(QString::fromLocal8Bit(argv[1]));
-    source.resize(100, 100);
-    source.show();
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    QPushButton grip;
+    grip.setGeometry(900, 650, 100, 100);
+    QObject::connect(&grip, &QPushButton::pressed, [&grip, argv] {
+        auto *data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1]))});
+        auto *drag = new QDrag(&grip);
+        drag->setMimeData(data);
+        QObject::connect(drag, &QDrag::actionChanged, [](Qt::DropAction action) {
+            if (action != Qt::IgnoreAction)
+                std::puts("accepted");
+        });
+        drag->exec(Qt::CopyAction);
+    });
+    grip.show();
     return app.exec();
 }
