@@ -14,7 +14,7 @@ namespace {
 
 constexpr char Usage[] =
     "使い方 (usage): picturecalc [--import FILE | --export NAME FILE | --list | "
-    "--run NAME | --wizard [NAME] | --folder | --open-folder | FILE]\n";
+    "--run NAME | --wizard [NAME] | --folder | --open-folder | --shelf | --last [FILE] | FILE]\n";
 
 void print(const QString &line)
 {
@@ -89,11 +89,20 @@ LaunchOutcome launch(const QStringList &arguments)
                                     QStringLiteral("Prints the last skin's folder."));
     const QCommandLineOption openFolder(QStringLiteral("open-folder"),
                                         QStringLiteral("Opens the last skin's folder."));
-    for (const auto &option : {import, exportSkin, list, run, wizard, folder, openFolder})
+    const QCommandLineOption shelfWindow(QStringLiteral("shelf"),
+                                         QStringLiteral("Opens the window of the skins."));
+    const QCommandLineOption lastRun(
+        QStringLiteral("last"),
+        QStringLiteral("Starts the skin run last, or imports and runs FILE."));
+    const auto commandOptions = {import, exportSkin, list,        run,    wizard,
+                                 folder, openFolder, shelfWindow, lastRun};
+    for (const auto &option : commandOptions)
         parser.addOption(option);
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("An archive or folder to import and run."),
-                                 QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("An archive or folder to import and run. Without one, the window of the "
+                       "skins opens when there are two skins or more."),
+        QStringLiteral("[FILE]"));
     if (!parser.parse(arguments)) {
         std::fputs(qPrintable(parser.errorText() + u'\n'), stderr);
         std::fputs(Usage, stderr);
@@ -106,17 +115,17 @@ LaunchOutcome launch(const QStringList &arguments)
 
     const QStringList rest = parser.positionalArguments();
     int commands = 0;
-    for (const auto &option : {import, exportSkin, list, run, wizard, folder, openFolder})
+    for (const auto &option : commandOptions)
         commands += parser.isSet(option) ? 1 : 0;
-    const qsizetype allowed = parser.isSet(exportSkin)                ? 2
-                              : commands == 0 || parser.isSet(wizard) ? 1
-                                                                      : 0;
+    const qsizetype allowed = parser.isSet(exportSkin)                                         ? 2
+                              : commands == 0 || parser.isSet(wizard) || parser.isSet(lastRun) ? 1
+                                                                                               : 0;
     if (commands > 1 || rest.size() > allowed || (parser.isSet(exportSkin) && rest.size() != 2)) {
         std::fputs(Usage, stderr);
         return {2, {}};
     }
 
-    const bool opensFile = commands == 0 && !rest.isEmpty();
+    const bool opensFile = (commands == 0 || parser.isSet(lastRun)) && !rest.isEmpty();
     const auto dataFolder = Shelf::userDataFolder(QProcessEnvironment::systemEnvironment());
     if (const SkinError *error = std::get_if<SkinError>(&dataFolder))
         return {fail(*error), opensFile ? std::optional(*error) : std::nullopt};
@@ -146,6 +155,8 @@ LaunchOutcome launch(const QStringList &arguments)
     }
     if (parser.isSet(run))
         return {runSkin(shelf, parser.value(run), QStringLiteral("calc")), {}};
+    if (parser.isSet(shelfWindow) || (commands == 0 && shelf.names().size() > 1))
+        return {0, {}, shelf};
     const QString last = shelf.lastSkin();
     if (parser.isSet(wizard))
         return {runSkin(shelf, rest.value(0, last), QStringLiteral("Skinwright")), {}};

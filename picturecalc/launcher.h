@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shelf.h"
 #include "skinerror.h"
 
 #include <QStringList>
@@ -12,6 +13,8 @@ struct LaunchOutcome
     // A failure to show in a message box too: the file manager's way of opening a skin has
     // no terminal to read its standard error.
     std::optional<SkinError> boxed;
+    // The shelf to show in its window, when the command asks for it.
+    std::optional<Shelf> shelfToShow = std::nullopt;
 };
 
 // Runs the command of arguments (the program's own first). A command that starts a program

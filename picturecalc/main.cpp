@@ -1,5 +1,6 @@
 #include "dialogs.h"
 #include "launcher.h"
+#include "shelfwindow.h"
 #include "standardoptions.h"
 
 #include <QApplication>
@@ -17,6 +18,12 @@ int main(int argc, char *argv[])
         if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
             std::setlocale(LC_CTYPE, "C.UTF-8");
         outcome = launch(QCoreApplication::arguments());
+    }
+    if (outcome.shelfToShow) {
+        QApplication app(argc, argv);
+        ShelfWindow window(*outcome.shelfToShow);
+        window.show();
+        return app.exec();
     }
     if (outcome.boxed &&
         (qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))) {

@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -18,6 +19,26 @@ namespace {
 const QString Programs[] = {QStringLiteral("calc"), QStringLiteral("Skinwright")};
 const QString DefaultSkinName = QStringLiteral("標準");
 const QString FallbackName = QStringLiteral("スキン");
+const QString NewSkinName = QStringLiteral("新しいスキン");
+// Marks a folder made for a new skin; without calc.dat beside it, the folder is no skin yet.
+const QString NewSkinMark = QStringLiteral(".new-skin");
+
+bool waitsForCalcDat(const QString &folder)
+{
+    const QDir dir(folder);
+    return dir.exists(NewSkinMark) && !QFileInfo::exists(settingsPath(folder));
+}
+
+// Whether a program may be running from this file: a running program cannot be opened for
+// writing, and a file that cannot be opened for writing may be running for all we know.
+bool mayBeRunning(const QString &program)
+{
+    const int descriptor = ::open(QFile::encodeName(program).constData(), O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return errno != ENOENT;
+    ::close(descriptor);
+    return false;
+}
 
 // A name the shelf can hold as a folder of its own, or "" for none.
 QString asSkinName(QString name)
@@ -94,7 +115,12 @@ QString Shelf::shelfFolder() const
 
 QStringList Shelf::names() const
 {
-    return QDir(shelfFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList names;
+    const QDir shelf(shelfFolder());
+    for (const QString &name : shelf.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        if (!waitsForCalcDat(shelf.filePath(name)))
+            names << name;
+    return names;
 }
 
 std::variant<QString, SkinError> Shelf::folderOf(const QString &name) const
@@ -135,6 +161,7 @@ std::optional<SkinError> Shelf::prepare() const
     if (!QDir().mkpath(shelfFolder()) || !QFileInfo(shelfFolder()).isWritable())
         return skinmessages::cannotWrite(m_dataFolder);
     removeLeftovers(shelfFolder());
+    settleNewSkins();
     for (const QString &folder : folders())
         removeLeftovers(folder);
     if (auto error = adoptSingleSkin())
@@ -246,4 +273,42 @@ std::optional<SkinError> Shelf::exportSkin(const QString &name, const QString &f
     if (const SkinError *error = std::get_if<SkinError>(&folder))
         return *error;
     return ::exportSkin(std::get<QString>(folder), file);
+}
+
+std::variant<QString, SkinError> Shelf::createSkin() const
+{
+    QTemporaryDir made(
+        QDir(shelfFolder())
+            .filePath(temporaryPrefix(QStringLiteral("new")) + QStringLiteral("XXXXXX")));
+    QFile mark(QDir(made.path()).filePath(NewSkinMark));
+    if (!made.isValid() || !mark.open(QIODevice::WriteOnly))
+        return skinmessages::cannotWrite(shelfFolder());
+    mark.close();
+    if (auto error = updatePrograms({made.path()}))
+        return *error;
+    auto placed = placeSkin(made.path(), NewSkinName);
+    if (const SkinError *error = std::get_if<SkinError>(&placed))
+        return *error;
+    made.setAutoRemove(false);
+    return QDir(shelfFolder()).filePath(std::get<QString>(placed));
+}
+
+QStringList Shelf::settleNewSkins() const
+{
+    QStringList waiting;
+    const QDir shelf(shelfFolder());
+    for (const QString &name : shelf.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString folder = shelf.filePath(name);
+        if (!QFileInfo::exists(QDir(folder).filePath(NewSkinMark)))
+            continue;
+        // Asked before calc.dat is looked for: a Skinwright that ended has written all it will.
+        const bool wizardRuns = mayBeRunning(QDir(folder).filePath(Programs[1]));
+        if (QFileInfo::exists(settingsPath(folder)))
+            QFile::remove(QDir(folder).filePath(NewSkinMark));
+        else if (wizardRuns)
+            waiting << folder;
+        else
+            QDir(folder).removeRecursively();
+    }
+    return waiting;
 }

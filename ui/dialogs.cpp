@@ -68,8 +68,8 @@ bool askYesNo(QWidget *parent, const Message &question)
     return box.exec() == QMessageBox::Yes;
 }
 
-QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QString &initialFolder,
-                   const QString &title)
+namespace {
+QString answerFileDialog(QFileDialog &dialog, const QList<FileFilter> &filters)
 {
     QStringList nameFilters;
     for (const FileFilter &filter : filters) {
@@ -79,8 +79,6 @@ QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QStr
                             ? filter.description
                             : QStringLiteral("%1 (%2)").arg(filter.description, filter.pattern));
     }
-    QFileDialog dialog(parent, title, initialFolder);
-    dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFilters);
     if (!nameFilters.isEmpty())
         dialog.selectNameFilter(nameFilters.first());
@@ -89,6 +87,24 @@ QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QStr
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
+}
+} // namespace
+
+QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QString &initialFolder,
+                   const QString &title)
+{
+    QFileDialog dialog(parent, title, initialFolder);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return answerFileDialog(dialog, filters);
+}
+
+QString chooseSaveFile(QWidget *parent, const QList<FileFilter> &filters,
+                       const QString &initialPath, const QString &title)
+{
+    QFileDialog dialog(parent, title, initialPath);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return answerFileDialog(dialog, filters);
 }
 
 void setMessageAnswerer(MessageAnswerer answerer)

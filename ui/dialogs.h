@@ -8,7 +8,7 @@
 class QFileDialog;
 class QWidget;
 
-// The programs' modal boxes and the open-file dialog, behind one seam so that tests
+// The programs' modal boxes and the file dialogs, behind one seam so that tests
 // can answer them without a person.
 namespace dialogs {
 
@@ -36,6 +36,11 @@ struct FileFilter
 // The open-file dialog: the full path of the chosen file, or an empty text on cancel.
 QString chooseFile(QWidget *parent, const QList<FileFilter> &filters, const QString &initialFolder,
                    const QString &title);
+
+// The save-file dialog, opened on initialPath (a folder and a proposed name): the full path
+// chosen, or an empty text on cancel.
+QString chooseSaveFile(QWidget *parent, const QList<FileFilter> &filters,
+                       const QString &initialPath, const QString &title);
 
 // Tests install answerers; passing an empty function restores the real dialogs. A file answerer
 // is handed the dialog as it would have been shown and answers with a path or nothing.

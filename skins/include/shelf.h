@@ -27,7 +27,8 @@ public:
     // one, and brings every skin's programs up to date.
     std::optional<SkinError> prepare() const;
 
-    QStringList names() const; // sorted
+    // The skins, sorted: every folder of the shelf but new ones still waiting for calc.dat.
+    QStringList names() const;
     // The folder of the skin of that name.
     std::variant<QString, SkinError> folderOf(const QString &name) const;
 
@@ -36,6 +37,13 @@ public:
     // added again, and that one's name is returned.
     std::variant<QString, SkinError> importSkin(const QString &source) const;
     std::optional<SkinError> exportSkin(const QString &name, const QString &file) const;
+
+    // A new skin: a folder of the shelf holding the two programs and nothing else, for Skinwright
+    // to write calc.dat into. Returns the folder. It joins names() once calc.dat is there.
+    std::variant<QString, SkinError> createSkin() const;
+    // Removes the new skins whose Skinwright ended without writing calc.dat, and returns the
+    // folders of those still waiting for it.
+    QStringList settleNewSkins() const;
 
     // The skin run last, if it is still there; else the first one; empty on an empty shelf.
     QString lastSkin() const;

@@ -1,0 +1,187 @@
+#include "shelfmodel.h"
+
+#include "keys.h"
+#include "tilepicture.h"
+#include "twips.h"
+
+#include <QDir>
+#include <QFutureWatcher>
+#include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+
+// Bursts of changes (a skin unpacked file by file, calc.dat replaced) are read once.
+constexpr auto SettleTime = std::chrono::milliseconds(150);
+// How often a new skin's Skinwright is asked whether it ended without writing calc.dat.
+constexpr auto NewSkinPollTime = std::chrono::seconds(1);
+
+using Decoded = std::variant<QImage, PictureProblem>;
+
+} // namespace
+
+ShelfModel::ShelfModel(const Shelf &shelf, QSize tileSize, qreal devicePixelRatio, QObject *parent)
+    : QAbstractListModel(parent), m_shelf(shelf), m_tileSize(tileSize),
+      m_devicePixelRatio(devicePixelRatio > 0 ? devicePixelRatio : 1.0)
+{
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(SettleTime);
+    connect(&m_settle, &QTimer::timeout, this, &ShelfModel::rescan);
+    m_newSkinPoll.setInterval(NewSkinPollTime);
+    connect(&m_newSkinPoll, &QTimer::timeout, this, &ShelfModel::rescan);
+    const auto changed = [this] { m_settle.start(); };
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
+    rescan();
+}
+
+ShelfModel::~ShelfModel() = default;
+
+int ShelfModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_tiles.size());
+}
+
+QVariant ShelfModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const Tile &tile = m_tiles[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return tile.problem().isEmpty() ? tile.entry.title : tile.problem();
+    case Qt::AccessibleTextRole:
+    case TitleRole:
+        return tile.entry.title;
+    case Qt::AccessibleDescriptionRole:
+        return tile.problem();
+    case Qt::DecorationRole:
+        if (tile.picture.isNull())
+            decode(index.row());
+        return tile.picture.isNull() ? plainTile(tile.entry) : tile.picture;
+    case NameRole:
+        return tile.entry.name;
+    case FolderRole:
+        return tile.entry.folder;
+    default:
+        return {};
+    }
+}
+
+int ShelfModel::rowOf(const QString &name) const
+{
+    for (int row = 0; row < m_tiles.size(); ++row)
+        if (m_tiles[row].entry.name == name)
+            return row;
+    return -1;
+}
+
+// A skin without a usable start picture: its key colour with the readout in its digit colour.
+QPixmap ShelfModel::plainTile(const SkinEntry &entry) const
+{
+    QPixmap pixmap(m_tileSize * m_devicePixelRatio);
+    pixmap.setDevicePixelRatio(m_devicePixelRatio);
+    pixmap.fill(entry.ground.isValid() ? entry.ground : QColor(Qt::lightGray));
+    if (entry.readout.isValid()) {
+        const QSize client = face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
+        const QRect readout = face::twipsToPixels(face::ReadoutTwips);
+        QPainter painter(&pixmap);
+        painter.scale(qreal(m_tileSize.width()) / client.width(),
+                      qreal(m_tileSize.height()) / client.height());
+        painter.fillRect(readout, entry.readout);
+    }
+    return pixmap;
+}
+
+void ShelfModel::decode(int row) const
+{
+    Tile &tile = m_tiles[row];
+    if (tile.decoding || !tile.decodeProblem.isEmpty() || tile.entry.startPicture.isEmpty())
+        return;
+    tile.decoding = true;
+    auto *watcher = new QFutureWatcher<Decoded>(const_cast<QObject *>(&m_decodes));
+    auto *model = const_cast<ShelfModel *>(this);
+    connect(watcher, &QFutureWatcherBase::finished, model,
+            [model, watcher, name = tile.entry.name, entry = tile.entry] {
+                model->decoded(name, entry, watcher->result());
+                watcher->deleteLater();
+            });
+    watcher->setFuture(
+        QtConcurrent::run(tilePicture, tile.entry.startPicture, m_tileSize * m_devicePixelRatio));
+}
+
+void ShelfModel::decoded(const QString &name, const SkinEntry &entry, const Decoded &result)
+{
+    const int row = rowOf(name);
+    if (row < 0 || !m_tiles[row].entry.samePicture(entry))
+        return; // the skin went or its picture changed while it was decoded
+    Tile &tile = m_tiles[row];
+    if (const QImage *image = std::get_if<QImage>(&result)) {
+        tile.picture = QPixmap::fromImage(*image);
+        tile.picture.setDevicePixelRatio(m_devicePixelRatio);
+    } else {
+        tile.decodeProblem = problemMessage(std::get<PictureProblem>(result), SkinFileKind::Picture,
+                                            QStringLiteral("StartBmp"), entry.pictureName);
+    }
+    emit dataChanged(index(row), index(row));
+}
+
+void ShelfModel::rescan()
+{
+    const QStringList waiting = m_shelf.settleNewSkins();
+    QList<Tile> tiles;
+    for (const QString &name : m_shelf.names()) {
+        Tile tile{readSkinEntry(QDir(m_shelf.shelfFolder()).filePath(name), name)};
+        // A picture decoded, or failing to, from the same file stays as it was.
+        if (const int row = rowOf(name); row >= 0 && m_tiles[row].entry.samePicture(tile.entry))
+            tile = {tile.entry, m_tiles[row].picture, m_tiles[row].decodeProblem,
+                    m_tiles[row].decoding};
+        tiles << tile;
+    }
+    if (waiting.isEmpty())
+        m_newSkinPoll.stop();
+    else if (!m_newSkinPoll.isActive())
+        m_newSkinPoll.start();
+
+    bool sameNames = tiles.size() == m_tiles.size();
+    for (int row = 0; sameNames && row < tiles.size(); ++row)
+        sameNames = tiles[row].entry.name == m_tiles[row].entry.name;
+    if (!sameNames) {
+        beginResetModel();
+        m_tiles = tiles;
+        endResetModel();
+    } else {
+        for (int row = 0; row < tiles.size(); ++row) {
+            const bool changed = !(tiles[row].entry == m_tiles[row].entry);
+            m_tiles[row] = tiles[row];
+            if (changed)
+                emit dataChanged(index(row), index(row));
+        }
+    }
+    watch(waiting);
+}
+
+void ShelfModel::watch(const QStringList &waiting)
+{
+    QStringList paths = {m_shelf.shelfFolder()};
+    paths << waiting;
+    for (const Tile &tile : std::as_const(m_tiles)) {
+        paths << tile.entry.folder << QDir(tile.entry.folder).filePath(QStringLiteral("calc.dat"));
+        if (!tile.entry.startPicture.isEmpty())
+            paths << tile.entry.startPicture;
+    }
+    const QStringList watched = m_watcher.files() + m_watcher.directories();
+    QStringList gone;
+    for (const QString &path : watched)
+        if (!paths.contains(path))
+            gone << path;
+    if (!gone.isEmpty())
+        m_watcher.removePaths(gone);
+    QStringList added;
+    for (const QString &path : std::as_const(paths))
+        if (!watched.contains(path) && QFileInfo::exists(path))
+            added << path;
+    if (!added.isEmpty())
+        m_watcher.addPaths(added);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "pictureproblem.h"
+#include "shelf.h"
+#include "skinentry.h"
+
+#include <QAbstractListModel>
+#include <QFileSystemWatcher>
+#include <QPixmap>
+#include <QTimer>
+
+// The skins of the shelf as tiles, kept true while the shelf changes on disk: the shelf folder,
+// each skin folder, its calc.dat and its start picture are watched, and a burst of changes is
+// read once it has settled. A start picture is decoded on a worker thread the first time a view
+// asks for it, which a view does for the tiles it shows.
+class ShelfModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    enum Role
+    {
+        NameRole = Qt::UserRole,
+        FolderRole,
+        TitleRole,
+    };
+
+    // tileSize in device-independent pixels; devicePixelRatio that of the screen shown on.
+    ShelfModel(const Shelf &shelf, QSize tileSize, qreal devicePixelRatio,
+               QObject *parent = nullptr);
+    ~ShelfModel() override;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+    int rowOf(const QString &name) const;
+    // Reads the shelf again now: after a change made here, or when the watch has fired.
+    void rescan();
+
+private:
+    struct Tile
+    {
+        SkinEntry entry;
+        QPixmap picture = {};
+        QString decodeProblem = {}; // the start picture passed the checks but did not decode
+        bool decoding = false;
+
+        QString problem() const { return entry.problem.isEmpty() ? decodeProblem : entry.problem; }
+    };
+
+    QPixmap plainTile(const SkinEntry &entry) const;
+    void decode(int row) const;
+    void decoded(const QString &name, const SkinEntry &entry,
+                 const std::variant<QImage, PictureProblem> &result);
+    void watch(const QStringList &waiting);
+
+    Shelf m_shelf;
+    QSize m_tileSize;
+    qreal m_devicePixelRatio;
+    mutable QList<Tile> m_tiles;
+    QFileSystemWatcher m_watcher;
+    QTimer m_settle;
+    QTimer m_newSkinPoll;
+    QObject m_decodes; // parent of the decodes under way; gone with the model
+};

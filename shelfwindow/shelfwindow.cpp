@@ -1,0 +1,265 @@
+#include "shelfwindow.h"
+
+#include "dialogs.h"
+#include "japanesefonts.h"
+#include "keys.h"
+#include "programicons.h"
+#include "shelfmodel.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QListView>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString WindowTitle = QStringLiteral("電卓スキン");
+
+// The types the shelf reads; choosing a folder's calc.dat takes the folder.
+const QList<dialogs::FileFilter> ImportFilters = {
+    {QStringLiteral("電卓スキン"),
+     QStringLiteral("*.calcskin *.zip *.lzh *.lha *.7z *.tar *.tar.gz *.tgz *.tar.bz2 *.tbz2 "
+                    "*.tar.xz *.txz calc.dat")},
+    {QStringLiteral("すべてのファイル"), QStringLiteral("*")}};
+const QList<dialogs::FileFilter> ExportFilters = {
+    {QStringLiteral("電卓スキン"), QStringLiteral("*.calcskin")}};
+
+// The tile shows the start picture at the calculator's own size.
+QSize tileSize()
+{
+    return face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
+}
+
+QFont windowFont()
+{
+    QFont font;
+    font.setFamilies(
+        japaneseFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")}));
+    font.setPointSize(9);
+    return font;
+}
+
+} // namespace
+
+ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
+    : QWidget(parent), m_shelf(shelf),
+      m_model(new ShelfModel(shelf, tileSize(), devicePixelRatioF(), this)),
+      m_tiles(new QListView(this))
+{
+    setWindowTitle(WindowTitle);
+    setWindowIcon(programIcon(ProgramIcon::Calculator));
+    setFont(windowFont());
+    setAcceptDrops(true);
+
+    m_tiles->setAccessibleName(WindowTitle);
+    m_tiles->setViewMode(QListView::IconMode);
+    m_tiles->setMovement(QListView::Static);
+    m_tiles->setResizeMode(QListView::Adjust);
+    m_tiles->setUniformItemSizes(true);
+    m_tiles->setWordWrap(true);
+    m_tiles->setIconSize(tileSize());
+    m_tiles->setGridSize(tileSize() + QSize(24, 3 * fontMetrics().height()));
+    m_tiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tiles->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_tiles->setModel(m_model);
+    m_tiles->setMinimumSize(m_tiles->gridSize() * 3 + QSize(24, 8));
+
+    auto *buttons = new QHBoxLayout;
+    const auto add = [this, buttons](const QString &text, const QList<QKeySequence> &keys,
+                                     void (ShelfWindow::*run)()) {
+        QAction *action = addSkinAction(text, keys, run);
+        auto *button = new QPushButton(text, this);
+        button->setAccessibleName(text);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::enabledChanged, button, &QWidget::setEnabled);
+        buttons->addWidget(button);
+        return action;
+    };
+    m_skinActions << add(QStringLiteral("起動"), {Qt::Key_Return, Qt::Key_Enter},
+                         &ShelfWindow::startSkin);
+    add(QStringLiteral("新しいスキン"), {QKeySequence(Qt::CTRL | Qt::Key_N)},
+        &ShelfWindow::newSkin);
+    m_skinActions << add(QStringLiteral("編集"), {QKeySequence(Qt::CTRL | Qt::Key_E)},
+                         &ShelfWindow::editSkin);
+    m_skinActions << add(QStringLiteral("書き出し"), {QKeySequence(Qt::CTRL | Qt::Key_S)},
+                         &ShelfWindow::exportSkin);
+    add(QStringLiteral("取り込み"), {QKeySequence(Qt::CTRL | Qt::Key_O)}, &ShelfWindow::importSkin);
+    m_skinActions << add(QStringLiteral("削除"), {Qt::Key_Delete}, &ShelfWindow::removeSkin);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_tiles);
+    layout->addLayout(buttons);
+
+    connect(m_tiles, &QAbstractItemView::doubleClicked, this, &ShelfWindow::startSkin);
+    // A shelf read again keeps the skin that was current, or the first one.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { m_tiles->setProperty("keptName", currentName()); });
+    connect(m_model, &QAbstractItemModel::modelReset, this,
+            [this] { makeCurrent(m_tiles->property("keptName").toString()); });
+    connect(m_tiles->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &ShelfWindow::updateActions);
+    makeCurrent({});
+    m_tiles->setFocus();
+}
+
+ShelfWindow::~ShelfWindow() = default;
+
+QAction *ShelfWindow::addSkinAction(const QString &text, const QList<QKeySequence> &keys,
+                                    void (ShelfWindow::*run)())
+{
+    auto *action = new QAction(text, this);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, run);
+    m_tiles->addAction(action);
+    return action;
+}
+
+QString ShelfWindow::currentName() const
+{
+    return m_tiles->currentIndex().data(ShelfModel::NameRole).toString();
+}
+
+void ShelfWindow::makeCurrent(const QString &name)
+{
+    const int row = m_model->rowOf(name);
+    if (m_model->rowCount() > 0)
+        m_tiles->setCurrentIndex(m_model->index(row < 0 ? 0 : row));
+    updateActions();
+}
+
+void ShelfWindow::updateActions()
+{
+    for (QAction *action : std::as_const(m_skinActions))
+        action->setEnabled(m_tiles->currentIndex().isValid());
+}
+
+void ShelfWindow::showError(const QString &text)
+{
+    dialogs::showMessage(this, {text, WindowTitle, QMessageBox::Warning});
+}
+
+namespace {
+// Starts a program of a skin folder as a process of its own, which outlives the window.
+std::optional<QString> startProgram(const QString &folder, const QString &program)
+{
+    const QString path = QDir(folder).filePath(program);
+    if (QProcess::startDetached(path, {}, folder))
+        return std::nullopt;
+    return QStringLiteral("%1 を起動できません。").arg(path);
+}
+} // namespace
+
+void ShelfWindow::startSkin()
+{
+    const QModelIndex current = m_tiles->currentIndex();
+    if (!current.isValid())
+        return;
+    if (auto error =
+            startProgram(current.data(ShelfModel::FolderRole).toString(), QStringLiteral("calc")))
+        return showError(*error);
+    if (auto error = m_shelf.rememberLastSkin(currentName()))
+        showError(error->japanese);
+}
+
+void ShelfWindow::newSkin()
+{
+    const auto made = m_shelf.createSkin();
+    if (const SkinError *error = std::get_if<SkinError>(&made))
+        return showError(error->japanese);
+    if (auto error = startProgram(std::get<QString>(made), QStringLiteral("Skinwright")))
+        showError(*error);
+    m_model->rescan(); // watches the new folder, and removes it if Skinwright did not start
+}
+
+void ShelfWindow::editSkin()
+{
+    if (m_tiles->currentIndex().isValid())
+        if (auto error =
+                startProgram(m_tiles->currentIndex().data(ShelfModel::FolderRole).toString(),
+                             QStringLiteral("Skinwright")))
+            showError(*error);
+}
+
+void ShelfWindow::exportSkin()
+{
+    const QModelIndex current = m_tiles->currentIndex();
+    if (!current.isValid())
+        return;
+    QString proposed = current.data(ShelfModel::TitleRole).toString();
+    proposed.replace(u'/', u'／');
+    const QString file = dialogs::chooseSaveFile(
+        this, ExportFilters, QDir::home().filePath(proposed + QStringLiteral(".calcskin")),
+        QStringLiteral("書き出し"));
+    if (file.isEmpty())
+        return;
+    if (auto error = m_shelf.exportSkin(currentName(), file))
+        showError(error->japanese);
+}
+
+void ShelfWindow::importSkin()
+{
+    QString source =
+        dialogs::chooseFile(this, ImportFilters, QDir::homePath(), QStringLiteral("取り込み"));
+    if (QFileInfo(source).fileName().compare(u"calc.dat", Qt::CaseInsensitive) == 0)
+        source = QFileInfo(source).path();
+    if (!source.isEmpty())
+        importSkins({source});
+}
+
+void ShelfWindow::importSkins(const QStringList &sources)
+{
+    QString added;
+    for (const QString &source : sources) {
+        const auto imported = m_shelf.importSkin(source);
+        if (const SkinError *error = std::get_if<SkinError>(&imported))
+            showError(error->japanese);
+        else
+            added = std::get<QString>(imported);
+    }
+    m_model->rescan();
+    if (!added.isEmpty())
+        makeCurrent(added);
+}
+
+void ShelfWindow::removeSkin()
+{
+    const QModelIndex current = m_tiles->currentIndex();
+    if (!current.isValid())
+        return;
+    const QString title = current.data(ShelfModel::TitleRole).toString();
+    if (!dialogs::askYesNo(this, {QStringLiteral("「%1」を削除しますか？").arg(title), WindowTitle,
+                                  QMessageBox::Question}))
+        return;
+    if (!QFile::moveToTrash(current.data(ShelfModel::FolderRole).toString()))
+        return showError(
+            QStringLiteral("ごみ箱が使えないため、「%1」を削除できません。").arg(title));
+    const int row = current.row();
+    m_model->rescan();
+    if (m_model->rowCount() > 0)
+        m_tiles->setCurrentIndex(m_model->index(qMin(row, m_model->rowCount() - 1)));
+}
+
+void ShelfWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void ShelfWindow::dropEvent(QDropEvent *event)
+{
+    QStringList sources;
+    for (const QUrl &url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            sources << url.toLocalFile();
+    event->acceptProposedAction();
+    importSkins(sources);
+}

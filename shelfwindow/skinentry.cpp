@@ -1,0 +1,48 @@
+#include "skinentry.h"
+
+#include "calcsettings.h"
+#include "palette.h"
+#include "picturereader.h"
+#include "skinname.h"
+
+#include <QFileInfo>
+
+SkinEntry readSkinEntry(const QString &folder, const QString &name)
+{
+    SkinEntry entry{.name = name, .folder = folder, .title = name};
+    CalcSettings settings;
+    if (const auto error = readSettings(folder, true, settings)) {
+        entry.problem = error->message();
+        return entry;
+    }
+    if (!settings.title.isEmpty())
+        entry.title = settings.title;
+    entry.ground = face::colourOfIndex(settings.keyColour).value_or(QColor(Qt::lightGray));
+    entry.readout = face::colourOfIndex(settings.digitColour).value_or(QColor(Qt::white));
+    entry.pictureName = settings.startPicture;
+    if (settings.startPicture.isEmpty())
+        return entry;
+
+    const auto message = [&settings](const PictureProblem &problem) {
+        return problemMessage(problem, SkinFileKind::Picture, QStringLiteral("StartBmp"),
+                              settings.startPicture);
+    };
+    const auto found = findSkinFile(folder, settings.startPicture);
+    if (const auto *nameProblem = std::get_if<SkinNameProblem>(&found)) {
+        entry.problem =
+            message(nameProblem->fault == SkinNameFault::Ambiguous
+                        ? PictureProblem{PictureFault::Ambiguous, {}, {}, nameProblem->candidates}
+                        : PictureProblem{PictureFault::Missing});
+        return entry;
+    }
+    const QString path = std::get<QString>(found);
+    if (const auto problem = picturereader::check(path, SkinFileKind::Picture)) {
+        entry.problem = message(*problem);
+        return entry;
+    }
+    const QFileInfo info(path);
+    entry.startPicture = path;
+    entry.pictureChanged = info.lastModified();
+    entry.pictureBytes = info.size();
+    return entry;
+}
