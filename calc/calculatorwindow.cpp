@@ -129,7 +129,9 @@ std::optional<QString> CalculatorWindow::loadSkin(const QString &folder)
     if (const auto colour = face::colourOfIndex(m_settings.keyColour))
         setKeyColour(*colour);
 
-    m_pictures = new SkinPictures(folder, m_backdrop->size(), devicePixelRatioF(), this);
+    m_pictures =
+        new SkinPictures(folder, m_backdrop->size(), devicePixelRatioF(),
+                         PictureCache::forUser(QProcessEnvironment::systemEnvironment()), this);
     if (const auto error = m_pictures->loadStartPictures(m_settings))
         return error;
     connect(m_pictures, &SkinPictures::failed, this, &CalculatorWindow::abandon);

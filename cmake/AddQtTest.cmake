@@ -6,7 +6,11 @@ function(add_qt_test name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TEST_OUTPUT_DIRECTORY})
     target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
     add_test(NAME ${name} COMMAND ${name})
+    # No test keeps pictures in the user's cache: under /dev/null none can be kept, so each is
+    # decoded, as when the cache cannot be written.
+    set(environment XDG_CACHE_HOME=/dev/null)
     if(T_WIDGETS)
-        set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        list(APPEND environment QT_QPA_PLATFORM=offscreen)
     endif()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}")
 endfunction()

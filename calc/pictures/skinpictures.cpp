@@ -47,7 +47,8 @@ using Decoded = std::variant<QImage, PictureProblem>;
 class DecodeTask : public QRunnable
 {
 public:
-    DecodeTask(QString path, QSize pixelSize) : m_path(std::move(path)), m_pixelSize(pixelSize)
+    DecodeTask(const PictureCache &cache, QString path, QSize pixelSize)
+        : m_cache(cache), m_path(std::move(path)), m_pixelSize(pixelSize)
     {
         setAutoDelete(false);
         m_promise.start(); // from here on a waiter waits for the result
@@ -57,11 +58,12 @@ public:
 
     void run() override
     {
-        m_promise.addResult(picturereader::decodePicture(m_path, m_pixelSize));
+        m_promise.addResult(m_cache.picture(m_path, m_pixelSize));
         m_promise.finish();
     }
 
 private:
+    const PictureCache &m_cache;
     const QString m_path;
     const QSize m_pixelSize;
     QPromise<Decoded> m_promise;
@@ -86,6 +88,7 @@ struct SkinPictures::Private
 
     SkinPictures *q;
     QString folder;
+    PictureCache cache{QString()};
     QSize pixelSize;
     qreal devicePixelRatio;
 
@@ -150,10 +153,12 @@ struct SkinPictures::Private
     }
 };
 
-SkinPictures::SkinPictures(QString folder, QSize shownSize, qreal devicePixelRatio, QObject *parent)
+SkinPictures::SkinPictures(QString folder, QSize shownSize, qreal devicePixelRatio,
+                           PictureCache cache, QObject *parent)
     : QObject(parent), d(std::make_unique<Private>())
 {
     d->q = this;
+    d->cache = std::move(cache);
     // One core stays with the window, so that decoding never holds up its first paint.
     d->pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount() - 1));
     d->folder = std::move(folder);
@@ -193,7 +198,7 @@ std::optional<QString> SkinPictures::loadStartPictures(const CalcSettings &setti
         const auto path = d->locate(settings.startPicture);
         if (const PictureProblem *problem = std::get_if<PictureProblem>(&path))
             return startMessage(*problem);
-        const auto decoded = picturereader::decodePicture(std::get<QString>(path), d->pixelSize);
+        const auto decoded = d->cache.picture(std::get<QString>(path), d->pixelSize);
         if (const PictureProblem *problem = std::get_if<PictureProblem>(&decoded))
             return startMessage(*problem);
         startPicture = pixmapForScreen(std::get<QImage>(decoded), d->devicePixelRatio);
@@ -252,7 +257,7 @@ void SkinPictures::startHolderDecoding()
     for (Private::Decode &decode : d->decodes) {
         if (decode.finished)
             continue;
-        decode.task = std::make_unique<DecodeTask>(decode.path, d->pixelSize);
+        decode.task = std::make_unique<DecodeTask>(d->cache, decode.path, d->pixelSize);
         decode.watcher = std::make_unique<QFutureWatcher<Decoded>>();
         connect(decode.watcher.get(), &QFutureWatcherBase::finished, this,
                 [this, &decode] { d->finish(decode); });

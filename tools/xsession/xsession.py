@@ -34,7 +34,7 @@ class XSession:
         self._processes = []
         self._closed = False
         atexit.register(self.close)
-        private = {"TMPDIR": "tmp", "XDG_RUNTIME_DIR": "run"}
+        private = {"TMPDIR": "tmp", "XDG_RUNTIME_DIR": "run", "XDG_CACHE_HOME": "cache"}
         for folder in private.values():
             os.makedirs(os.path.join(self.root, folder), mode=0o700)
         self.display = ":" + self._start_xvfb(screen)

@@ -2,6 +2,7 @@
 
 #include "calcsettings.h"
 #include "holder.h"
+#include "picturecache.h"
 
 #include <QIcon>
 #include <QObject>
@@ -13,6 +14,8 @@
 // The skin's icon and pictures, read from the program folder at the size they are shown.
 // Start-up checks every file first, decodes the icon and the start picture, shows the window,
 // then decodes the twelve key pictures on worker threads; a key waits only for its own picture.
+// The start picture and the key pictures go through the cache, decoded only when it has no
+// entry for them.
 class SkinPictures : public QObject
 {
     Q_OBJECT
@@ -20,7 +23,7 @@ class SkinPictures : public QObject
 public:
     // folder: the program folder; shownSize: the backdrop's size in device-independent
     // pixels; devicePixelRatio: the screen's, so pictures are decoded for the real pixels.
-    SkinPictures(QString folder, QSize shownSize, qreal devicePixelRatio,
+    SkinPictures(QString folder, QSize shownSize, qreal devicePixelRatio, PictureCache cache,
                  QObject *parent = nullptr);
     ~SkinPictures() override;
 

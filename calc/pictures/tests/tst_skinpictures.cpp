@@ -93,7 +93,7 @@ private slots:
         QFETCH(qreal, ratio);
         QFETCH(bool, decodingStartedFirst);
         SkinFolder skin;
-        SkinPictures pictures(skin.path(""), Backdrop, ratio);
+        SkinPictures pictures(skin.path(""), Backdrop, ratio, PictureCache({}));
         QCOMPARE(pictures.loadStartPictures(skin.settings), std::nullopt);
         const QImage start = pictures.startPicture().toImage();
         QVERIFY(nearly(start.pixelColor(QPoint(80, 20) * ratio), Qt::red));
@@ -114,7 +114,7 @@ private slots:
     void aPictureGoneAfterTheChecksIsToldOnce()
     {
         SkinFolder skin;
-        SkinPictures pictures(skin.path(""), Backdrop, 1);
+        SkinPictures pictures(skin.path(""), Backdrop, 1, PictureCache({}));
         QSignalSpy failed(&pictures, &SkinPictures::failed);
         QCOMPARE(pictures.loadStartPictures(skin.settings), std::nullopt);
         QVERIFY(QFile::remove(skin.path("1.jpg")));
@@ -188,7 +188,7 @@ private slots:
         skin.field(key) = name;
         if (!file.isEmpty())
             skin.put(file, bytes);
-        SkinPictures pictures(skin.path(""), Backdrop, 1);
+        SkinPictures pictures(skin.path(""), Backdrop, 1, PictureCache({}));
         QCOMPARE(pictures.loadStartPictures(skin.settings).value_or(QString()), message);
         QCOMPARE(pictures.holder(face::Holder::One).has_value(), message.isEmpty());
     }
