@@ -40,6 +40,15 @@ def files_in(folder):
     return [os.path.join(parent, name) for parent, _, names in os.walk(folder) for name in names]
 
 
+def ended(pid):
+    """Whether the process is gone, or a zombie that holds nothing any more."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return ") Z " in f.read()
+    except FileNotFoundError:
+        return True
+
+
 def settings(folder):
     with open(os.path.join(folder, "calc.dat"), "rb") as f:
         return dict(line.split("=", 1) for line in f.read().decode("cp932").splitlines())
@@ -206,7 +215,8 @@ class ReleaseTest(unittest.TestCase):
         self.assertEqual(os.readlink(f"/proc/{wizard.pid}/exe"), os.path.join(folder, "Skinwright"))
         self.close(wizard)
         exported = os.path.join(home, "exported.calcskin")
-        self.in_dialog(shelf, window, "ctrl+s", "key", "ctrl+a", "type", exported + "\n")
+        self.in_dialog(shelf, window, "ctrl+s", "key", "ctrl+a", "type", exported)
+        self.display.run("xdotool", "key", "Return")
         wait_until(lambda: zipfile.is_zipfile(exported) or None, "the exported skin")
         with zipfile.ZipFile(exported) as archive:
             self.assertEqual(set(archive.namelist()), skin_files(folder))
@@ -244,8 +254,7 @@ class ReleaseTest(unittest.TestCase):
     def close(self, window):
         """Closes the window as its close button does, and waits for its program to end."""
         self.display.close_window(window)
-        stat = f"/proc/{window.pid}/stat"
-        wait_until(lambda: not os.path.exists(stat) or ") Z " in open(stat).read() or None, "its end")
+        wait_until(lambda: ended(window.pid) or None, f"the end of {window.name}")
 
     def in_dialog(self, shelf, window, key, *then):
         """Presses key in the shelf window, then works the dialog it opens with xdotool's commands."""
