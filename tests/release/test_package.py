@@ -177,6 +177,7 @@ class ReleaseTest(unittest.TestCase):
     def test_desktop_entries_work_in_the_users_own_folder(self):
         home = tempfile.mkdtemp(dir=self.work)
         skin = os.path.join(home, ".local/share/picturecalc/skins/標準")
+        self.picturecalc(home, "--import", self.calcskin(home, "窓の電卓"))  # more than one, and still no shelf
         calc = self.start("picturecalc.desktop", home)
         self.assertEqual(self.display.window(calc, lambda w: w.size == CALC_SIZE).name, "電卓")
         self.assertEqual(os.readlink(f"/proc/{calc.pid}/exe"), os.path.join(skin, "calc"))
