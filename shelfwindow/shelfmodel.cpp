@@ -7,7 +7,8 @@
 #include <QDir>
 #include <QFutureWatcher>
 #include <QPainter>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QPromise>
+#include <QThreadPool>
 
 namespace {
 
@@ -107,8 +108,14 @@ void ShelfModel::decode(int row) const
                 model->decoded(name, entry, watcher->result());
                 watcher->deleteLater();
             });
-    watcher->setFuture(
-        QtConcurrent::run(tilePicture, tile.entry.startPicture, m_tileSize * m_devicePixelRatio));
+    auto promise = std::make_shared<QPromise<Decoded>>();
+    promise->start();
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start(
+        [promise, path = tile.entry.startPicture, size = m_tileSize * m_devicePixelRatio] {
+            promise->addResult(tilePicture(path, size));
+            promise->finish();
+        });
 }
 
 void ShelfModel::decoded(const QString &name, const SkinEntry &entry, const Decoded &result)

@@ -280,6 +280,44 @@ private slots:
         QVERIFY(!QFileInfo::exists(QFileInfo(ended).path()));
         QVERIFY(QFileInfo::exists(running));
     }
+
+    void newSkinJoinsOnceWrittenAndGoesOnceAbandoned_data()
+    {
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<bool>("wizardRuns");
+        QTest::addColumn<bool>("kept");
+
+        QTest::newRow("calc.dat written") << true << false << true;
+        QTest::newRow("Skinwright ended") << false << false << false;
+        QTest::newRow("Skinwright running") << false << true << true;
+    }
+
+    void newSkinJoinsOnceWrittenAndGoesOnceAbandoned()
+    {
+        QFETCH(bool, written);
+        QFETCH(bool, wizardRuns);
+        QFETCH(bool, kept);
+        const Shelf shelf = makeShelf();
+        QVERIFY(!shelf.prepare());
+        QVERIFY(QFile::remove(path(u"installed/Skinwright"_s)));
+        QVERIFY(QFile::copy(u"/bin/sleep"_s, path(u"installed/Skinwright"_s)));
+        const auto made = shelf.createSkin();
+        QVERIFY(std::holds_alternative<QString>(made));
+        const QString folder = std::get<QString>(made);
+
+        QProcess wizard;
+        if (wizardRuns) {
+            wizard.start(folder + u"/Skinwright"_s, {u"60"_s});
+            QVERIFY(wizard.waitForStarted());
+        }
+        if (written)
+            putFile(folder + u"/calc.dat"_s, calcDat({u"Title=新作"_s}));
+        QVERIFY(!shelf.prepare());
+        QCOMPARE(shelf.names().contains(QFileInfo(folder).fileName()), written);
+        QCOMPARE(QFileInfo::exists(folder), kept);
+        wizard.kill();
+        wizard.waitForFinished();
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSkins)

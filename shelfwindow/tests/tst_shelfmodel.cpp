@@ -1,0 +1,131 @@
+#include "pictureproblem.h"
+#include "shelfmodel.h"
+#include "skinfolders.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray pictureOf(QColor colour, const char *format)
+{
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QString startMessage(PictureFault fault)
+{
+    return problemMessage({fault}, SkinFileKind::Picture, u"StartBmp"_s, u"start.bmp"_s);
+}
+
+// What a change on disk does to the shelf of the skins a (赤, red) and b (青, blue).
+enum class Change
+{
+    AddSkin,
+    RemoveSkin,
+    Repaint,
+};
+
+} // namespace
+
+class TestShelfModel : public QObject
+{
+    Q_OBJECT
+
+    std::optional<QTemporaryDir> work;
+
+    Shelf shelf() const { return Shelf(work->filePath(u"data"_s), work->filePath(u"installed"_s)); }
+    QString folderOf(const QString &name) const { return shelf().shelfFolder() + u'/' + name; }
+
+    static QStringList texts(const ShelfModel &model)
+    {
+        QStringList texts;
+        for (int row = 0; row < model.rowCount(); ++row)
+            texts << model.index(row).data().toString();
+        return texts;
+    }
+
+    static QRgb firstTileColour(const ShelfModel &model)
+    {
+        return model.index(0).data(Qt::DecorationRole).value<QPixmap>().toImage().pixel(20, 20);
+    }
+
+private slots:
+    void init() { work.emplace(); }
+
+    void tileText_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QByteArray>("picture");
+        QTest::addColumn<QString>("expected");
+
+        const QByteArray red = pictureOf(Qt::red, "BMP");
+        // A damaged body behind a sound header: only the decode finds it.
+        QByteArray damaged = pictureOf(Qt::red, "PNG");
+        damaged[damaged.size() - 20] = ~damaged[damaged.size() - 20];
+        QTest::newRow("no title") << QString() << red << u"skin"_s;
+        QTest::newRow("start picture damaged")
+            << u"私の電卓"_s << damaged << startMessage(PictureFault::Broken);
+    }
+
+    void tileText()
+    {
+        QFETCH(QString, title);
+        QFETCH(QByteArray, picture);
+        QFETCH(QString, expected);
+        putSkin(folderOf(u"skin"_s), title, picture);
+        ShelfModel model(shelf(), QSize(40, 40), 1.0);
+        model.index(0).data(Qt::DecorationRole); // as a view showing the tile asks
+        QTRY_COMPARE(texts(model), QStringList{expected});
+    }
+
+    void followsTheDisk_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QColor>("firstColour");
+
+        QTest::newRow("skin added")
+            << Change::AddSkin << QStringList{u"赤"_s, u"青"_s, u"緑"_s} << QColor(Qt::red);
+        QTest::newRow("skin removed")
+            << Change::RemoveSkin << QStringList{u"赤"_s} << QColor(Qt::red);
+        QTest::newRow("start picture changed")
+            << Change::Repaint << QStringList{u"赤"_s, u"青"_s} << QColor(Qt::green);
+    }
+
+    void followsTheDisk()
+    {
+        QFETCH(Change, change);
+        QFETCH(QStringList, expected);
+        QFETCH(QColor, firstColour);
+        putSkin(folderOf(u"a"_s), u"赤"_s, pictureOf(Qt::red, "BMP"));
+        putSkin(folderOf(u"b"_s), u"青"_s, pictureOf(Qt::blue, "BMP"));
+        const ShelfModel model(shelf(), QSize(40, 40), 1.0);
+        QTRY_COMPARE(firstTileColour(model), QColor(Qt::red).rgb());
+
+        switch (change) {
+        case Change::AddSkin:
+            putSkin(folderOf(u"c"_s), u"緑"_s, pictureOf(Qt::green, "BMP"));
+            break;
+        case Change::RemoveSkin:
+            QVERIFY(QDir(folderOf(u"b"_s)).removeRecursively());
+            break;
+        case Change::Repaint:
+            putFile(folderOf(u"a"_s) + u"/start.bmp"_s, pictureOf(Qt::green, "BMP"));
+            break;
+        }
+        QTRY_COMPARE(texts(model), expected);
+        QTRY_COMPARE(firstTileColour(model), firstColour.rgb());
+    }
+};
+
+QTEST_MAIN(TestShelfModel)
+#include "tst_shelfmodel.moc"
