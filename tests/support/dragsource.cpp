@@ -1,7 +1,6 @@
-// A file manager's drag, for the end-to-end tests: "dragsource FILE" shows a window at 900,650
-// that starts dragging FILE when pressed, and prints "accepted" once the window under the
-// pointer would take the drop: the moment to let go. It stays open after the drop, to hand over
-// the file's name whenever the target asks for it.
+// A file manager's drag: "dragsource FILE" shows a window that drags FILE when pressed and
+// prints "accepted" once the window under the pointer would take it. It stays open to hand the
+// file's name over when the target asks.
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
