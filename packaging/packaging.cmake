@@ -12,6 +12,7 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 set(RELEASE_NAME picturecalc)
 set(RELEASE_LIBDIR lib/${RELEASE_NAME})
 set(RELEASE_REVISION 1) # the Debian revision: the package is made apart from the source
+set(RELEASE_DATE 2026-12-07)
 
 # The package's default skin, drawn afresh: build/bin/calc.dat may hold a skin a developer
 # made there with Skinwright.
@@ -42,6 +43,7 @@ install(TARGETS calc Skinwright RUNTIME DESTINATION ${RELEASE_LIBDIR} COMPONENT 
 install(FILES ${release_skin} DESTINATION ${RELEASE_LIBDIR} COMPONENT system)
 install(TARGETS picturecalc picturecalc-thumbnailer RUNTIME DESTINATION bin COMPONENT system)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/picturecalc.desktop
+              ${CMAKE_CURRENT_LIST_DIR}/picturecalc-shelf.desktop
               ${CMAKE_CURRENT_LIST_DIR}/picturecalc-skinwright.desktop
     DESTINATION share/applications COMPONENT system)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/picturecalc-skin.xml
@@ -51,7 +53,16 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/picturecalc.thumbnailer
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/picturecalc.svg
               ${CMAKE_CURRENT_LIST_DIR}/icons/picturecalc-skinwright.svg
     DESTINATION share/icons/hicolor/scalable/apps COMPONENT system)
+# The software centres' entry, named by its component ID (the reverse of the contact
+# address's domain) and dated as the changelog is.
+set(METAINFO_ID invalid.example.picturecalc)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/picturecalc.metainfo.xml.in
+    ${CMAKE_BINARY_DIR}/packaging/${METAINFO_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/${METAINFO_ID}.metainfo.xml
+    DESTINATION share/metainfo COMPONENT system)
 # Debian's changelog, compressed as the policy asks: at most, and without a time stamp.
+execute_process(COMMAND date --utc --rfc-email --date=${RELEASE_DATE}
+    OUTPUT_VARIABLE RELEASE_DATE_RFC_EMAIL OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.Debian.in
     ${CMAKE_BINARY_DIR}/packaging/changelog.Debian @ONLY)
 set(release_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)

@@ -3,6 +3,7 @@
 Nothing is installed on this machine: the .deb is unpacked into a temporary root and run from
 there as an ordinary user (nobody, when the test runs as root) with a home of their own."""
 
+import glob
 import os
 import pwd
 import re
@@ -12,25 +13,50 @@ import subprocess
 import sys
 import tarfile
 import tempfile
+import types
 import unittest
 import zipfile
+from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from calcx import CALC_SIZE, Display  # noqa: E402
+from calcx import CALC_SIZE, Display, wait_until  # noqa: E402
 
 LIB = "usr/lib/picturecalc"
 WIZARD = "電卓 ｳｨｻﾞｰﾄﾞ"
+SHELF = "電卓スキン"
 
 
 def run(*args):
     return subprocess.run(args, capture_output=True, timeout=600, check=True).stdout.decode()
 
 
+def paint(path, colour):
+    """A start picture of the calculator's size in one colour."""
+    run("convert", "-size", "x".join(map(str, CALC_SIZE)), f"xc:{colour}", "BMP3:" + path)
+    return path
+
+
+def files_in(folder):
+    return [os.path.join(parent, name) for parent, _, names in os.walk(folder) for name in names]
+
+
+def ended(pid):
+    """Whether the process is gone, or a zombie that holds nothing."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return ") Z " in f.read()
+    except FileNotFoundError:
+        return True
+
+
+def settings(folder):
+    with open(os.path.join(folder, "calc.dat"), "rb") as f:
+        return dict(line.split("=", 1) for line in f.read().decode("cp932").splitlines())
+
+
 def skin_files(folder):
     """calc.dat and every file it names."""
-    with open(os.path.join(folder, "calc.dat"), "rb") as f:
-        values = dict(line.split("=", 1) for line in f.read().decode("cp932").splitlines())
-    return {"calc.dat"} | {v for k, v in values.items() if v and (k == "Icon" or "Bmp" in k)}
+    return {"calc.dat"} | {v for k, v in settings(folder).items() if v and (k == "Icon" or "Bmp" in k)}
 
 
 class ReleaseTest(unittest.TestCase):
@@ -54,8 +80,12 @@ class ReleaseTest(unittest.TestCase):
         self.assertLessEqual({"libqt6widgets6", "librtmidi6", "libfluidsynth3", "timgm6mb-soundfont", "fonts-ipafont-gothic"}, depends)
         lib = os.path.join(self.root, LIB)
         self.assertLessEqual(skin_files(lib), set(os.listdir(lib)))
-        for name in ("picturecalc.desktop", "picturecalc-skinwright.desktop"):
+        for name in ("picturecalc.desktop", "picturecalc-shelf.desktop", "picturecalc-skinwright.desktop"):
             run("desktop-file-validate", os.path.join(self.root, "usr/share/applications", name))
+        run("appstreamcli", "validate-tree", "--no-net", self.root)  # fails on a warning too
+        (metainfo,) = glob.glob(os.path.join(self.root, "usr/share/metainfo/*.metainfo.xml"))
+        version = run("dpkg-deb", "--field", self.deb, "Version").strip().rpartition("-")[0]
+        self.assertEqual(ElementTree.parse(metainfo).find("releases/release").get("version"), version)
         for name in ("copyright", "changelog.Debian.gz"):
             self.assertTrue(os.path.isfile(os.path.join(self.root, "usr/share/doc/picturecalc", name)))
         lintian = subprocess.run(["lintian", self.deb], capture_output=True, timeout=400).stdout.decode()
@@ -74,13 +104,7 @@ class ReleaseTest(unittest.TestCase):
         run("update-mime-database", os.path.join(share, "mime"))
         run("update-desktop-database", os.path.join(share, "applications"))
         home = tempfile.mkdtemp(dir=self.work)
-        lib = os.path.join(self.root, LIB)
-        skin = os.path.join(home, "窓の電卓.calcskin")
-        with zipfile.ZipFile(skin, "w") as archive:
-            for name in skin_files(lib) - {"calc.dat"}:
-                archive.write(os.path.join(lib, name), name)
-            with open(os.path.join(lib, "calc.dat"), "rb") as f:
-                archive.writestr("calc.dat", f.read().replace("電卓".encode("cp932"), "窓の電卓".encode("cp932"), 1))
+        skin = self.calcskin(home, "窓の電卓")
         env = dict(PATH="/usr/bin:/bin", HOME=home, LC_ALL="C.UTF-8", XDG_DATA_HOME=os.path.join(home, "data"), XDG_DATA_DIRS=share)
         query = subprocess.run(["xdg-mime", "query", "filetype", skin], env=env, capture_output=True, check=True)
         self.assertEqual(query.stdout.decode().strip(), "application/x-picturecalc-skin")
@@ -99,9 +123,20 @@ class ReleaseTest(unittest.TestCase):
         self.assertEqual(os.readlink(f"/proc/{process.pid}/exe"), os.path.join(folder, "calc"))
         self.display.stop(process)
         self.assertEqual(self.picturecalc(home, "--list").stdout, "標準\n窓の電卓\n")
-        exported = os.path.join(home, "out.calcskin")
-        self.picturecalc(home, "--export", "窓の電卓", exported)
-        self.assertTrue(zipfile.is_zipfile(exported))
+
+    def calcskin(self, folder, title, start_colour=None):
+        """The default skin as a .calcskin under another title, its start picture in start_colour."""
+        lib = os.path.join(self.root, LIB)
+        files = {name: os.path.join(lib, name) for name in skin_files(lib) - {"calc.dat"}}
+        if start_colour:
+            files[settings(lib)["StartBmp"]] = paint(os.path.join(folder, start_colour + ".bmp"), start_colour)
+        path = os.path.join(folder, title + ".calcskin")
+        with zipfile.ZipFile(path, "w") as archive:
+            for name, source in files.items():
+                archive.write(source, name)
+            with open(os.path.join(lib, "calc.dat"), "rb") as f:
+                archive.writestr("calc.dat", f.read().replace("電卓".encode("cp932"), title.encode("cp932"), 1))
+        return path
 
     def user_env(self, home):
         """The environment of a user whose home it is; the sanitizers' settings pass on, so that
@@ -138,6 +173,7 @@ class ReleaseTest(unittest.TestCase):
     def test_desktop_entries_work_in_the_users_own_folder(self):
         home = tempfile.mkdtemp(dir=self.work)
         skin = os.path.join(home, ".local/share/picturecalc/skins/標準")
+        self.picturecalc(home, "--import", self.calcskin(home, "窓の電卓"))  # more than one, and still no shelf
         calc = self.start("picturecalc.desktop", home)
         self.assertEqual(self.display.window(calc, lambda w: w.size == CALC_SIZE).name, "電卓")
         self.assertEqual(os.readlink(f"/proc/{calc.pid}/exe"), os.path.join(skin, "calc"))
@@ -152,6 +188,81 @@ class ReleaseTest(unittest.TestCase):
             looked_in = re.findall(r'checking directory path "([^"]*)"', log.read())
         self.assertTrue(looked_in)
         self.assertEqual([p for p in looked_in if p.startswith(skin)], [])
+
+    def test_the_shelf_takes_a_dropped_skin_and_starts_edits_exports_and_removes_skins(self):
+        home = tempfile.mkdtemp(dir=self.work)
+        self.picturecalc(home, "--import", self.calcskin(home, "A電卓", "red"))  # beside 標準
+        dropped = self.calcskin(home, "B電卓", "blue")
+        shelf = self.start("picturecalc-shelf.desktop", home)
+        window = self.display.window(shelf, lambda w: w.name == SHELF)
+        self.drop(dropped, window)
+        wait_until(lambda: self.shows(window, "red") and self.shows(window, "blue") or None, "both tiles")
+        folder = os.path.join(home, ".local/share/picturecalc/skins/A電卓")
+        calc = self.opened(window, "A電卓", "Home", "Return")
+        self.assertEqual(os.readlink(f"/proc/{calc.pid}/exe"), os.path.join(folder, "calc"))
+        self.close(calc)
+        cache = os.path.join(home, ".cache/picturecalc")
+        wait_until(lambda: files_in(cache) or None, "the start picture's cache entry")
+        replaced = os.stat(paint(os.path.join(folder, settings(folder)["StartBmp"]), "lime")).st_mtime
+        calc = self.opened(window, "A電卓", "Return")
+        wait_until(lambda: self.shows(calc, "lime") or None, "the new start picture")
+        wait_until(lambda: [f for f in files_in(cache) if os.stat(f).st_mtime >= replaced] or None, "a new cache entry")
+        self.close(calc)
+        wizard = self.opened(window, WIZARD, "ctrl+e")
+        self.assertEqual(os.readlink(f"/proc/{wizard.pid}/exe"), os.path.join(folder, "Skinwright"))
+        self.close(wizard)
+        exported = os.path.join(home, "exported.calcskin")
+        self.in_dialog(shelf, window, "ctrl+s", "key", "ctrl+a", "type", exported)
+        self.display.run("xdotool", "key", "Return")
+        wait_until(lambda: zipfile.is_zipfile(exported) or None, "the exported skin")
+        with zipfile.ZipFile(exported) as archive:
+            self.assertEqual(set(archive.namelist()), skin_files(folder))
+        self.in_dialog(shelf, window, "Delete", "key", "Tab", "space")  # 「はい」, past the default 「いいえ」
+        trash = os.path.join(home, ".local/share/Trash/files/A電卓")
+        wait_until(lambda: os.path.isdir(trash) or None, "the skin in the trash")
+        wait_until(lambda: not (self.shows(window, "red") or self.shows(window, "lime")) or None, "its tile gone")
+
+    def drop(self, path, window):
+        """Drags path from dragsource's window onto window."""
+        log = os.path.join(self.work, "drag.log")
+        with open(log, "w") as out:
+            source = self.display.start([os.environ["DRAG_SOURCE"], path], stdout=out)
+        grip = self.display.window(source, lambda w: True)
+        self.display.run("xdotool", "mousemove", str(grip.x + 9), str(grip.y + 9), "mousedown", "1", "mousemove",
+                         "--window", window.id, str(window.size[0] // 2), str(window.size[1] // 2))  # fmt: skip
+
+        def accepted():
+            with open(log) as f:
+                return "accepted" in f.read() or None
+
+        wait_until(accepted, "the shelf taking the drop")
+        self.display.run("xdotool", "mouseup", "1")
+
+    def opened(self, shelf, name, *keys):
+        """The window called name that keys pressed in the shelf window open, and its process."""
+        self.display.run("xdotool", "windowfocus", "--sync", shelf.id, "key", "--delay", "50", *keys)
+        search = ["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"]
+        wid = wait_until(lambda: self.display.run(*search, check=False).split() or None, name)[0]
+        return types.SimpleNamespace(id=wid, pid=int(self.display.run("xdotool", "getwindowpid", wid)))
+
+    def close(self, window):
+        """Closes the window as its close button does, and waits for its program to end."""
+        self.display.close_window(window)
+        wait_until(lambda: ended(window.pid) or None, "the end of a program")
+
+    def in_dialog(self, shelf, window, key, *then):
+        """Presses key in the shelf window, then xdotool's commands then in the dialog it opens."""
+        self.display.run("xdotool", "windowfocus", "--sync", window.id, "key", key)
+        self.display.focused(self.display.window(shelf, lambda w: w.id != window.id))
+        self.display.run("xdotool", *then)
+
+    def shows(self, window, colour):
+        """Whether a hundredth of the window is of that colour, or near it as a current tile is."""
+        shot = os.path.join(self.work, "window.png")
+        self.display.run("import", "-window", window.id, shot)
+        fraction = run("convert", shot, "-fuzz", "30%", "-fill", "black", "+opaque", colour, "-fill", "white",
+                       "-opaque", colour, "-format", "%[fx:mean]", "info:")  # fmt: skip
+        return float(fraction) >= 0.01
 
 
 if __name__ == "__main__":
