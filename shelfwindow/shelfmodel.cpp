@@ -1,12 +1,13 @@
 #include "shelfmodel.h"
 
 #include "keys.h"
-#include "tilepicture.h"
 #include "twips.h"
 
 #include <QDir>
 #include <QFutureWatcher>
+#include <QIcon>
 #include <QPainter>
+#include <QProcessEnvironment>
 #include <QPromise>
 #include <QThreadPool>
 
@@ -23,7 +24,8 @@ using Decoded = std::variant<QImage, PictureProblem>;
 
 ShelfModel::ShelfModel(const Shelf &shelf, QSize tileSize, qreal devicePixelRatio, QObject *parent)
     : QAbstractListModel(parent), m_shelf(shelf), m_tileSize(tileSize),
-      m_devicePixelRatio(devicePixelRatio > 0 ? devicePixelRatio : 1.0)
+      m_devicePixelRatio(devicePixelRatio > 0 ? devicePixelRatio : 1.0),
+      m_cache(PictureCache::forUser(QProcessEnvironment::systemEnvironment()))
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(SettleTime);
@@ -57,10 +59,16 @@ QVariant ShelfModel::data(const QModelIndex &index, int role) const
         return tile.entry.title;
     case Qt::AccessibleDescriptionRole:
         return tile.problem();
-    case Qt::DecorationRole:
+    case Qt::DecorationRole: {
         if (tile.picture.isNull())
             decode(index.row());
-        return tile.picture.isNull() ? plainTile(tile.entry) : tile.picture;
+        // The current tile shows as its caption's highlight: its picture stays as the skin is,
+        // not tinted as views tint a selected icon.
+        const QPixmap picture = tile.picture.isNull() ? plainTile(tile.entry) : tile.picture;
+        QIcon icon(picture);
+        icon.addPixmap(picture, QIcon::Selected);
+        return icon;
+    }
     case NameRole:
         return tile.entry.name;
     case FolderRole:
@@ -85,11 +93,11 @@ QPixmap ShelfModel::plainTile(const SkinEntry &entry) const
     pixmap.setDevicePixelRatio(m_devicePixelRatio);
     pixmap.fill(entry.ground.isValid() ? entry.ground : QColor(Qt::lightGray));
     if (entry.readout.isValid()) {
-        const QSize client = face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
+        const QSize backdrop = face::twipsToPixels(face::BackdropTwips).size();
         const QRect readout = face::twipsToPixels(face::ReadoutTwips);
         QPainter painter(&pixmap);
-        painter.scale(qreal(m_tileSize.width()) / client.width(),
-                      qreal(m_tileSize.height()) / client.height());
+        painter.scale(qreal(m_tileSize.width()) / backdrop.width(),
+                      qreal(m_tileSize.height()) / backdrop.height());
         painter.fillRect(readout, entry.readout);
     }
     return pixmap;
@@ -111,11 +119,11 @@ void ShelfModel::decode(int row) const
     auto promise = std::make_shared<QPromise<Decoded>>();
     promise->start();
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start(
-        [promise, path = tile.entry.startPicture, size = m_tileSize * m_devicePixelRatio] {
-            promise->addResult(tilePicture(path, size));
-            promise->finish();
-        });
+    QThreadPool::globalInstance()->start([promise, cache = m_cache, path = tile.entry.startPicture,
+                                          size = m_tileSize * m_devicePixelRatio] {
+        promise->addResult(cache.picture(path, size));
+        promise->finish();
+    });
 }
 
 void ShelfModel::decoded(const QString &name, const SkinEntry &entry, const Decoded &result)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picturecache.h"
 #include "pictureproblem.h"
 #include "shelf.h"
 #include "skinentry.h"
@@ -12,7 +13,8 @@
 // The skins of the shelf as tiles, kept true while the shelf changes on disk: the shelf folder,
 // each skin folder, its calc.dat and its start picture are watched, and a burst of changes is
 // read once it has settled. A start picture is decoded on a worker thread the first time a view
-// asks for it, which a view does for the tiles it shows.
+// asks for it, which a view does for the tiles it shows; through the user's picture cache, which
+// the calculator reads too.
 class ShelfModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -57,6 +59,7 @@ private:
     Shelf m_shelf;
     QSize m_tileSize;
     qreal m_devicePixelRatio;
+    PictureCache m_cache;
     mutable QList<Tile> m_tiles;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;

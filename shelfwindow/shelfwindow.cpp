@@ -31,10 +31,11 @@ const QList<dialogs::FileFilter> ImportFilters = {
 const QList<dialogs::FileFilter> ExportFilters = {
     {QStringLiteral("電卓スキン"), QStringLiteral("*.calcskin")}};
 
-// The tile shows the start picture at the calculator's own size.
+// The tile shows the start picture as the calculator's backdrop does, at the same size, so that
+// both read one entry of the picture cache.
 QSize tileSize()
 {
-    return face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
+    return face::twipsToPixels(face::BackdropTwips).size();
 }
 
 QFont windowFont()

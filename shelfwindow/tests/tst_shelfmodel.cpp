@@ -50,7 +50,12 @@ class TestShelfModel : public QObject
 
     static QRgb firstTileColour(const ShelfModel &model)
     {
-        return model.index(0).data(Qt::DecorationRole).value<QPixmap>().toImage().pixel(20, 20);
+        return model.index(0)
+            .data(Qt::DecorationRole)
+            .value<QIcon>()
+            .pixmap(QSize(40, 40))
+            .toImage()
+            .pixel(20, 20);
     }
 
 private slots:
