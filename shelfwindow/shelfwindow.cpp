@@ -262,5 +262,8 @@ void ShelfWindow::dropEvent(QDropEvent *event)
         if (url.isLocalFile())
             sources << url.toLocalFile();
     event->acceptProposedAction();
-    importSkins(sources);
+    // Imported once the drop has ended, so that a long import or its message boxes never keep
+    // the program the files came from waiting for the drop's end.
+    QMetaObject::invokeMethod(
+        this, [this, sources] { importSkins(sources); }, Qt::QueuedConnection);
 }
