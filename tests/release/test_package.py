@@ -80,6 +80,8 @@ class ReleaseTest(unittest.TestCase):
         self.assertLessEqual({"libqt6widgets6", "librtmidi6", "libfluidsynth3", "timgm6mb-soundfont", "fonts-ipafont-gothic"}, depends)
         lib = os.path.join(self.root, LIB)
         self.assertLessEqual(skin_files(lib), set(os.listdir(lib)))
+        with open(os.path.join(lib, "calc.dat"), "rb") as f:
+            self.assertIn(b"\r\nZeiRitu=10\r\n", f.read())  # the consumption tax of today
         for name in ("picturecalc.desktop", "picturecalc-shelf.desktop", "picturecalc-skinwright.desktop"):
             run("desktop-file-validate", os.path.join(self.root, "usr/share/applications", name))
         run("appstreamcli", "validate-tree", "--no-net", self.root)  # fails on a warning too
