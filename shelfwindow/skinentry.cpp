@@ -3,7 +3,6 @@
 #include "calcsettings.h"
 #include "palette.h"
 #include "picturereader.h"
-#include "skinname.h"
 
 #include <QFileInfo>
 
@@ -27,12 +26,9 @@ SkinEntry readSkinEntry(const QString &folder, const QString &name)
         return problemMessage(problem, SkinFileKind::Picture, QStringLiteral("StartBmp"),
                               settings.startPicture);
     };
-    const auto found = findSkinFile(folder, settings.startPicture);
-    if (const auto *nameProblem = std::get_if<SkinNameProblem>(&found)) {
-        entry.problem =
-            message(nameProblem->fault == SkinNameFault::Ambiguous
-                        ? PictureProblem{PictureFault::Ambiguous, {}, {}, nameProblem->candidates}
-                        : PictureProblem{PictureFault::Missing});
+    const auto found = picturereader::locate(folder, settings.startPicture);
+    if (const auto *problem = std::get_if<PictureProblem>(&found)) {
+        entry.problem = message(*problem);
         return entry;
     }
     const QString path = std::get<QString>(found);

@@ -2,6 +2,7 @@
 
 #include "jpegcompleteness.h"
 #include "regularfile.h"
+#include "skinname.h"
 
 #include <QImageReader>
 #include <QtEndian>
@@ -160,6 +161,17 @@ std::variant<OpenedFile, PictureProblem> openAndCheck(const QString &path, SkinF
 }
 
 } // namespace
+
+std::variant<QString, PictureProblem> locate(const QString &folder, const QString &name)
+{
+    auto found = findSkinFile(folder, name);
+    if (const QString *path = std::get_if<QString>(&found))
+        return *path;
+    const SkinNameProblem &problem = std::get<SkinNameProblem>(found);
+    if (problem.fault == SkinNameFault::Ambiguous)
+        return PictureProblem{PictureFault::Ambiguous, {}, {}, problem.candidates};
+    return PictureProblem{PictureFault::Missing};
+}
 
 std::optional<PictureProblem> check(const QString &path, SkinFileKind kind)
 {

@@ -2,7 +2,6 @@
 
 #include "picturereader.h"
 #include "settingskeys.h"
-#include "skinname.h"
 
 #include <QFileInfo>
 #include <QFutureWatcher>
@@ -102,17 +101,9 @@ struct SkinPictures::Private
     std::vector<Decode> decodes;
     std::array<std::size_t, face::HolderCount> decodeOfHolder{};
 
-    // The file a name of calc.dat means, found as Windows finds it: in any letter case, with "\"
-    // between folders, never outside the skin's folder.
     std::variant<QString, PictureProblem> locate(const QString &name) const
     {
-        auto found = findSkinFile(folder, name);
-        if (const QString *path = std::get_if<QString>(&found))
-            return *path;
-        const SkinNameProblem &problem = std::get<SkinNameProblem>(found);
-        if (problem.fault == SkinNameFault::Ambiguous)
-            return PictureProblem{PictureFault::Ambiguous, {}, {}, problem.candidates};
-        return PictureProblem{PictureFault::Missing};
+        return picturereader::locate(folder, name);
     }
 
     std::size_t decodeFor(const QString &key, const QString &name, const QString &path)

@@ -13,6 +13,10 @@
 // straight at the size it is shown, never kept at full resolution.
 namespace picturereader {
 
+// The file a name of calc.dat means, found as Windows finds it: in any letter case, with "\"
+// between folders, never outside the skin's folder.
+std::variant<QString, PictureProblem> locate(const QString &folder, const QString &name);
+
 // The header checks alone, without decoding: the file opens, reads as a picture of a usable
 // format (as an icon file for SkinFileKind::Icon) and declares a sane size.
 std::optional<PictureProblem> check(const QString &path, SkinFileKind kind);
