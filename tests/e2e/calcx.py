@@ -1,31 +1,22 @@
-"""The real programs on a private X display, worked from outside as a user works them.
-
-Windows are found and clicked with xdotool, the clipboard is read and set with xclip. The
-display's sound output is ALSA's null device, so the calculator starts as on a machine with
-sound: silently, without a notice.
-"""
+"""The real programs on a private X display, worked from outside with xdotool and xclip. Sound
+goes to ALSA's null device: the calculator starts as on a machine with sound, without a notice."""
 
 import ctypes
 import os
-import shutil
 import subprocess
 import sys
+import tempfile
 import time
+import types
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "xsession"))
 from xsession import DEADLINE, XSession, die_with_parent  # noqa: E402
 
 CALC = os.environ.get("CALC_BINARY", "")
-CALC_SIZE, TITLE = (162, 169), "電卓～①ｶﾅ"
-# The keys the tests press, as the design places them: caption, left and top in twips (375 x 315
-# each, COPY 855 wide).
-KEYS = {"COPY": (1500, 480), "4": (60, 1320), "1": (60, 1740), "2": (540, 1740),
-        "+": (1500, 2160), "＝": (1980, 2160)}  # fmt: skip
-PICTURES = dict(zip(["StartBmp"] + [f"SglBmp{key}" for key in "123456789AEC"],
-                    ["s.bmp", "1.jpg", "2.gif", "3.bmp", "4.jpg", "5.gif", "6.bmp", "7.jpg", "8.gif",
-                     "9.bmp", "0.jpg", "e.gif", "c.bmp"]))  # fmt: skip
-# What another program holds on the clipboard before a copy is awaited.
+CALC_SIZE = (162, 169)
+# The middles of the keys the tests press, in pixels from the window's corner.
+KEYS = {"COPY": (128, 42), "4": (16, 98), "1": (16, 126), "2": (48, 126), "+": (112, 154), "＝": (144, 154)}
 NOTHING_COPIED = "(nothing copied yet)"
 
 
@@ -37,15 +28,6 @@ def wait_until(probe, what):
             raise AssertionError(f"no {what} within {DEADLINE} s")
         time.sleep(0.05)
     return value
-
-
-class Window:
-    def __init__(self, wid, name, x, y, width, height):
-        self.id, self.name, self.x, self.y, self.size = wid, name, x, y, (width, height)
-
-    def point(self, left, top, width=375, height=315):
-        """The screen point in the middle of a control placed in twips."""
-        return str(self.x + (left + width // 2) // 15), str(self.y + (top + height // 2) // 15)
 
 
 class Display(XSession):
@@ -70,12 +52,12 @@ class Display(XSession):
             if len(fields) < 4:
                 continue  # gone meanwhile
             g = dict(f.split("=", 1) for f in fields if "=" in f)
-            found.append(Window(wid, name, int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])))
+            size = (int(g["WIDTH"]), int(g["HEIGHT"]))
+            found.append(types.SimpleNamespace(id=wid, name=name, x=int(g["X"]), y=int(g["Y"]), size=size))
         return found
 
     def window(self, process, fits):
-        """The first window of process that fits, once it is mapped: the X server then sends it
-        the clicks on it, whenever the program gets to them."""
+        """The first window of process that fits, once it is mapped and so takes clicks."""
 
         def shown():
             if process.poll() is not None:
@@ -86,26 +68,12 @@ class Display(XSession):
 
     def focused(self, window):
         """Waits for window to hold the input focus. With no window manager, a Qt window takes
-        it itself after it is mapped: a key or a box's Enter sent before could land elsewhere."""
+        it itself after it is mapped: a key sent before could land elsewhere."""
         wait_until(lambda: True if self.run("xdotool", "getwindowfocus").strip() == window.id else None,
                    "the focus in the window")  # fmt: skip
 
-    def clipboard(self):
-        """The clipboard's text, None when it holds none."""
-        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
-                                capture_output=True, timeout=DEADLINE)  # fmt: skip
-        return result.stdout.decode() if result.returncode == 0 else None
-
-    def copy(self, text):
-        """Another program copies text and keeps serving it."""
-        owner = self.start(["xclip", "-i", "-quiet", "-selection", "clipboard"], stdin=subprocess.PIPE)
-        owner.stdin.write(text.encode())
-        owner.stdin.close()
-        wait_until(lambda: True if self.clipboard() == text else None, "xclip's text")
-
-    def copied(self):
-        """The text that replaces NOTHING_COPIED on the clipboard."""
-        return wait_until(lambda: t if (t := self.clipboard()) != NOTHING_COPIED else None, "a copy")
+    def clipboard(self, selection="clipboard"):
+        return self.run("xclip", "-o", "-selection", selection, check=False)
 
     def close_window(self, window):
         """Asks the window to close, as a window manager's close button does."""
@@ -121,13 +89,6 @@ class Display(XSession):
         x11.XCloseDisplay(connection)
 
 
-def settings_file(**values):
-    """calc.dat of the test skin, in code page 932; a value of None leaves its key out."""
-    settings = {"Title": TITLE, "Icon": "calc.ico", "Color1": "0", "Color2": "0", "ZeiRitu": "5",
-                **PICTURES, **values}  # fmt: skip
-    return "".join(f"{k}={v}\r\n" for k, v in settings.items() if v is not None).encode("cp932")
-
-
 class Calc:
     """The calculator started from a skin folder, clicked at its keys, read through COPY."""
 
@@ -137,13 +98,20 @@ class Calc:
         test.addCleanup(self.display.stop, self.process)
 
     def click(self, *captions):
-        moves = [["mousemove", *self.window.point(*KEYS[c]), "click", "1", "sleep", "0.05"] for c in captions]
+        w = self.window
+        moves = [["mousemove", str(w.x + KEYS[c][0]), str(w.y + KEYS[c][1]), "click", "1", "sleep", "0.05"]
+                 for c in captions]  # fmt: skip
         self.display.run("xdotool", *sum(moves, []))
 
     def readout(self):
-        self.display.copy(NOTHING_COPIED)
+        """What COPY puts on the clipboard in place of another program's text."""
+        d = self.display
+        owner = d.start(["xclip", "-i", "-quiet", "-selection", "clipboard"], stdin=subprocess.PIPE)
+        owner.stdin.write(NOTHING_COPIED.encode())
+        owner.stdin.close()
+        wait_until(lambda: True if d.clipboard() == NOTHING_COPIED else None, "xclip's text")
         self.click("COPY")
-        return self.display.copied()
+        return wait_until(lambda: t if (t := d.clipboard()) != NOTHING_COPIED else None, "a copy")
 
 
 class CalcTestCase(unittest.TestCase):
@@ -153,26 +121,21 @@ class CalcTestCase(unittest.TestCase):
     def setUpClass(cls):
         cls.display = Display()
         cls.addClassCleanup(cls.display.close)
-        cls.stock = os.path.join(cls.display.root, "stock")
-        os.makedirs(cls.stock)
-        args = ["convert"]
-        for number, name in enumerate(PICTURES.values()):
-            args += ["-size", "40x30" if number == 0 else "200x200",
-                     f"xc:rgb({number * 19},{255 - number * 19},128)", "-write", name, "+delete"]  # fmt: skip
-        subprocess.run(args + ["-size", "32x32", "xc:teal", "calc.ico"], cwd=cls.stock, check=True)
-        cls.skins = 0
 
-    def make_skin(self, settings=settings_file()):
-        """A new skin folder: the calculator, the pictures and calc.dat (None: no calc.dat)."""
-        type(self).skins += 1
-        folder = shutil.copytree(self.stock, os.path.join(self.display.root, f"skin{self.skins}"))
-        os.link(CALC, os.path.join(folder, "calc"))
-        if settings is not None:
-            with open(os.path.join(folder, "calc.dat"), "wb") as f:
-                f.write(settings)
+    def make_skin(self, settings=lambda dat: dat):
+        """A skin folder of the calculator and the default skin beside it, calc.dat's bytes
+        passed through settings."""
+        folder = tempfile.mkdtemp(dir=self.display.root)
+        for name in os.listdir(os.path.dirname(CALC)):
+            if name != "calc.dat":
+                os.link(os.path.join(os.path.dirname(CALC), name), os.path.join(folder, name))
+        with open(os.path.join(os.path.dirname(CALC), "calc.dat"), "rb") as f:
+            dat = settings(f.read())
+        with open(os.path.join(folder, "calc.dat"), "wb") as f:
+            f.write(dat)
         return folder
 
-    def start_calc(self, folder=None, title=TITLE):
+    def start_calc(self, folder=None, title="電卓"):
         calc = Calc(self, folder or self.make_skin())
         calc.window = self.display.window(calc.process, lambda w: w.size == CALC_SIZE or self.fail(
             f"a message box instead of the window: {w.name}"))  # fmt: skip

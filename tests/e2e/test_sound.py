@@ -16,12 +16,12 @@ class SoundTest(CalcTestCase):
     def setUpClass(cls):
         super().setUpClass()
         d = cls.display
+        ports = lambda: d.run("jack_lsp", check=False)  # noqa: E731
         # JACK keeps a table of a few servers: a name another run still holds is passed over.
         for number in range(1, 7):
             d.env.update(JACK_DEFAULT_SERVER=f"calc-e2e-{number}", ALSA_CONFIG_PATH=os.devnull)
             server = d.start(["jackd", "--no-realtime", "--name", f"calc-e2e-{number}", "-d", "dummy",
                               "-r", "48000", "-p", "256"], stderr=subprocess.DEVNULL)  # fmt: skip
-            ports = lambda: d.run("jack_lsp", check=False)  # noqa: E731
             if wait_until(lambda: False if server.poll() is not None else
                           True if "system:playback_1" in ports() else None, "jackd"):  # fmt: skip
                 break
@@ -48,9 +48,9 @@ class SoundTest(CalcTestCase):
         self.display.close_window(calc.window)
         self.assertEqual(wait_until(calc.process.poll, "end of calc"), 0)
         expected = ["c0 01"] + [f"b{channel:x} 7b 00" for channel in range(16)]  # all notes off
-        sent = lambda: self.received()[first:]  # noqa: E731
-        wait_until(lambda: True if len(sent()) >= len(expected) else None, f"{expected}, not {sent()}")
-        self.assertEqual(sent(), expected)
+        sent = wait_until(lambda: s if len(s := self.received()[first:]) >= len(expected) else None, "17 messages")
+        self.assertEqual(sent, expected)
+
 
 if __name__ == "__main__":
     unittest.main()

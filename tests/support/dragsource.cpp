@@ -1,6 +1,5 @@
-// A file manager's drag: "dragsource FILE" shows a window that drags FILE when pressed and
-// prints "accepted" once the window under the pointer would take it. It stays open to hand the
-// file's name over when the target asks.
+// A file manager's drag: "dragsource FILE" drags FILE when pressed and prints "accepted" once
+// the window under the pointer would take it.
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>

@@ -13,26 +13,21 @@ import shutil
 import signal
 import subprocess
 import tempfile
-import time
 
 # How long to wait for what a started program is bound to do (announce its display, show a
 # window, write a file): generous, for a machine busy with builds and the sanitizers. Only a
 # failure waits this long.
 DEADLINE = 60
 
-_libc = ctypes.CDLL(None, use_errno=True)
-_PR_SET_PDEATHSIG = 1
-
 
 def die_with_parent():
-    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+    ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
 class XSession:
     def __init__(self, screen="640x480x24", prefix="calc-x-"):
         self.root = tempfile.mkdtemp(prefix=prefix)
         self._processes = []
-        self._closed = False
         atexit.register(self.close)
         private = {"TMPDIR": "tmp", "XDG_RUNTIME_DIR": "run", "XDG_CACHE_HOME": "cache"}
         for folder in private.values():
@@ -40,36 +35,20 @@ class XSession:
         self.display = ":" + self._start_xvfb(screen)
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "WAYLAND"))}
         self.env.update({k: os.path.join(self.root, v) for k, v in private.items()})
-        self.env.update(
-            DISPLAY=self.display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8"
-        )
+        self.env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8")
 
     def _start_xvfb(self, screen):
-        """Starts Xvfb on the first free display and returns its number."""
+        """Starts Xvfb on the first free display and returns its number, which Xvfb writes in
+        one piece once it listens."""
         read_end, write_end = os.pipe()
         log_path = os.path.join(self.root, "xvfb.log")
-        try:
-            with open(log_path, "wb") as log:
-                self.start(
-                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen,
-                     "-dpi", "96", "-nolisten", "tcp", "-noreset"],
-                    pass_fds=(write_end,), env=dict(os.environ), stderr=log,
-                )  # fmt: skip
-        finally:
-            os.close(write_end)
-        # Xvfb writes the number and then a newline; closing the pipe early would kill it.
-        answer = b""
-        deadline = time.monotonic() + DEADLINE
-        while not answer.endswith(b"\n"):
-            left = deadline - time.monotonic()
-            if left <= 0 or not select.select([read_end], [], [], left)[0]:
-                break
-            chunk = os.read(read_end, 32)
-            if not chunk:
-                break
-            answer += chunk
+        with open(log_path, "wb") as log:
+            self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-dpi", "96",
+                        "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), env=dict(os.environ), stderr=log)  # fmt: skip
+        os.close(write_end)
+        answer = os.read(read_end, 32) if select.select([read_end], [], [], DEADLINE)[0] else b""
         os.close(read_end)
-        if not answer.strip() or not answer.endswith(b"\n"):
+        if not answer.endswith(b"\n"):
             with open(log_path, errors="replace") as log:
                 raise AssertionError("Xvfb did not start: " + log.read()[-2000:])
         return answer.decode().strip()
@@ -77,33 +56,22 @@ class XSession:
     def start(self, args, env=None, **options):
         options.setdefault("stdin", subprocess.DEVNULL)
         options.setdefault("stdout", subprocess.DEVNULL)
-        process = subprocess.Popen(
-            args, env=env or self.env, start_new_session=True, preexec_fn=die_with_parent,
-            **options,
-        )  # fmt: skip
+        process = subprocess.Popen(args, env=env or self.env, start_new_session=True, preexec_fn=die_with_parent,
+                                   **options)  # fmt: skip
         self._processes.append(process)
         return process
 
     def stop(self, process):
         """Ends a process this session started, and its process group, by their id."""
-        for sig, grace in ((signal.SIGTERM, 3), (signal.SIGKILL, 3)):
+        for sig in (signal.SIGTERM, signal.SIGKILL):
             try:
                 os.killpg(process.pid, sig)
-            except ProcessLookupError:
-                pass
-            try:
-                process.wait(grace)
+                process.wait(3)
                 return
-            except subprocess.TimeoutExpired:
-                continue
-
-    def forget_ended(self):
-        self._processes = [p for p in self._processes if p.poll() is None]
+            except (ProcessLookupError, subprocess.TimeoutExpired):
+                pass
 
     def close(self):
-        if self._closed:
-            return
-        self._closed = True
-        for process in reversed(self._processes):
-            self.stop(process)
+        while self._processes:
+            self.stop(self._processes.pop())
         shutil.rmtree(self.root, ignore_errors=True)
