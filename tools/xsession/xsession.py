@@ -13,6 +13,7 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import time
 
 # How long to wait for what a started program is bound to do (announce its display, show a
 # window, write a file): generous, for a machine busy with builds and the sanitizers. Only a
@@ -38,15 +39,21 @@ class XSession:
         self.env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8")
 
     def _start_xvfb(self, screen):
-        """Starts Xvfb on the first free display and returns its number, which Xvfb writes in
-        one piece once it listens."""
+        """Starts Xvfb on the first free display and returns its number."""
         read_end, write_end = os.pipe()
         log_path = os.path.join(self.root, "xvfb.log")
         with open(log_path, "wb") as log:
             self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-dpi", "96",
                         "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), env=dict(os.environ), stderr=log)  # fmt: skip
         os.close(write_end)
-        answer = os.read(read_end, 32) if select.select([read_end], [], [], DEADLINE)[0] else b""
+        # Xvfb writes the number and then a newline; closing the pipe early would kill it.
+        answer = b""
+        deadline = time.monotonic() + DEADLINE
+        while not answer.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([read_end], [], [], left)[0] or not (chunk := os.read(read_end, 32)):
+                break
+            answer += chunk
         os.close(read_end)
         if not answer.endswith(b"\n"):
             with open(log_path, errors="replace") as log:
