@@ -6,7 +6,7 @@
 #include <QDirIterator>
 #include <QtTest>
 #include <clocale>
-#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -30,17 +30,16 @@ void putFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-ino_t inode(const QString &path)
-{
-    struct stat status = {};
-    ::lstat(QFile::encodeName(path).constData(), &status);
-    return status.st_ino;
-}
-
 QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : "(none)"_ba;
+}
+
+// An archive among the fuzzer's seeds.
+QByteArray seed(const char *name)
+{
+    return fileBytes(QStringLiteral(ARCHIVE_SEEDS) + QLatin1StringView(name));
 }
 
 // Every file and folder below a folder, hidden ones too, with the bytes of the files.
@@ -104,35 +103,22 @@ private slots:
         const auto tar = [](const QList<TestEntry> &entries) {
             return makeArchive(ArchiveFormat::TarGz, entries);
         };
-        const Contents startOnly = {{u"calc.dat"_s, WindowsSkin}, {u"start.bmp"_s, "start"}};
-        QByteArray damaged = makeArchive(ArchiveFormat::Lzh, {skin, {u"a.bmp"_s, "PICTURE"}});
-        damaged.replace("PICTURE", "PICTURF");
+        const Contents fromZip = {
+            {u"calc.dat"_s, calcDat({u"Title=私の電卓"_s, u"Icon=calc.ico"_s,
+                                     u"StartBmp=Start.bmp"_s, u"SglBmp1=img\\表.jpg"_s})},
+            {u"img"_s, "(folder)"},
+            {u"img/表.jpg"_s, "jpg"},
+            {u"Start.bmp"_s, "BMfake"}};
+        const Contents fromLzh = {
+            {u"calc.dat"_s,
+             calcDat({u"Title=私の電卓"_s, u"StartBmp=start.bmp"_s, u"SglBmp1=img\\表.jpg"_s})},
+            {u"img"_s, "(folder)"},
+            {u"img/表.jpg"_s, "one"}};
 
-        QTest::newRow("cp932 zip: skin in a folder, names in other case, a program beside it")
-            << makeArchive(ArchiveFormat::Cp932Zip, {{u"スキン/CALC.DAT"_s, WindowsSkin},
-                                                     {u"スキン/Start.BMP"_s, "start"},
-                                                     {u"スキン/IMG/表.jpg"_s, "one"},
-                                                     {u"スキン/calc.exe"_s, "MZ"},
-                                                     {u"スキン/読んでね.txt"_s, "read me"}})
-            << QString()
-            << Contents{{u"calc.dat"_s, WindowsSkin},
-                        {u"img"_s, "(folder)"},
-                        {u"img/表.jpg"_s, "one"},
-                        {u"start.bmp"_s, "start"}};
-        QTest::newRow("lzh: \\ between folders, and inside 表")
-            << makeArchive(ArchiveFormat::Lzh, {{u"スキン\\calc.dat"_s, WindowsSkin},
-                                                {u"スキン\\img\\表.jpg"_s, "one"}})
-            << QString()
-            << Contents{
-                   {u"calc.dat"_s, WindowsSkin}, {u"img"_s, "(folder)"}, {u"img/表.jpg"_s, "one"}};
-        QTest::newRow("tar.gz with ./ before the names") << tar({{u"./"_s, {}, TestEntry::Folder},
-                                                                 {u"./calc.dat"_s, WindowsSkin},
-                                                                 {u"./start.bmp"_s, "start"}})
-                                                         << QString() << startOnly;
-        QTest::newRow("7z, deep folder")
-            << makeArchive(ArchiveFormat::SevenZip, {{u"a/b/スキン/calc.dat"_s, WindowsSkin},
-                                                     {u"a/b/スキン/start.bmp"_s, "start"}})
-            << QString() << startOnly;
+        // A skin in a folder スキン, names in other case, a program and a text beside it; the
+        // lzh has \ between folders and inside 表, and start.bmp outside the skin's folder.
+        QTest::newRow("cp932 zip") << seed("cp932.zip") << QString() << fromZip;
+        QTest::newRow("lzh") << seed("cp932.lzh") << QString() << fromLzh;
         const QByteArray outward =
             calcDat({u"StartBmp=..\\start.bmp"_s, u"SglBmp1=/etc/passwd"_s, u"SglBmp2=calc"_s});
         QTest::newRow("names leading out of the skin, and its program, left alone")
@@ -165,7 +151,8 @@ private slots:
             << zip(numberedFiles(5, QByteArray(MaxSkinBytes / 5 + 1, '\0')) << skin)
             << u"「x」は、展開すると大きすぎます (256 MB まで)。"_s << Contents();
         QTest::newRow("checksum mismatch")
-            << damaged << u"「x」は壊れているか、途中で切れています。"_s << Contents();
+            << seed("cp932.lzh").replace("one", "onf")
+            << u"「x」は壊れているか、途中で切れています。"_s << Contents();
         QTest::newRow("calc.dat in a/ and b/")
             << zip({{u"a/calc.dat"_s, WindowsSkin}, {u"b/calc.dat"_s, WindowsSkin}})
             << u"「x」には、calc.dat が二つあります (「a/calc.dat」と「b/calc.dat」)。"_s
@@ -197,8 +184,7 @@ private slots:
         QVERIFY(!exportSkin(path(u"skin"_s), path(u"x.calcskin"_s)));
         QVERIFY(QDir().mkpath(path(u"back"_s)));
         QVERIFY(!unpackSkin(path(u"x.calcskin"_s), path(u"back"_s)));
-        const Contents contents = contentsOf(path(u"back"_s));
-        QCOMPARE(contents.keys(),
+        QCOMPARE(contentsOf(path(u"back"_s)).keys(),
                  (QStringList{u"calc.dat"_s, u"img"_s, u"img/表.jpg"_s, u"start.bmp"_s}));
     }
 
@@ -220,17 +206,6 @@ private slots:
         QCOMPARE(fileBytes(path(u"data/skins/x (2)/calc"_s)), "calc program");
     }
 
-    void refusedImportLeavesTheShelfAsItWas()
-    {
-        const Shelf shelf = makeShelf();
-        QVERIFY(!shelf.prepare());
-        const Contents before = contentsOf(path(u"data"_s));
-        putFile(path(u"bad.zip"_s),
-                makeArchive(ArchiveFormat::Zip, {{u"calc.dat"_s, WindowsSkin}, {u"../x"_s, "x"}}));
-        QVERIFY(std::holds_alternative<SkinError>(shelf.importSkin(path(u"bad.zip"_s))));
-        QCOMPARE(contentsOf(path(u"data"_s)), before);
-    }
-
     void newUserGetsTheDefaultSkinWhoseProgramsFollowTheInstalledOnes()
     {
         const Shelf shelf = makeShelf();
@@ -240,7 +215,6 @@ private slots:
         QCOMPARE(contentsOf(path(u"data/skins/標準"_s)).keys(),
                  (QStringList{u"Skinwright"_s, u"calc"_s, u"calc.dat"_s, u"start.bmp"_s}));
         const QString running = path(u"data/skins/標準/calc"_s);
-        QCOMPARE(inode(running), inode(path(u"installed/calc"_s)));
         QVERIFY(::link(qPrintable(running), qPrintable(path(u"runningInode"_s))) == 0);
         putFile(path(u"calc.new"_s), "calc program, new version");
         QVERIFY(::rename(qPrintable(path(u"calc.new"_s)), qPrintable(path(u"installed/calc"_s))) ==
@@ -263,9 +237,6 @@ private slots:
                  (QStringList{u"Skinwright"_s, u"calc"_s, u"calc.dat"_s, u"mine.bmp"_s,
                               u"sketch.bmp"_s}));
         QCOMPARE(fileBytes(path(u"data/skins/私の電卓/calc"_s)), "calc program");
-        QCOMPARE(
-            QDir(path(u"data"_s)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            (QStringList{u"last-skin"_s, u"skins"_s}));
     }
 
     void leftoversOfEndedRunsAreRemoved()
