@@ -23,10 +23,6 @@ QByteArray makeArchive(ArchiveFormat format, const QList<TestEntry> &entries)
         archive_write_set_format_zip(writer);
         archive_write_set_options(writer, "hdrcharset=UTF-8");
     }
-    if (format == ArchiveFormat::EncryptedZip) {
-        archive_write_set_options(writer, "zip:encryption=zipcrypt");
-        archive_write_set_passphrase(writer, "secret");
-    }
     archive_write_set_bytes_in_last_block(writer, 1);
     QByteArray bytes;
     archive_write_open(writer, &bytes, nullptr, append, nullptr);

@@ -21,7 +21,6 @@ struct TestEntry
 enum class ArchiveFormat
 {
     Zip, // UTF-8 names with the UTF-8 flag
-    EncryptedZip,
     TarGz
 };
 
