@@ -4,16 +4,12 @@
 // allocate more than the fuzzer's malloc limit.
 #include "picturereader.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static int argc = 1;
-    static char *argv[] = {const_cast<char *>("fuzz_pictures"), nullptr};
-    static const QCoreApplication app(argc, argv); // finds the image format plugins
     static const QTemporaryDir folder;
     static const QString path = folder.filePath(QStringLiteral("picture"));
     if (QFile file(path);
