@@ -1,8 +1,6 @@
-// The one driver of the fuzz targets. Each target gets a QCoreApplication, which finds the image
-// format plugins, and a UTF-8 LC_CTYPE, in which libarchive converts names. Without libFuzzer the
-// driver is a test: it runs the target on every input of its seed corpus, then on inputs made
-// from those by changing, adding and dropping bytes, from a fixed seed so that every run tries
-// the same ones.
+// The fuzz targets' driver: a QCoreApplication finds the image plugins, and libarchive converts
+// names in LC_CTYPE. Without libFuzzer it runs the target on its seeds, then on inputs made from
+// them by changing, adding and dropping bytes, the same ones every run.
 #include <QCoreApplication>
 #include <QDir>
 #include <clocale>

@@ -1,7 +1,5 @@
-// Any bytes as a picture or icon file of a skin, read as the calculator reads them: the header
-// checks, the decode at the shown size and the icon's sizes. A decoded picture has exactly the
-// size asked for, nothing decodes that the checks refused, and no declared size makes it
-// allocate more than the fuzzer's malloc limit.
+// Any bytes as a skin's picture or icon, read as the calculator reads them: nothing decodes that
+// the checks refused, and a decoded picture has the size asked for.
 #include "picturereader.h"
 
 #include <QFile>
