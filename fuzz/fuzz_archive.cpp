@@ -2,20 +2,11 @@
 // is written, or the folder holds calc.dat and plain files and folders only, within the limits.
 #include "skinarchive.h"
 
-#include <QCoreApplication>
 #include <QDirIterator>
 #include <QTemporaryDir>
-#include <clocale>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static int argc = 1;
-    static char *argv[] = {const_cast<char *>("fuzz_archive"), nullptr};
-    static const QCoreApplication app(argc, argv);
-    // Names that libarchive converts come in the character set of LC_CTYPE.
-    static const bool utf8 = std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr;
-    if (!utf8)
-        qFatal("fuzz_archive: no UTF-8 locale");
     const QTemporaryDir folder;
     const auto error = unpackSkinArchive(
         QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)),

@@ -1,8 +1,5 @@
 #include "archivemaker.h"
 
-#include "cp932.h"
-
-#include <QtEndian>
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -14,63 +11,17 @@ la_ssize_t append(archive *, void *bytes, const void *buffer, size_t length)
     return la_ssize_t(length);
 }
 
-template <typename T> void appendLittleEndian(QByteArray &bytes, T value)
-{
-    bytes.resize(bytes.size() + qsizetype(sizeof(T)));
-    qToLittleEndian(value, bytes.end() - sizeof(T));
-}
-
-quint16 crc16(const QByteArray &data)
-{
-    quint16 crc = 0;
-    for (const char byte : data) {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-    }
-    return crc;
-}
-
-// libarchive writes no lzh, so its simplest form is built by hand.
-QByteArray lzhArchive(const QList<TestEntry> &entries)
-{
-    QByteArray lzh;
-    for (const TestEntry &entry : entries) {
-        QByteArray header = "-lh0-";
-        appendLittleEndian(header, quint32(entry.data.size())); // packed
-        appendLittleEndian(header, quint32(entry.data.size())); // unpacked
-        appendLittleEndian(header, quint32(0x5a210000));        // a DOS time
-        const QByteArray name = encodeCp932(entry.name).bytes;
-        header += QByteArray("\x20\x00", 2) + char(name.size()) + name;
-        appendLittleEndian(header, crc16(entry.data));
-        quint8 sum = 0;
-        for (const char byte : header)
-            sum += quint8(byte);
-        lzh += char(header.size()) + QByteArray(1, char(sum)) + header + entry.data;
-    }
-    return lzh + '\0';
-}
-
 } // namespace
 
 QByteArray makeArchive(ArchiveFormat format, const QList<TestEntry> &entries)
 {
-    if (format == ArchiveFormat::Lzh)
-        return lzhArchive(entries);
     archive *writer = archive_write_new();
     if (format == ArchiveFormat::TarGz) {
         archive_write_set_format_pax_restricted(writer);
         archive_write_add_filter_gzip(writer);
-    } else if (format == ArchiveFormat::SevenZip) {
-        archive_write_set_format_7zip(writer);
     } else {
         archive_write_set_format_zip(writer);
-        archive_write_set_options(writer, format == ArchiveFormat::Cp932Zip ? "hdrcharset=CP932"
-                                                                            : "hdrcharset=UTF-8");
-    }
-    if (format == ArchiveFormat::EncryptedZip) {
-        archive_write_set_options(writer, "zip:encryption=zipcrypt");
-        archive_write_set_passphrase(writer, "secret");
+        archive_write_set_options(writer, "hdrcharset=UTF-8");
     }
     archive_write_set_bytes_in_last_block(writer, 1);
     QByteArray bytes;
@@ -83,9 +34,6 @@ QByteArray makeArchive(ArchiveFormat format, const QList<TestEntry> &entries)
         case TestEntry::File:
             archive_entry_set_filetype(header, AE_IFREG);
             archive_entry_set_size(header, entry.data.size());
-            break;
-        case TestEntry::Folder:
-            archive_entry_set_filetype(header, AE_IFDIR);
             break;
         case TestEntry::HardLink:
             archive_entry_set_filetype(header, AE_IFREG);

@@ -4,13 +4,12 @@
 #include <QList>
 #include <QString>
 
-// Small archives made in memory, as the tools people use would make them.
+// Small archives made in memory by libarchive.
 struct TestEntry
 {
     enum Kind
     {
         File,
-        Folder,
         HardLink,
         Device
     };
@@ -21,12 +20,8 @@ struct TestEntry
 
 enum class ArchiveFormat
 {
-    Zip,      // UTF-8 names with the UTF-8 flag
-    Cp932Zip, // names in code page 932 without the flag, as Japanese Windows writes them
-    EncryptedZip,
-    TarGz,
-    SevenZip,
-    Lzh // level-0 headers, stored data, names in code page 932
+    Zip, // UTF-8 names with the UTF-8 flag
+    TarGz
 };
 
 QByteArray makeArchive(ArchiveFormat format, const QList<TestEntry> &entries);

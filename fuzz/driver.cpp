@@ -1,13 +1,25 @@
-// A fuzz target run without libFuzzer, as a test of the main build: on every input of its seed
-// corpus, then on inputs made from those by changing, adding and dropping bytes, from a fixed
-// seed so that every run tries the same ones.
+// The fuzz targets' driver: a QCoreApplication finds the image plugins, and libarchive converts
+// names in LC_CTYPE. Without libFuzzer it runs the target on its seeds, then on inputs made from
+// them by changing, adding and dropping bytes, the same ones every run.
+#include <QCoreApplication>
 #include <QDir>
+#include <clocale>
 #include <random>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
 
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    static const QCoreApplication app(*argc, *argv);
+    if (!std::setlocale(LC_CTYPE, "C.UTF-8"))
+        qFatal("no UTF-8 locale");
+    return 0;
+}
+
+#ifndef WITH_LIBFUZZER
 int main(int argc, char *argv[])
 {
+    LLVMFuzzerInitialize(&argc, &argv);
     QList<QByteArray> corpus;
     for (const QFileInfo &seed : QDir(argc == 3 ? argv[1] : "").entryInfoList(QDir::Files))
         if (QFile file(seed.filePath()); file.open(QIODevice::ReadOnly))
@@ -33,3 +45,4 @@ int main(int argc, char *argv[])
     }
     return 0;
 }
+#endif
