@@ -134,7 +134,6 @@ private slots:
         savePicture(elsewhere("one.bmp"), Qt::blue, "BMP");
         savePicture(elsewhere("abcdefghijklmnop.bmp"), Qt::blue, "BMP");
         savePicture(elsewhere("start.jpg"), Qt::blue, "JPEG");
-        savePicture(elsewhere("piano.ico"), Qt::blue, "ICO");
         writeFile(elsewhere("cut.jpg"), bytesOf(elsewhere("start.jpg")).chopped(10));
     }
     void init()
@@ -189,8 +188,8 @@ private slots:
     // The chooser opens where the last choice was made.
     void chooser()
     {
-        choose("アイコンを選ぶ", elsewhere("piano.ico"));
-        QCOMPARE(m_lastChooser, (QStringList{m_skin->path(), u"キャンセル"_s, u"ｱｲｺﾝ(*.ico)"_s}));
+        choose("開始画像を選ぶ", elsewhere("one.bmp"));
+        QCOMPARE(m_lastChooser.first(), m_skin->path());
         choose("開始画像を選ぶ", elsewhere("abcdefghijklmnop.bmp"));
         QVERIFY(m_told.isEmpty());
         QCOMPARE(m_lastChooser,
