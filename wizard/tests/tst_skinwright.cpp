@@ -133,6 +133,7 @@ private slots:
         useJapaneseQtTexts(*QCoreApplication::instance());
         savePicture(elsewhere("one.bmp"), Qt::blue, "BMP");
         savePicture(elsewhere("abcdefghijklmnop.bmp"), Qt::blue, "BMP");
+        savePicture(elsewhere("abcdefghijklmnopq.bmp"), Qt::blue, "BMP");
         savePicture(elsewhere("start.jpg"), Qt::blue, "JPEG");
         writeFile(elsewhere("cut.jpg"), bytesOf(elsewhere("start.jpg")).chopped(10));
     }
