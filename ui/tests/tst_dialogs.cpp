@@ -1,0 +1,55 @@
+#include "dialogs.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using namespace Qt::StringLiterals;
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void chooserSelectsTheFirstFilter()
+    {
+        QString selected;
+        dialogs::setFileAnswerer([&selected](QFileDialog &dialog) {
+            selected = dialog.selectedNameFilter();
+            return QString();
+        });
+        dialogs::chooseFile(nullptr, {{u"a(*.a)"_s, u"*.a"_s}, {u"b"_s, u"*.b"_s}}, {}, {});
+        dialogs::setFileAnswerer({});
+        QCOMPARE(selected, u"a(*.a)"_s);
+    }
+
+    // The real box, read and closed from inside its own event loop. A title longer than the
+    // question still fits in a bold title bar beside an icon and three buttons.
+    void questionBox()
+    {
+        const QString title = u"電卓 ｳｨｻﾞｰﾄﾞ"_s.repeated(3);
+        QStringList buttons;
+        int width = 0;
+        QObject whileOpen;
+        QMetaObject::invokeMethod(
+            &whileOpen,
+            [&] {
+                QMessageBox *box = nullptr;
+                QTRY_VERIFY(box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+                for (QAbstractButton *button : box->buttons())
+                    buttons << button->text();
+                width = box->width();
+                box->reject();
+            },
+            Qt::QueuedConnection);
+        QVERIFY(!dialogs::askYesNo(nullptr, {u"?"_s, title}));
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{u"いいえ"_s, u"はい"_s}));
+        QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        QCOMPARE_GT(width, metrics.horizontalAdvance(title) + 4 * metrics.height());
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
