@@ -48,8 +48,15 @@ class SoundTest(CalcTestCase):
         self.display.close_window(calc.window)
         self.assertEqual(wait_until(calc.process.poll, "end of calc"), 0)
         expected = ["c0 01"] + [f"b{channel:x} 7b 00" for channel in range(16)]  # all notes off
-        sent = wait_until(lambda: s if len(s := self.received()[first:]) >= len(expected) else None, "17 messages")
-        self.assertEqual(sent, expected)
+        # On a busy machine the dump may still be writing the warm-up's notes when calc starts.
+        def all_sent():
+            sent = self.received()[first:]
+            return sent if "c0 01" in sent and len(sent) - sent.index("c0 01") >= len(expected) else None
+
+        sent = wait_until(all_sent, "17 messages")
+        warm_up = sent[: sent.index("c0 01")]
+        self.assertEqual([m for m in warm_up if not m.startswith(("90 3c", "80 3c"))], [])
+        self.assertEqual(sent[len(warm_up) :], expected)
 
 
 if __name__ == "__main__":
