@@ -130,8 +130,6 @@ private slots:
             "画像「empty.bmp」を読み込めません。ファイルが空です。");
         row("SglBmp1", "text.bmp", "text.bmp", "not a picture",
             "画像「text.bmp」を読み込めません。画像ではありません。");
-        row("SglBmpA", "img", "img/a.png", {},
-            "画像「img」を読み込めません。通常のファイルではありません。");
         // 60000×60000 declared, no pixels
         row("SglBmp7", "bomb.bmp", "bomb.bmp",
             QByteArray::fromHex("424d0000000000000000360000002800000060ea000060ea00000100180000"
