@@ -5,13 +5,10 @@
 #include <QStringList>
 #include <optional>
 
-// A MIDI output that logs what it was sent, for tests, in order: "open(-1)", each message as
-// its bytes on the wire in hex ("90 3c 79"), "reset", "close". It can have no device, or
-// refuse to open with a reason.
+// A MIDI output that logs what it was sent: "open(-1)", "90 3c 79", "reset", "close".
 class RecordingMidiBackend : public MidiBackend
 {
 public:
-    // The log outlives the back end, which the key sounds own.
     RecordingMidiBackend(QStringList &log, int devices = 1, std::optional<QString> refusal = {})
         : m_log(log), m_devices(devices), m_refusal(std::move(refusal))
     {

@@ -55,7 +55,6 @@ KeyOutcome press(CalcEngine &engine, int key, int rate)
     }
 }
 
-// What the last key reported.
 const KeyOutcome Quiet;
 const KeyOutcome Answer{.digitEntered = {}, .answerShown = true};
 
@@ -67,7 +66,6 @@ KeyOutcome refused(Notice notice, bool answerShown)
 
 } // namespace
 
-// The calculator's rules, key by key: what the readout shows and what the last key reported.
 class TestCalcEngine : public QObject
 {
     Q_OBJECT
@@ -86,7 +84,6 @@ private slots:
         };
         const QString huge = '1' + QString(200, '0') + '.';
         row("・ 5 ・ 5", Keys{Point, 5, Point, 5}, "0.55", KeyOutcome{.digitEntered = 5});
-        // Minus right after equals subtracts from the answer.
         row("1 + 2 = - 1 =", Keys{1, Plus, 2, Equals, Minus, 1, Equals}, "2", Answer);
         row("- 5 X 0 =", Keys{Minus, 5, Times, 0, Equals}, "0", Answer);
         row("1 / 3 =", Keys{1, Divide, 3, Equals}, "0.333333333333333", Answer);

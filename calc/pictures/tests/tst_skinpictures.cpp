@@ -25,27 +25,22 @@ QByteArray encoded(QColor colour, QSize size, const char *format, QColor right =
     return buffer.data();
 }
 
-// The test skin, in a folder "skin" of its own: holder n's picture is rgb(20 n, 200 - 10 n, 90),
-// the icon dark cyan, the start picture a photo stored as the camera saw it, red left and blue
-// right, whose Exif orientation says to turn it: shown upright, red is on top.
+// The start picture is a photo stored red left, blue right, whose Exif orientation turns it.
 struct SkinFolder
 {
     SkinFolder()
     {
         put(settings.icon = "calc.ico", encoded(Qt::darkCyan, {32, 32}, "ico"));
-        put(settings.startPicture = "turned.jpg", turnedPhoto());
+        const QByteArray exif = QByteArray::fromHex(
+            "ffe1002245786966000049492a0008000000010012010300010000000600000000000000");
+        put(settings.startPicture = "turned.jpg",
+            encoded(Qt::red, {400, 200}, "jpeg", Qt::blue).insert(2, exif));
         for (int n = 0; n < face::HolderCount; ++n) { // JPEG and PNG; GIF on no machine of ours
             settings.keyPictures[n] = QString::number(n) + (n % 3 ? ".jpg" : ".png");
             put(settings.keyPictures[n], encoded(colourOf(n), {120, 90}, n % 3 ? "jpeg" : "png"));
         }
     }
     static QRgb colourOf(int n) { return qRgb(20 * n, 200 - 10 * n, 90); }
-    static QByteArray turnedPhoto()
-    {
-        return encoded(Qt::red, {400, 200}, "jpeg", Qt::blue)
-            .insert(2, QByteArray::fromHex("ffe1002245786966000049492a00080000000100120103000100"
-                                           "00000600000000000000"));
-    }
     QString path(const QString &name) const { return QDir(dir.filePath("skin")).filePath(name); }
     void put(const QString &name, const QByteArray &bytes) const
     {
@@ -79,19 +74,10 @@ class TestSkinPictures : public QObject
     Q_OBJECT
 
 private slots:
-    void showsThePicturesOfTheSkin_data()
-    {
-        QTest::addColumn<qreal>("ratio"); // device pixels per pixel
-        QTest::addColumn<bool>("decodingStartedFirst");
-        QTest::newRow("1 device pixel, keys before the decoding") << 1.0 << false;
-        QTest::newRow("2 device pixels, keys after the decoding began") << 2.0 << true;
-    }
-    // Every holder shows its own picture, stretched to the backdrop and decoded for the screen's
-    // pixels, whether the key comes before or after the decoding began.
+    // Every holder shows its own picture stretched to the backdrop, decoded for the screen.
     void showsThePicturesOfTheSkin()
     {
-        QFETCH(qreal, ratio);
-        QFETCH(bool, decodingStartedFirst);
+        const qreal ratio = 2; // device pixels per pixel
         SkinFolder skin;
         SkinPictures pictures(skin.path(""), Backdrop, ratio, PictureCache({}));
         QCOMPARE(pictures.loadStartPictures(skin.settings), std::nullopt);
@@ -99,8 +85,7 @@ private slots:
         QVERIFY(nearly(start.pixelColor(QPoint(80, 20) * ratio), Qt::red));
         QVERIFY(nearly(start.pixelColor(QPoint(80, 150) * ratio), Qt::blue));
         QCOMPARE(pictures.icon().pixmap(32).toImage().pixelColor(5, 5), QColor(Qt::darkCyan));
-        if (decodingStartedFirst)
-            pictures.startHolderDecoding();
+        pictures.startHolderDecoding();
         for (int n = 0; n < face::HolderCount; ++n) {
             const std::optional<QPixmap> pixmap = pictures.holder(face::Holder(n));
             QVERIFY(pixmap);
@@ -134,47 +119,31 @@ private slots:
         QTest::addColumn<QString>("file"); // put into the skin's folder when not ""
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message"); // "" when the skin loads
-        QTest::newRow("SglBmp3=nothere.bmp")
-            << u"SglBmp3"_s << u"nothere.bmp"_s << QString() << QByteArray()
-            << u"画像「nothere.bmp」を読み込めません。ファイルがありません。"_s;
-        QTest::newRow("SglBmp5=") << u"SglBmp5"_s << QString() << QString() << QByteArray()
-                                  << u"calc.dat の SglBmp5 に画像のファイル名がありません。"_s;
-        QTest::newRow("Icon=") << u"Icon"_s << QString() << QString() << QByteArray()
-                               << u"calc.dat の Icon にアイコンのファイル名がありません。"_s;
-        QTest::newRow("SglBmpC=empty.bmp")
-            << u"SglBmpC"_s << u"empty.bmp"_s << u"empty.bmp"_s << QByteArray()
-            << u"画像「empty.bmp」を読み込めません。ファイルが空です。"_s;
-        QTest::newRow("SglBmp1=text.bmp")
-            << u"SglBmp1"_s << u"text.bmp"_s << u"text.bmp"_s << "not a picture"_ba
-            << u"画像「text.bmp」を読み込めません。画像ではありません。"_s;
-        QTest::newRow("SglBmpA=img, a folder")
-            << u"SglBmpA"_s << u"img"_s << u"img/a.png"_s << QByteArray()
-            << u"画像「img」を読み込めません。通常のファイルではありません。"_s;
-        QTest::newRow("SglBmp7=bomb.bmp, 60000×60000 declared, no pixels")
-            << u"SglBmp7"_s << u"bomb.bmp"_s << u"bomb.bmp"_s
-            << QByteArray::fromHex("424d0000000000000000360000002800000060ea000060ea00000100180000"
-                                   "0000000000000000000000000000000000000000000000")
-            << u"画像「bomb.bmp」を読み込めません。大きすぎます（60000×60000）。"_s;
-        QTest::newRow("SglBmpE=photo.tif")
-            << u"SglBmpE"_s << u"photo.tif"_s << u"photo.tif"_s
-            << encoded(Qt::red, {40, 30}, "tiff")
-            << u"画像「photo.tif」を読み込めません。この形式（tiff）の画像は使えません。BMP、JPEG、"
-               u"GIF、PNG のどれかにしてください。"_s;
-        QTest::newRow("StartBmp=cut.jpg")
-            << u"StartBmp"_s << u"cut.jpg"_s << u"cut.jpg"_s
-            << SkinFolder::turnedPhoto().chopped(100)
-            << u"画像「cut.jpg」を読み込めません。ファイルが途中で切れています。"_s;
-        QTest::newRow("Icon=fake.ico")
-            << u"Icon"_s << u"fake.ico"_s << u"fake.ico"_s << encoded(Qt::red, {32, 32}, "bmp")
-            << u"アイコン「fake.ico」を読み込めません。アイコンのファイルではありません。"_s;
+        const auto row = [](const QString &key, const QString &name, const QString &file,
+                            const QByteArray &bytes, const QString &message) {
+            QTest::addRow("%s=%s", qPrintable(key), qPrintable(name))
+                << key << name << file << bytes << message;
+        };
+        row("SglBmp5", {}, {}, {}, "calc.dat の SglBmp5 に画像のファイル名がありません。");
+        row("Icon", {}, {}, {}, "calc.dat の Icon にアイコンのファイル名がありません。");
+        row("SglBmpC", "empty.bmp", "empty.bmp", {},
+            "画像「empty.bmp」を読み込めません。ファイルが空です。");
+        row("SglBmp1", "text.bmp", "text.bmp", "not a picture",
+            "画像「text.bmp」を読み込めません。画像ではありません。");
+        // 60000×60000 declared, no pixels
+        row("SglBmp7", "bomb.bmp", "bomb.bmp",
+            QByteArray::fromHex("424d0000000000000000360000002800000060ea000060ea00000100180000"
+                                "0000000000000000000000000000000000000000000000"),
+            "画像「bomb.bmp」を読み込めません。大きすぎます（60000×60000）。");
+        row("SglBmpE", "photo.tif", "photo.tif", encoded(Qt::red, {40, 30}, "tiff"),
+            "画像「photo.tif」を読み込めません。この形式（tiff）の画像は使えません。BMP、JPEG、"
+            "GIF、PNG のどれかにしてください。");
         // Names are found on disk as Windows finds them, hidden files too.
-        QTest::newRow("SglBmp1=IMG\\.BACK.PNG")
-            << u"SglBmp1"_s << u"IMG\\.BACK.PNG"_s << u"img/.back.png"_s
-            << encoded(Qt::gray, {20, 20}, "png") << QString();
-        QTest::newRow("Icon=CALC.ICO, Calc.ico and calc.ico on disk")
-            << u"Icon"_s << u"CALC.ICO"_s << u"Calc.ico"_s << QByteArray()
-            << u"アイコン「CALC.ICO」を読み込めません。名前が大文字と小文字だけ違うファイル"
-               u"「Calc.ico」と「calc.ico」があり、どれを使うか決められません。"_s;
+        row("SglBmp1", "IMG\\.BACK.PNG", "img/.back.png", encoded(Qt::gray, {20, 20}, "png"), {});
+        // Calc.ico and calc.ico on disk
+        row("Icon", "CALC.ICO", "Calc.ico", {},
+            "アイコン「CALC.ICO」を読み込めません。名前が大文字と小文字だけ違うファイル"
+            "「Calc.ico」と「calc.ico」があり、どれを使うか決められません。");
     }
     // Start-up refuses what it cannot show, and then offers no pictures.
     void loadsOrRefuses()
