@@ -90,8 +90,11 @@ def main():
     screen = None
     try:
         env = {k: v for k, v in processes.env.items() if not k.startswith(("PULSE", "JACK"))}
-        env.update(HOME=os.path.join(root, "home"), XDG_DATA_HOME=os.path.join(root, "data"),
-                   XDG_CACHE_HOME=os.path.join(root, "cache"))
+        env.update(
+            HOME=os.path.join(root, "home"),
+            XDG_DATA_HOME=os.path.join(root, "data"),
+            XDG_CACHE_HOME=os.path.join(root, "cache"),
+        )
         os.makedirs(env["HOME"])
         bare = startup.build_bare_program(build)
         default_skin = os.path.join(root, "default")
@@ -103,13 +106,23 @@ def main():
 
         shelf_window = os.path.join(build, "bin", "picturecalc")
         programs = [
-            ShelfProgram("bare Qt 6 window, 162×169",
-                         [bare, os.path.join(default_skin, "start.bmp")], TILE_PROBES[:1]),
-            ShelfProgram(f"shelf window, {options.skins} photo skins, not cached",
-                         [shelf_window, "--shelf"], TILE_PROBES, os.path.join(root, "empty-cache")),
-            ShelfProgram(f"shelf window, {options.skins} photo skins, cached",
-                         [shelf_window, "--shelf"], TILE_PROBES),
-        ]  # fmt: skip
+            ShelfProgram(
+                "bare Qt 6 window, 162×169",
+                [bare, os.path.join(default_skin, "start.bmp")],
+                TILE_PROBES[:1],
+            ),
+            ShelfProgram(
+                f"shelf window, {options.skins} photo skins, not cached",
+                [shelf_window, "--shelf"],
+                TILE_PROBES,
+                os.path.join(root, "empty-cache"),
+            ),
+            ShelfProgram(
+                f"shelf window, {options.skins} photo skins, cached",
+                [shelf_window, "--shelf"],
+                TILE_PROBES,
+            ),
+        ]
         screen = startup.Screen(processes.display)
         for program in programs:
             program.learn_reference(processes, screen, env)
@@ -117,8 +130,10 @@ def main():
             for program in programs:
                 program.measure(processes, screen, env)
 
-        print(f"{options.runs} interleaved starts each; {os.cpu_count()} cores; "
-              f"programs from {build}")  # fmt: skip
+        print(
+            f"{options.runs} interleaved starts each; {os.cpu_count()} cores; "
+            f"programs from {build}"
+        )
         floor = statistics.median(r[0] for r in programs[0].results)
         print("| program | exec → visible tiles painted | ratio to bare |\n|---|---|---|")
         for program in programs:

@@ -40,15 +40,25 @@ CACHED_PHOTO_GOAL_RATIO = 1.05
 
 class XImage(ctypes.Structure):
     _fields_ = [
-        ("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-        ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)),
-        ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
-        ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int), ("depth", ctypes.c_int),
-        ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
-        ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong),
-        ("obdata", ctypes.c_void_p), ("create_image", ctypes.c_void_p),
+        ("width", ctypes.c_int),
+        ("height", ctypes.c_int),
+        ("xoffset", ctypes.c_int),
+        ("format", ctypes.c_int),
+        ("data", ctypes.POINTER(ctypes.c_ubyte)),
+        ("byte_order", ctypes.c_int),
+        ("bitmap_unit", ctypes.c_int),
+        ("bitmap_bit_order", ctypes.c_int),
+        ("bitmap_pad", ctypes.c_int),
+        ("depth", ctypes.c_int),
+        ("bytes_per_line", ctypes.c_int),
+        ("bits_per_pixel", ctypes.c_int),
+        ("red_mask", ctypes.c_ulong),
+        ("green_mask", ctypes.c_ulong),
+        ("blue_mask", ctypes.c_ulong),
+        ("obdata", ctypes.c_void_p),
+        ("create_image", ctypes.c_void_p),
         ("destroy_image", ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p)),
-    ]  # fmt: skip
+    ]
 
 
 class Screen:
@@ -61,8 +71,16 @@ class Screen:
         self.x11.XDefaultRootWindow.restype = ctypes.c_ulong
         self.x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
         self.x11.XGetImage.restype = ctypes.POINTER(XImage)
-        self.x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                                       ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]  # fmt: skip
+        self.x11.XGetImage.argtypes = [
+            ctypes.c_void_p,
+            ctypes.c_ulong,
+            ctypes.c_int,
+            ctypes.c_int,
+            ctypes.c_uint,
+            ctypes.c_uint,
+            ctypes.c_ulong,
+            ctypes.c_int,
+        ]
         self.x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
         self.display = self.x11.XOpenDisplay(display_name.encode())
         if not self.display:
@@ -88,8 +106,12 @@ def settings_lines(path):
 def make_default_skin(folder, build):
     os.makedirs(folder)
     shutil.copy(os.path.join(build, "bin", "calc"), folder)
-    subprocess.run([os.path.join(build, "tools", "makeskin", "makeskin"), folder], check=True,
-                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen"), stderr=subprocess.DEVNULL)  # fmt: skip
+    subprocess.run(
+        [os.path.join(build, "tools", "makeskin", "makeskin"), folder],
+        check=True,
+        env=dict(os.environ, QT_QPA_PLATFORM="offscreen"),
+        stderr=subprocess.DEVNULL,
+    )
 
 
 def make_photos(cache):
@@ -100,11 +122,23 @@ def make_photos(cache):
     os.makedirs(cache, exist_ok=True)
     print(f"drawing {len(names)} photos of {PHOTO_SIZE} into {cache} (once)", file=sys.stderr)
     base = os.path.join(cache, "plasma.miff")
-    subprocess.run(["convert", "-seed", "7", "-size", PHOTO_SIZE, "plasma:fractal", base], check=True)
+    subprocess.run(
+        ["convert", "-seed", "7", "-size", PHOTO_SIZE, "plasma:fractal", base], check=True
+    )
     for index, name in enumerate(names):
         hue = 100 + index * 200 // len(names)  # ImageMagick's modulate: 100 keeps the hue
-        subprocess.run(["convert", base, "-modulate", f"100,110,{hue}", "-quality", "90",
-                        os.path.join(cache, name)], check=True)  # fmt: skip
+        subprocess.run(
+            [
+                "convert",
+                base,
+                "-modulate",
+                f"100,110,{hue}",
+                "-quality",
+                "90",
+                os.path.join(cache, name),
+            ],
+            check=True,
+        )
     os.remove(base)
     return names
 
@@ -127,8 +161,10 @@ def make_photo_skin(folder, default_folder, photos, cache):
 
 def build_bare_program(build):
     folder = os.path.join(build, "bench-bare")
-    for step in (["cmake", "-S", os.path.join(HERE, "bare"), "-B", folder,
-                  "-DCMAKE_BUILD_TYPE=Release"], ["cmake", "--build", folder]):  # fmt: skip
+    for step in (
+        ["cmake", "-S", os.path.join(HERE, "bare"), "-B", folder, "-DCMAKE_BUILD_TYPE=Release"],
+        ["cmake", "--build", folder],
+    ):
         subprocess.run(step, check=True, stdout=subprocess.DEVNULL)
     return os.path.join(folder, "bare")
 
@@ -144,12 +180,25 @@ def start_sound_server(processes, env, wanted):
         socket = os.path.join(runtime, "native")
         config = os.path.join(runtime, "default.pa")
         with open(config, "w") as file:
-            file.write(f"load-module module-native-protocol-unix socket={socket} auth-anonymous=1\n"
-                       "load-module module-null-sink\nset-default-sink null\n")  # fmt: skip
+            file.write(
+                f"load-module module-native-protocol-unix socket={socket} auth-anonymous=1\n"
+                "load-module module-null-sink\nset-default-sink null\n"
+            )
         env.update(PULSE_SERVER=f"unix:{socket}", PULSE_RUNTIME_PATH=runtime)
-        processes.start(["pulseaudio", "-n", "-F", config, "--daemonize=no",
-                         "--exit-idle-time=-1", "--use-pid-file=no", "--system=no"], env=env,
-                        stderr=subprocess.DEVNULL)  # fmt: skip
+        processes.start(
+            [
+                "pulseaudio",
+                "-n",
+                "-F",
+                config,
+                "--daemonize=no",
+                "--exit-idle-time=-1",
+                "--use-pid-file=no",
+                "--system=no",
+            ],
+            env=env,
+            stderr=subprocess.DEVNULL,
+        )
         deadline = time.monotonic() + 10
         while not os.path.exists(socket) and time.monotonic() < deadline:
             time.sleep(0.05)
@@ -241,8 +290,11 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build", default="build", help="the build folder (default: build)")
     parser.add_argument("--runs", type=int, default=9, help="starts per program (default: 9)")
-    parser.add_argument("--no-sound-server", action="store_true",
-                        help="no PulseAudio: the built-in synthesizer plays to ALSA's null device")  # fmt: skip
+    parser.add_argument(
+        "--no-sound-server",
+        action="store_true",
+        help="no PulseAudio: the built-in synthesizer plays to ALSA's null device",
+    )
     options = parser.parse_args()
     build = os.path.abspath(options.build)
 
@@ -262,15 +314,24 @@ def main():
         programs = [
             Program("bare Qt 6 window, 162×169", [bare, os.path.join(default_skin, "start.bmp")]),
             Program("calc, default skin", [os.path.join(default_skin, "calc")], True),
-            Program(f"calc, photo skin (13 × {PHOTO_SIZE} JPEG), uncached",
-                    [os.path.join(photo_skin, "calc")], True, os.path.join(root, "empty-cache")),
-            Program(f"calc, photo skin (13 × {PHOTO_SIZE} JPEG), cached",
-                    [os.path.join(photo_skin, "calc")], True),
-        ]  # fmt: skip
+            Program(
+                f"calc, photo skin (13 × {PHOTO_SIZE} JPEG), uncached",
+                [os.path.join(photo_skin, "calc")],
+                True,
+                os.path.join(root, "empty-cache"),
+            ),
+            Program(
+                f"calc, photo skin (13 × {PHOTO_SIZE} JPEG), cached",
+                [os.path.join(photo_skin, "calc")],
+                True,
+            ),
+        ]
         if shutil.which("xcalc"):
             programs.append(Program("xcalc", ["xcalc"]))
         # The cached rows keep their pictures in this run's own folder, never in the user's.
-        env.update(QT_LOGGING_RULES="calc.pictures.info=true", XDG_CACHE_HOME=os.path.join(root, "cache"))
+        env.update(
+            QT_LOGGING_RULES="calc.pictures.info=true", XDG_CACHE_HOME=os.path.join(root, "cache")
+        )
         screen = Screen(processes.display)
         for program in programs:
             program.learn_reference(processes, screen, env)
@@ -278,26 +339,37 @@ def main():
             for program in programs:
                 program.measure(processes, screen, env)
 
-        cpu = subprocess.run(["sh", "-c", "grep -m1 'model name' /proc/cpuinfo | cut -d: -f2"],
-                             capture_output=True, text=True).stdout.strip()  # fmt: skip
-        print(f"{options.runs} interleaved starts each; {os.cpu_count()} cores ({cpu}); "
-              f"sound: {sound}; calc from {build}")  # fmt: skip
+        cpu = subprocess.run(
+            ["sh", "-c", "grep -m1 'model name' /proc/cpuinfo | cut -d: -f2"],
+            capture_output=True,
+            text=True,
+        ).stdout.strip()
+        print(
+            f"{options.runs} interleaved starts each; {os.cpu_count()} cores ({cpu}); "
+            f"sound: {sound}; calc from {build}"
+        )
         floor = programs[0].medians()
         default = programs[1].medians()
-        print(f"| program | exec → start picture painted | ratio to bare | key pictures ready "
-              f"| peak RSS less shared | ratio to bare |\n|---|---|---|---|---|---|")  # fmt: skip
+        print(
+            f"| program | exec → start picture painted | ratio to bare | key pictures ready "
+            f"| peak RSS less shared | ratio to bare |\n|---|---|---|---|---|---|"
+        )
         for program in programs:
             shown, ready, peak = program.medians()
             ready_text = f"{ready * 1000:.0f} ms" if ready is not None else ""
-            print(f"| {program.name} | {shown * 1000:.0f} ms | {shown / floor[0]:.2f} "
-                  f"| {ready_text} | {peak:.1f} MB | {peak / floor[2]:.2f} |")  # fmt: skip
+            print(
+                f"| {program.name} | {shown * 1000:.0f} ms | {shown / floor[0]:.2f} "
+                f"| {ready_text} | {peak:.1f} MB | {peak / floor[2]:.2f} |"
+            )
         photo = programs[2].medians()
         cached = programs[3].medians()
-        print(f"goals (at most {GOAL_RATIO}×): start {default[0] / floor[0]:.2f}× the bare window, "
-              f"peak RSS {default[2] / floor[2]:.2f}× its own, "
-              f"photo skin start {photo[0] / default[0]:.2f}× the default skin's; "
-              f"(at most {CACHED_PHOTO_GOAL_RATIO}×) cached photo skin start "
-              f"{cached[0] / default[0]:.2f}× the default skin's")  # fmt: skip
+        print(
+            f"goals (at most {GOAL_RATIO}×): start {default[0] / floor[0]:.2f}× the bare window, "
+            f"peak RSS {default[2] / floor[2]:.2f}× its own, "
+            f"photo skin start {photo[0] / default[0]:.2f}× the default skin's; "
+            f"(at most {CACHED_PHOTO_GOAL_RATIO}×) cached photo skin start "
+            f"{cached[0] / default[0]:.2f}× the default skin's"
+        )
     finally:
         if screen:
             screen.close()

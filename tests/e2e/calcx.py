@@ -16,7 +16,14 @@ from xsession import DEADLINE, XSession, die_with_parent  # noqa: E402
 CALC = os.environ.get("CALC_BINARY", "")
 CALC_SIZE = (162, 169)
 # The middles of the keys the tests press, in pixels from the window's corner.
-KEYS = {"COPY": (128, 42), "4": (16, 98), "1": (16, 126), "2": (48, 126), "+": (112, 154), "＝": (144, 154)}
+KEYS = {
+    "COPY": (128, 42),
+    "4": (16, 98),
+    "1": (16, 126),
+    "2": (48, 126),
+    "+": (112, 154),
+    "＝": (144, 154),
+}
 NOTHING_COPIED = "(nothing copied yet)"
 
 
@@ -41,19 +48,31 @@ class Display(XSession):
         self.run("xset", "r", "off")
 
     def run(self, *args, check=True):
-        return subprocess.run(args, env=self.env, capture_output=True, timeout=DEADLINE, check=check,
-                              preexec_fn=die_with_parent).stdout.decode()  # fmt: skip
+        return subprocess.run(
+            args,
+            env=self.env,
+            capture_output=True,
+            timeout=DEADLINE,
+            check=check,
+            preexec_fn=die_with_parent,
+        ).stdout.decode()
 
     def windows(self, process):
         found = []
-        for wid in self.run("xdotool", "search", "--onlyvisible", "--pid", str(process.pid), check=False).split():
-            out = self.run("xdotool", "getwindowname", wid, "getwindowgeometry", "--shell", wid, check=False)
+        for wid in self.run(
+            "xdotool", "search", "--onlyvisible", "--pid", str(process.pid), check=False
+        ).split():
+            out = self.run(
+                "xdotool", "getwindowname", wid, "getwindowgeometry", "--shell", wid, check=False
+            )
             name, *fields = out.split("\n")
             if len(fields) < 4:
                 continue  # gone meanwhile
             g = dict(f.split("=", 1) for f in fields if "=" in f)
             size = (int(g["WIDTH"]), int(g["HEIGHT"]))
-            found.append(types.SimpleNamespace(id=wid, name=name, x=int(g["X"]), y=int(g["Y"]), size=size))
+            found.append(
+                types.SimpleNamespace(id=wid, name=name, x=int(g["X"]), y=int(g["Y"]), size=size)
+            )
         return found
 
     def window(self, process, fits):
@@ -61,7 +80,9 @@ class Display(XSession):
 
         def shown():
             if process.poll() is not None:
-                raise AssertionError(f"{process.args[0]} ended ({process.returncode}) without a window")
+                raise AssertionError(
+                    f"{process.args[0]} ended ({process.returncode}) without a window"
+                )
             return next((w for w in self.windows(process) if fits(w)), None)
 
         return wait_until(shown, "window")
@@ -69,8 +90,10 @@ class Display(XSession):
     def focused(self, window):
         """Waits for window to hold the input focus. With no window manager, a Qt window takes
         it itself after it is mapped: a key sent before could land elsewhere."""
-        wait_until(lambda: True if self.run("xdotool", "getwindowfocus").strip() == window.id else None,
-                   "the focus in the window")  # fmt: skip
+        wait_until(
+            lambda: True if self.run("xdotool", "getwindowfocus").strip() == window.id else None,
+            "the focus in the window",
+        )
 
     def clipboard(self, selection="clipboard"):
         return self.run("xclip", "-o", "-selection", selection, check=False)
@@ -83,8 +106,9 @@ class Display(XSession):
         atom = lambda name: x11.XInternAtom(connection, name, False)  # noqa: E731
         # An XClientMessageEvent in an XEvent's room, as longs: type, serial, send_event,
         # display, window, message_type, format, data.
-        event = (ctypes.c_ulong * 24)(33, 0, 0, 0, int(window.id), atom(b"WM_PROTOCOLS"), 32,
-                                      atom(b"WM_DELETE_WINDOW"))  # fmt: skip
+        event = (ctypes.c_ulong * 24)(
+            33, 0, 0, 0, int(window.id), atom(b"WM_PROTOCOLS"), 32, atom(b"WM_DELETE_WINDOW")
+        )
         x11.XSendEvent(connection, ctypes.c_ulong(int(window.id)), False, ctypes.c_long(0), event)
         x11.XCloseDisplay(connection)
 
@@ -99,9 +123,11 @@ class Calc:
 
     def click(self, *captions):
         w = self.window
-        moves = [["mousemove", str(w.x + KEYS[c][0]), str(w.y + KEYS[c][1]), "click", "1", "sleep", "0.05"]
-                 for c in captions]  # fmt: skip
-        self.display.run("xdotool", *sum(moves, []))
+        moves = []
+        for c in captions:
+            x, y = w.x + KEYS[c][0], w.y + KEYS[c][1]
+            moves += ["mousemove", str(x), str(y), "click", "1", "sleep", "0.05"]
+        self.display.run("xdotool", *moves)
 
     def readout(self):
         """What COPY puts on the clipboard in place of another program's text."""
@@ -137,8 +163,11 @@ class CalcTestCase(unittest.TestCase):
 
     def start_calc(self, folder=None, title="電卓"):
         calc = Calc(self, folder or self.make_skin())
-        calc.window = self.display.window(calc.process, lambda w: w.size == CALC_SIZE or self.fail(
-            f"a message box instead of the window: {w.name}"))  # fmt: skip
+        calc.window = self.display.window(
+            calc.process,
+            lambda w: w.size == CALC_SIZE
+            or self.fail(f"a message box instead of the window: {w.name}"),
+        )
         self.display.focused(calc.window)
         self.assertEqual(calc.window.name, title)
         return calc

@@ -11,7 +11,9 @@ from calcx import DEADLINE, CalcTestCase
 
 class CalculatorTest(CalcTestCase):
     def test_an_empty_title_and_the_primary_selection(self):
-        calc = self.start_calc(self.make_skin(lambda dat: re.sub(rb"Title=[^\r]*\r\n", b"", dat)), title="")
+        calc = self.start_calc(
+            self.make_skin(lambda dat: re.sub(rb"Title=[^\r]*\r\n", b"", dat)), title=""
+        )
         calc.click("4", "2")
         self.assertEqual(calc.readout(), "42.")
         # A middle click pastes the same text: COPY also set the primary selection.
@@ -30,7 +32,9 @@ class CalculatorTest(CalcTestCase):
 
     def test_a_skin_it_cannot_use_shows_no_window(self):
         # Why a skin is refused, and the message for it, is held by the settings and picture tests.
-        self.refused(self.make_skin(lambda dat: dat.replace(b"five.jpg", b"nothere.jpg")), exit_code=1)
+        self.refused(
+            self.make_skin(lambda dat: dat.replace(b"five.jpg", b"nothere.jpg")), exit_code=1
+        )
 
 
 if __name__ == "__main__":

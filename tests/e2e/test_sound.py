@@ -19,11 +19,17 @@ class SoundTest(CalcTestCase):
         ports = lambda: d.run("jack_lsp", check=False)  # noqa: E731
         # JACK keeps a table of a few servers: a name another run still holds is passed over.
         for number in range(1, 7):
-            d.env.update(JACK_DEFAULT_SERVER=f"calc-e2e-{number}", ALSA_CONFIG_PATH=os.devnull)
-            server = d.start(["jackd", "--no-realtime", "--name", f"calc-e2e-{number}", "-d", "dummy",
-                              "-r", "48000", "-p", "256"], stderr=subprocess.DEVNULL)  # fmt: skip
-            if wait_until(lambda: False if server.poll() is not None else
-                          True if "system:playback_1" in ports() else None, "jackd"):  # fmt: skip
+            name = f"calc-e2e-{number}"
+            d.env.update(JACK_DEFAULT_SERVER=name, ALSA_CONFIG_PATH=os.devnull)
+            jackd = ["jackd", "--no-realtime", "--name", name, "-d", "dummy", "-r", "48000"]
+            server = d.start(jackd + ["-p", "256"], stderr=subprocess.DEVNULL)
+
+            def serving():
+                if server.poll() is not None:
+                    return False
+                return True if "system:playback_1" in ports() else None
+
+            if wait_until(serving, "jackd"):
                 break
         cls.dump = os.path.join(d.root, "dump.txt")
         with open(cls.dump, "wb") as out:
@@ -48,10 +54,15 @@ class SoundTest(CalcTestCase):
         self.display.close_window(calc.window)
         self.assertEqual(wait_until(calc.process.poll, "end of calc"), 0)
         expected = ["c0 01"] + [f"b{channel:x} 7b 00" for channel in range(16)]  # all notes off
+
         # On a busy machine the dump may still be writing the warm-up's notes when calc starts.
         def all_sent():
             sent = self.received()[first:]
-            return sent if "c0 01" in sent and len(sent) - sent.index("c0 01") >= len(expected) else None
+            return (
+                sent
+                if "c0 01" in sent and len(sent) - sent.index("c0 01") >= len(expected)
+                else None
+            )
 
         sent = wait_until(all_sent, "17 messages")
         warm_up = sent[: sent.index("c0 01")]

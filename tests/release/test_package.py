@@ -29,7 +29,9 @@ SHELF = "電卓スキン"
 
 
 def run(*args, env=None):
-    return subprocess.run(args, env=env, capture_output=True, timeout=600, check=True).stdout.decode()
+    return subprocess.run(
+        args, env=env, capture_output=True, timeout=600, check=True
+    ).stdout.decode()
 
 
 def settings(folder):
@@ -39,7 +41,9 @@ def settings(folder):
 
 def skin_files(folder):
     """calc.dat and every file it names."""
-    return {"calc.dat"} | {v for k, v in settings(folder).items() if v and (k == "Icon" or "Bmp" in k)}
+    return {"calc.dat"} | {
+        v for k, v in settings(folder).items() if v and (k == "Icon" or "Bmp" in k)
+    }
 
 
 class ReleaseTest(unittest.TestCase):
@@ -49,36 +53,65 @@ class ReleaseTest(unittest.TestCase):
         os.chmod(cls.work, 0o755)
         cls.addClassCleanup(shutil.rmtree, cls.work, True)
         dist = os.path.join(cls.work, "dist")
-        run("cpack", "--config", os.path.join(os.environ["RELEASE_BUILD_DIR"], "CPackConfig.cmake"), "-B", dist)
-        cls.deb, cls.tarball = (os.path.join(dist, next(f for f in os.listdir(dist) if f.endswith(suffix)))
-                                for suffix in (".deb", ".tar.gz"))  # fmt: skip
+        run(
+            "cpack",
+            "--config",
+            os.path.join(os.environ["RELEASE_BUILD_DIR"], "CPackConfig.cmake"),
+            "-B",
+            dist,
+        )
+        cls.deb, cls.tarball = (
+            os.path.join(dist, next(f for f in os.listdir(dist) if f.endswith(suffix)))
+            for suffix in (".deb", ".tar.gz")
+        )
         cls.root = os.path.join(cls.work, "root")
         run("dpkg-deb", "-x", cls.deb, cls.root)
         cls.display = Display()
         cls.addClassCleanup(cls.display.close)
-        cls.null_sound = shutil.copy(cls.display.env["ALSA_CONFIG_PATH"], cls.work)  # for nobody too
+        cls.null_sound = shutil.copy(
+            cls.display.env["ALSA_CONFIG_PATH"], cls.work
+        )  # for nobody too
 
     def test_contents(self):
         depends = set(re.findall(r"[\w.+-]+", run("dpkg-deb", "--field", self.deb, "Depends")))
-        self.assertLessEqual({"libqt6widgets6", "librtmidi6", "libfluidsynth3", "timgm6mb-soundfont", "fonts-ipafont-gothic"}, depends)
+        self.assertLessEqual(
+            {
+                "libqt6widgets6",
+                "librtmidi6",
+                "libfluidsynth3",
+                "timgm6mb-soundfont",
+                "fonts-ipafont-gothic",
+            },
+            depends,
+        )
         lib = os.path.join(self.root, LIB)
         self.assertLessEqual(skin_files(lib), set(os.listdir(lib)))
         with open(os.path.join(lib, "calc.dat"), "rb") as f:
             self.assertIn(b"\r\nZeiRitu=10\r\n", f.read())  # the consumption tax of today
-        for name in ("picturecalc.desktop", "picturecalc-shelf.desktop", "picturecalc-skinwright.desktop"):
+        for name in (
+            "picturecalc.desktop",
+            "picturecalc-shelf.desktop",
+            "picturecalc-skinwright.desktop",
+        ):
             run("desktop-file-validate", os.path.join(self.root, "usr/share/applications", name))
         run("appstreamcli", "validate-tree", "--no-net", self.root)  # fails on a warning too
         (metainfo,) = glob.glob(os.path.join(self.root, "usr/share/metainfo/*.metainfo.xml"))
         version = run("dpkg-deb", "--field", self.deb, "Version").strip().rpartition("-")[0]
-        self.assertEqual(ElementTree.parse(metainfo).find("releases/release").get("version"), version)
-        lintian = subprocess.run(["lintian", self.deb], capture_output=True, timeout=400).stdout.decode()
+        self.assertEqual(
+            ElementTree.parse(metainfo).find("releases/release").get("version"), version
+        )
+        lintian = subprocess.run(
+            ["lintian", self.deb], capture_output=True, timeout=400
+        ).stdout.decode()
         self.assertNotRegex(lintian, r"(?m)^E:")  # the copyright and changelog files among them
         with tarfile.open(self.tarball) as tar:
             tar.extractall(self.work)
         folder = os.path.join(self.work, os.path.basename(self.tarball).removesuffix(".tar.gz"))
         self.assertLessEqual(skin_files(folder) | {"calc", "Skinwright"}, set(os.listdir(folder)))
         for program in (os.path.join(lib, "calc"), os.path.join(folder, "Skinwright")):
-            self.assertNotRegex(run("readelf", "-d", program), "R(UN)?PATH")  # libraries from the system alone
+            self.assertNotRegex(
+                run("readelf", "-d", program), "R(UN)?PATH"
+            )  # libraries from the system alone
 
     def test_a_calcskin_file_opens_in_picturecalc_and_the_menu_runs_it_again(self):
         """What the package's triggers do on installation, then the file manager's questions and
@@ -88,14 +121,27 @@ class ReleaseTest(unittest.TestCase):
         run("update-desktop-database", os.path.join(share, "applications"))
         home = tempfile.mkdtemp(dir=self.work)
         skin = self.calcskin(home, "窓の電卓")
-        env = dict(PATH="/usr/bin:/bin", HOME=home, LC_ALL="C.UTF-8", XDG_DATA_HOME=os.path.join(home, "data"), XDG_DATA_DIRS=share)
-        self.assertEqual(run("xdg-mime", "query", "filetype", skin, env=env), "application/x-picturecalc-skin\n")
-        self.assertEqual(run("xdg-mime", "query", "default", "application/x-picturecalc-skin", env=env),
-                         "picturecalc.desktop\n")  # fmt: skip
+        env = dict(
+            PATH="/usr/bin:/bin",
+            HOME=home,
+            LC_ALL="C.UTF-8",
+            XDG_DATA_HOME=os.path.join(home, "data"),
+            XDG_DATA_DIRS=share,
+        )
+        self.assertEqual(
+            run("xdg-mime", "query", "filetype", skin, env=env), "application/x-picturecalc-skin\n"
+        )
+        self.assertEqual(
+            run("xdg-mime", "query", "default", "application/x-picturecalc-skin", env=env),
+            "picturecalc.desktop\n",
+        )
         with open(os.path.join(share, "thumbnailers/picturecalc.thumbnailer")) as f:
             command = re.search(r"^Exec=(.*)$", f.read(), re.M)[1]
         thumbnail = os.path.join(home, "x.png")
-        args = [a.replace("%s", "128").replace("%i", skin).replace("%o", thumbnail) for a in shlex.split(command)]
+        args = [
+            a.replace("%s", "128").replace("%i", skin).replace("%o", thumbnail)
+            for a in shlex.split(command)
+        ]
         run(os.path.join(self.root, "usr/bin", args[0]), *args[1:], env=env)
         self.assertEqual(run("identify", "-format", "%m %h", thumbnail), "PNG 128")
         calc = self.start("picturecalc.desktop", home, skin)
@@ -108,8 +154,10 @@ class ReleaseTest(unittest.TestCase):
         # brings along are never looked in.
         for kind in ("platforms", "imageformats", "styles"):
             os.makedirs(os.path.join(folder, kind))
-        for entry, program, fits in (("picturecalc.desktop", "calc", lambda w: w.size == CALC_SIZE),
-                                     ("picturecalc-skinwright.desktop", "Skinwright", lambda w: w.name == WIZARD)):  # fmt: skip
+        for entry, program, fits in (
+            ("picturecalc.desktop", "calc", lambda w: w.size == CALC_SIZE),
+            ("picturecalc-skinwright.desktop", "Skinwright", lambda w: w.name == WIZARD),
+        ):
             process = self.start(entry, home)
             self.display.window(process, fits)
             self.assertEqual(os.readlink(f"/proc/{process.pid}/exe"), os.path.join(folder, program))
@@ -127,15 +175,24 @@ class ReleaseTest(unittest.TestCase):
             for name in skin_files(lib) - {"calc.dat"}:
                 archive.write(os.path.join(lib, name), name)
             with open(os.path.join(lib, "calc.dat"), "rb") as f:
-                archive.writestr("calc.dat", f.read().replace("電卓".encode("cp932"), title.encode("cp932"), 1))
+                archive.writestr(
+                    "calc.dat", f.read().replace("電卓".encode("cp932"), title.encode("cp932"), 1)
+                )
         return path
 
     def user_env(self, home):
         """The environment of a user whose home it is, keeping the sanitizers' settings."""
         env = {k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")}
-        env.update(HOME=home, XDG_RUNTIME_DIR=home, LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb", QT_DEBUG_PLUGINS="1",
-                   DISPLAY=self.display.display, ALSA_CONFIG_PATH=self.null_sound,
-                   PATH=os.path.join(self.root, "usr/bin") + ":/usr/bin:/bin")  # fmt: skip
+        env.update(
+            HOME=home,
+            XDG_RUNTIME_DIR=home,
+            LC_ALL="C.UTF-8",
+            QT_QPA_PLATFORM="xcb",
+            QT_DEBUG_PLUGINS="1",
+            DISPLAY=self.display.display,
+            ALSA_CONFIG_PATH=self.null_sound,
+            PATH=os.path.join(self.root, "usr/bin") + ":/usr/bin:/bin",
+        )
         return env
 
     def as_user(self, args, home):
@@ -146,11 +203,25 @@ class ReleaseTest(unittest.TestCase):
         for folder, _, files in os.walk(home):
             for path in [folder] + [os.path.join(folder, name) for name in files]:
                 os.chown(path, nobody.pw_uid, nobody.pw_gid)
-        return ["setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}", "--clear-groups", "--", *args]
+        return [
+            "setpriv",
+            f"--reuid={nobody.pw_uid}",
+            f"--regid={nobody.pw_gid}",
+            "--clear-groups",
+            "--",
+            *args,
+        ]
 
     def picturecalc(self, home, *args):
-        return subprocess.run(self.as_user(["picturecalc", *args], home), env=self.user_env(home), cwd=home,
-                              capture_output=True, text=True, timeout=60, check=True)  # fmt: skip
+        return subprocess.run(
+            self.as_user(["picturecalc", *args], home),
+            env=self.user_env(home),
+            cwd=home,
+            capture_output=True,
+            text=True,
+            timeout=60,
+            check=True,
+        )
 
     def start(self, entry, home, *files):
         """A desktop entry's program, started as the menu starts it, logging where it looks for
@@ -158,8 +229,12 @@ class ReleaseTest(unittest.TestCase):
         with open(os.path.join(self.root, "usr/share/applications", entry)) as f:
             command = re.search(r"^Exec=(.*)$", f.read(), re.M)[1].replace("%f", shlex.join(files))
         with open(os.path.join(self.work, "plugins.log"), "a") as log:
-            return self.display.start(self.as_user(shlex.split(command), home), env=self.user_env(home), cwd=home,
-                                      stderr=log)  # fmt: skip
+            return self.display.start(
+                self.as_user(shlex.split(command), home),
+                env=self.user_env(home),
+                cwd=home,
+                stderr=log,
+            )
 
     def test_the_shelf_takes_a_dropped_skin_and_starts_it(self):
         home = tempfile.mkdtemp(dir=self.work)
@@ -168,7 +243,9 @@ class ReleaseTest(unittest.TestCase):
         window = self.display.window(shelf, lambda w: w.name == SHELF)
         self.drop(dropped, window)
         folder = os.path.join(home, SKINS, "B電卓")
-        wait_until(lambda: os.path.isfile(os.path.join(folder, "calc.dat")) or None, "the dropped skin")
+        wait_until(
+            lambda: os.path.isfile(os.path.join(folder, "calc.dat")) or None, "the dropped skin"
+        )
         # The dropped skin is current once imported: the key reaches the shelf after that.
         self.display.run("xdotool", "windowfocus", "--sync", window.id, "key", "Return")
         search = ["xdotool", "search", "--onlyvisible", "--name", "^B電卓$"]
@@ -183,9 +260,22 @@ class ReleaseTest(unittest.TestCase):
         with open(log, "w") as out:
             source = self.display.start([os.environ["DRAG_SOURCE"], path], stdout=out)
         grip = self.display.window(source, lambda w: True)
-        self.display.run("xdotool", "mousemove", str(grip.x + 9), str(grip.y + 9), "mousedown", "1", "mousemove",
-                         "--window", window.id, str(window.size[0] // 2), str(window.size[1] // 2))  # fmt: skip
-        wait_until(lambda: "accepted" in pathlib.Path(log).read_text() or None, "the shelf taking the drop")
+        self.display.run(
+            "xdotool",
+            "mousemove",
+            str(grip.x + 9),
+            str(grip.y + 9),
+            "mousedown",
+            "1",
+            "mousemove",
+            "--window",
+            window.id,
+            str(window.size[0] // 2),
+            str(window.size[1] // 2),
+        )
+        wait_until(
+            lambda: "accepted" in pathlib.Path(log).read_text() or None, "the shelf taking the drop"
+        )
         self.display.run("xdotool", "mouseup", "1")
 
 

@@ -36,22 +36,44 @@ class XSession:
         self.display = ":" + self._start_xvfb(screen)
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "WAYLAND"))}
         self.env.update({k: os.path.join(self.root, v) for k, v in private.items()})
-        self.env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8")
+        self.env.update(
+            DISPLAY=self.display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8"
+        )
 
     def _start_xvfb(self, screen):
         """Starts Xvfb on the first free display and returns its number."""
         read_end, write_end = os.pipe()
         log_path = os.path.join(self.root, "xvfb.log")
         with open(log_path, "wb") as log:
-            self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-dpi", "96",
-                        "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), env=dict(os.environ), stderr=log)  # fmt: skip
+            self.start(
+                [
+                    "Xvfb",
+                    "-displayfd",
+                    str(write_end),
+                    "-screen",
+                    "0",
+                    screen,
+                    "-dpi",
+                    "96",
+                    "-nolisten",
+                    "tcp",
+                    "-noreset",
+                ],
+                pass_fds=(write_end,),
+                env=dict(os.environ),
+                stderr=log,
+            )
         os.close(write_end)
         # Xvfb writes the number and then a newline; closing the pipe early would kill it.
         answer = b""
         deadline = time.monotonic() + DEADLINE
         while not answer.endswith(b"\n"):
             left = deadline - time.monotonic()
-            if left <= 0 or not select.select([read_end], [], [], left)[0] or not (chunk := os.read(read_end, 32)):
+            if (
+                left <= 0
+                or not select.select([read_end], [], [], left)[0]
+                or not (chunk := os.read(read_end, 32))
+            ):
                 break
             answer += chunk
         os.close(read_end)
@@ -63,8 +85,9 @@ class XSession:
     def start(self, args, env=None, **options):
         options.setdefault("stdin", subprocess.DEVNULL)
         options.setdefault("stdout", subprocess.DEVNULL)
-        process = subprocess.Popen(args, env=env or self.env, start_new_session=True, preexec_fn=die_with_parent,
-                                   **options)  # fmt: skip
+        process = subprocess.Popen(
+            args, env=env or self.env, start_new_session=True, preexec_fn=die_with_parent, **options
+        )
         self._processes.append(process)
         return process
 
