@@ -138,6 +138,10 @@ private slots:
         row("SglBmpE", "photo.tif", "photo.tif", encoded(Qt::red, {40, 30}, "tiff"),
             "画像「photo.tif」を読み込めません。この形式（tiff）の画像は使えません。BMP、JPEG、"
             "GIF、PNG のどれかにしてください。");
+        row("StartBmp", "cut.jpg", "cut.jpg", encoded(Qt::red, {400, 200}, "jpeg").chopped(100),
+            "画像「cut.jpg」を読み込めません。ファイルが途中で切れています。");
+        row("Icon", "fake.ico", "fake.ico", encoded(Qt::red, {32, 32}, "bmp"),
+            "アイコン「fake.ico」を読み込めません。アイコンのファイルではありません。");
         // Names are found on disk as Windows finds them, hidden files too.
         row("SglBmp1", "IMG\\.BACK.PNG", "img/.back.png", encoded(Qt::gray, {20, 20}, "png"), {});
         // Calc.ico and calc.ico on disk
