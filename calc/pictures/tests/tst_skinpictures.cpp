@@ -138,6 +138,8 @@ private slots:
         row("SglBmpE", "photo.tif", "photo.tif", encoded(Qt::red, {40, 30}, "tiff"),
             "画像「photo.tif」を読み込めません。この形式（tiff）の画像は使えません。BMP、JPEG、"
             "GIF、PNG のどれかにしてください。");
+        row("SglBmpA", "img", "img/a.png", {},
+            "画像「img」を読み込めません。通常のファイルではありません。");
         row("StartBmp", "cut.jpg", "cut.jpg", encoded(Qt::red, {400, 200}, "jpeg").chopped(100),
             "画像「cut.jpg」を読み込めません。ファイルが途中で切れています。");
         row("Icon", "fake.ico", "fake.ico", encoded(Qt::red, {32, 32}, "bmp"),
