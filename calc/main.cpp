@@ -1,6 +1,7 @@
 #include "calculatorwindow.h"
 #include "keysounds.h"
 #include "pluginpaths.h"
+#include "soundswitch.h"
 #include "standardoptions.h"
 #include "startup.h"
 
@@ -8,16 +9,35 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+// Whether this start plays notes: not when the user switched the sound off in the shelf, nor
+// when this start was told so on its command line.
+bool soundWanted(int argc, char *argv[], const QByteArray &noSoundOption)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (noSoundOption == argv[i])
+            return false;
+    }
+    const auto dataFolder = userDataFolder(QProcessEnvironment::systemEnvironment());
+    return !dataFolder || soundSwitchedOn(*dataFolder);
+}
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    const QCommandLineOption noSound(QStringLiteral("no-sound"),
+                                     QStringLiteral("音を鳴らさずに起動します。"));
     answerStandardOptions(argc, argv,
                           QStringLiteral("電卓: 絵の上で計算する電卓です。calc.dat はプログラムと"
-                                         "同じフォルダから読みます。"));
+                                         "同じフォルダから読みます。"),
+                          {noSound});
     keepPluginsOutOfTheProgramFolder();
     // The output is made, and sets the sound libraries' environment, while no thread runs; its
     // set-up starts on a worker only once the application object has set the locale and the
-    // toolkit has taken what it needs from the environment.
-    std::unique_ptr<MidiBackend> output = defaultMidiBackend();
+    // toolkit has taken what it needs from the environment. Switched off, there is none at all.
+    std::unique_ptr<MidiBackend> output;
+    if (soundWanted(argc, argv, "--" + noSound.names().constFirst().toLatin1()))
+        output = defaultMidiBackend();
     QApplication app(argc, argv);
     SoundSetUp soundSetUp(std::move(output));
 

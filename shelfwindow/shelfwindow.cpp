@@ -5,9 +5,11 @@
 #include "keys.h"
 #include "programicons.h"
 #include "shelfmodel.h"
+#include "soundswitch.h"
 #include "twips.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,6 +18,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -94,6 +97,8 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
                          &ShelfWindow::exportSkin);
     add(QStringLiteral("取り込み"), {QKeySequence(Qt::CTRL | Qt::Key_O)}, &ShelfWindow::importSkin);
     m_skinActions << add(QStringLiteral("削除"), {Qt::Key_Delete}, &ShelfWindow::removeSkin);
+    buttons->addStretch();
+    buttons->addWidget(soundSwitch());
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tiles);
@@ -112,6 +117,20 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
 }
 
 ShelfWindow::~ShelfWindow() = default;
+
+QCheckBox *ShelfWindow::soundSwitch()
+{
+    auto *box = new QCheckBox(QStringLiteral("音を鳴らす"), this);
+    box->setChecked(soundSwitchedOn(m_shelf.dataFolder()));
+    connect(box, &QCheckBox::toggled, this, [this, box](bool on) {
+        if (const auto error = switchSound(m_shelf.dataFolder(), on)) {
+            const QSignalBlocker unchanged(box);
+            box->setChecked(!on);
+            showError(*error);
+        }
+    });
+    return box;
+}
 
 QAction *ShelfWindow::addSkinAction(const QString &text, const QList<QKeySequence> &keys,
                                     void (ShelfWindow::*run)())

@@ -4,6 +4,7 @@
 #include "shelffiles.h"
 #include "skinarchive.h"
 #include "skinmessages.h"
+#include "soundswitch.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,14 +99,9 @@ Shelf::Shelf(const QString &dataFolder, const QString &installedFolder)
 
 std::variant<QString, SkinError> Shelf::userDataFolder(const QProcessEnvironment &environment)
 {
-    QString data = environment.value(QStringLiteral("XDG_DATA_HOME"));
-    if (!QDir::isAbsolutePath(data)) { // a relative value is to be ignored
-        const QString home = environment.value(QStringLiteral("HOME"));
-        if (home.isEmpty())
-            return skinmessages::homeNotSet();
-        data = home + QStringLiteral("/.local/share");
-    }
-    return QDir::cleanPath(data + QStringLiteral("/picturecalc"));
+    if (auto folder = ::userDataFolder(environment))
+        return *folder;
+    return skinmessages::homeNotSet();
 }
 
 QString Shelf::shelfFolder() const

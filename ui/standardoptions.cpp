@@ -26,7 +26,8 @@ QString projectVersion()
     return QStringLiteral(PROJECT_VERSION);
 }
 
-void answerStandardOptions(int argc, char *argv[], const QString &description)
+void answerStandardOptions(int argc, char *argv[], const QString &description,
+                           const QList<QCommandLineOption> &programOptions)
 {
     if (!asksForStandardOption(argc, argv))
         return;
@@ -37,6 +38,7 @@ void answerStandardOptions(int argc, char *argv[], const QString &description)
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    parser.addOptions(programOptions);
     parser.parse(QCoreApplication::arguments());
     if (parser.isSet(version))
         parser.showVersion();

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QCommandLineOption>
+#include <QList>
 #include <QString>
 
 // --help and --version for every program of the project, answered on standard output before the
 // toolkit is started, so that neither needs a display nor opens a window. Returns when neither
 // option was given; otherwise prints the answer and ends the program with status 0.
-// Other arguments are left for the program (Qt's own -platform, a file name, ...).
-void answerStandardOptions(int argc, char *argv[], const QString &description);
+// Other arguments are left for the program (Qt's own -platform, a file name, ...); the program's
+// own options are listed in the help.
+void answerStandardOptions(int argc, char *argv[], const QString &description,
+                           const QList<QCommandLineOption> &programOptions = {});
 
 // The project's version, for the programs that parse their own command line.
 QString projectVersion();

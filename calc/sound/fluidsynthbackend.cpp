@@ -2,6 +2,7 @@
 
 #include "fluiderrors.h"
 #include "gmsynth.h"
+#include "pulsesynthstream.h"
 #include "quietsoundlibraries.h"
 
 #include <QFileInfo>
@@ -22,12 +23,6 @@ FluidSynthBackend::FluidSynthBackend(QString soundFontPath, QStringList audioDri
     : m_soundFontPath(std::move(soundFontPath)), m_audioDrivers(std::move(audioDrivers))
 {
     quietSoundLibraries();
-    // FluidSynth's PulseAudio driver gives the stream its role through the environment as it
-    // opens. The output may open on a worker while other threads read the environment, and a
-    // variable added then can pull the environment from under them; so the role is set here,
-    // before any worker starts, and the synthesizer is told to leave the environment alone.
-    if (!qEnvironmentVariableIsSet("PULSE_PROP_media.role"))
-        qputenv("PULSE_PROP_media.role", QByteArrayLiteral("music"));
 }
 
 FluidSynthBackend::~FluidSynthBackend()
@@ -37,8 +32,7 @@ FluidSynthBackend::~FluidSynthBackend()
 
 QStringList FluidSynthBackend::desktopAudioDrivers()
 {
-    return {QStringLiteral("pipewire"), QStringLiteral("pulseaudio"), QStringLiteral("alsa"),
-            QStringLiteral("jack")};
+    return {QStringLiteral("pipewire"), QStringLiteral("alsa"), QStringLiteral("jack")};
 }
 
 int FluidSynthBackend::deviceCount()
@@ -51,7 +45,9 @@ std::optional<QString> FluidSynthBackend::open(int)
     close();
     FluidErrorCapture capture;
     auto synth = std::make_unique<GmSynth>();
-    if (synth->isValid()) {
+    if (synth->isValid())
+        m_stream = PulseSynthStream::open(synth->synth());
+    if (synth->isValid() && !m_stream) {
         const QStringList available = driversThisBuildHas(synth->settings());
         for (const QString &driver : m_audioDrivers) {
             if (!available.contains(driver))
@@ -62,7 +58,7 @@ std::optional<QString> FluidSynthBackend::open(int)
                 break;
         }
     }
-    if (!m_audioDriver) {
+    if (!m_stream && !m_audioDriver) {
         QStringList reasons = capture.errors;
         if (reasons.isEmpty())
             reasons << QStringLiteral("音声出力のドライバーがありません。");
@@ -75,8 +71,12 @@ std::optional<QString> FluidSynthBackend::open(int)
 
 void FluidSynthBackend::send(const MidiMessage &message)
 {
-    if (m_synth)
-        m_synth->play(message);
+    if (!m_synth)
+        return;
+    m_synth->play(message);
+    // Only a note makes sound for the stream to play; the piano chosen at start-up makes none.
+    if (m_stream && message.kind() == 0x90)
+        m_stream->wake();
 }
 
 void FluidSynthBackend::reset()
@@ -87,7 +87,8 @@ void FluidSynthBackend::reset()
 
 void FluidSynthBackend::close()
 {
-    // The driver plays the synthesizer from its own thread, so it goes first.
+    // The output plays the synthesizer from its own thread, so it goes first.
+    m_stream.reset();
     if (m_audioDriver)
         delete_fluid_audio_driver(m_audioDriver);
     m_audioDriver = nullptr;

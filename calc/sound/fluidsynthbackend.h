@@ -7,9 +7,11 @@
 #include <memory>
 
 class GmSynth;
+class PulseSynthStream;
 
-// The built-in synthesizer as a MIDI output: a GmSynth playing through the desktop's audio, on
-// the first audio driver that answers. It counts as an output when its soundfont is there.
+// The built-in synthesizer as a MIDI output: a GmSynth playing through the desktop's sound server
+// on a stream that runs only while a note sounds, or where no server answers, through the first
+// of FluidSynth's audio drivers that does. It counts as an output when its soundfont is there.
 class FluidSynthBackend : public MidiBackend
 {
 public:
@@ -23,12 +25,14 @@ public:
     void reset() override;
     void close() override;
 
-    // The drivers a desktop plays through, most preferred first.
+    // FluidSynth's drivers a desktop without a PulseAudio server plays through, most preferred
+    // first.
     static QStringList desktopAudioDrivers();
 
 private:
     QString m_soundFontPath;
     QStringList m_audioDrivers;
     std::unique_ptr<GmSynth> m_synth;
+    std::unique_ptr<PulseSynthStream> m_stream; // or else:
     fluid_audio_driver_t *m_audioDriver = nullptr;
 };

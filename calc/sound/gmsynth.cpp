@@ -13,7 +13,6 @@ GmSynth::GmSynth()
     fluid_settings_setnum(m_settings, "synth.sample-rate", SampleRate);
     fluid_settings_setint(m_settings, "audio.period-size", 64);
     fluid_settings_setint(m_settings, "audio.periods", 4);
-    fluid_settings_setstr(m_settings, "audio.pulseaudio.media-role", ""); // set by the backend
     // FluidSynth's default gain leaves a single piano note near -38 dBFS; this lifts it by 8 dB
     // and still leaves room for both hands.
     fluid_settings_setnum(m_settings, "synth.gain", 0.5);

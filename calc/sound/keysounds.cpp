@@ -4,6 +4,8 @@
 
 ReadySounds SoundSetUp::run(std::unique_ptr<MidiBackend> output)
 {
+    if (!output)
+        return {};
     std::optional<QString> message;
     if (output->deviceCount() == 0)
         message = QStringLiteral("Midi音源がｻﾎﾟｰﾄされていません。");
@@ -17,8 +19,11 @@ ReadySounds SoundSetUp::run(std::unique_ptr<MidiBackend> output)
 }
 
 SoundSetUp::SoundSetUp(std::unique_ptr<MidiBackend> output)
-    // Where no thread can be had, the set-up runs when wait() asks for it.
-    : m_result(std::async(std::launch::async | std::launch::deferred, run, std::move(output)))
+    // Where no thread can be had, the set-up runs when wait() asks for it; with no output,
+    // there is nothing to wait for.
+    : m_result(
+          std::async(output ? std::launch::async | std::launch::deferred : std::launch::deferred,
+                     run, std::move(output)))
 {
 }
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QAction;
+class QCheckBox;
 class QListView;
 class ShelfModel;
 
@@ -30,6 +31,8 @@ protected:
 private:
     QAction *addSkinAction(const QString &text, const QList<QKeySequence> &keys,
                            void (ShelfWindow::*run)());
+    // 「音を鳴らす」: whether the calculator plays its notes, for every skin.
+    QCheckBox *soundSwitch();
     QString currentName() const;
     void makeCurrent(const QString &name);
     void updateActions();

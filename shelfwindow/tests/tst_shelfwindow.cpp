@@ -1,7 +1,9 @@
 #include "dialogs.h"
 #include "shelfwindow.h"
 #include "skinfolders.h"
+#include "soundswitch.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QListView>
 #include <QMimeData>
@@ -82,6 +84,25 @@ private slots:
         QVERIFY(asked.contains(u"「私の電卓」"_s));
         QCOMPARE(shelf().names(), left);
         QCOMPARE(QFileInfo::exists(path(u"xdg/Trash/files/a/calc.dat"_s)), confirmed);
+    }
+
+    // 「音を鳴らす」 is on for a new user, toggled by the keyboard, and kept for the calculator
+    // (which reads it through the same function) and the next window.
+    void soundSwitchIsKeptForTheCalculator()
+    {
+        const QString data = shelf().dataFolder();
+        for (const bool wanted : {false, true}) {
+            ShelfWindow window(shelf());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            auto *box = window.findChild<QCheckBox *>();
+            QCOMPARE(box->text(), u"音を鳴らす"_s);
+            QCOMPARE(box->isChecked(), !wanted);
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Space);
+            QCOMPARE(soundSwitchedOn(data), wanted);
+        }
+        QVERIFY(messages.isEmpty());
     }
 
     void dropImportsEachAndNamesEachFailure()

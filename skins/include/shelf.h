@@ -50,6 +50,7 @@ public:
     std::optional<SkinError> rememberLastSkin(const QString &name) const;
 
     QString shelfFolder() const;
+    QString dataFolder() const { return m_dataFolder; }
 
 private:
     QStringList folders() const;

@@ -116,9 +116,9 @@ class Display(XSession):
 class Calc:
     """The calculator started from a skin folder, clicked at its keys, read through COPY."""
 
-    def __init__(self, test, folder):
+    def __init__(self, test, folder, args=()):
         self.display = test.display
-        self.process = self.display.start([os.path.join(folder, "calc")], cwd=folder)
+        self.process = self.display.start([os.path.join(folder, "calc"), *args], cwd=folder)
         test.addCleanup(self.display.stop, self.process)
 
     def click(self, *captions):
@@ -161,8 +161,8 @@ class CalcTestCase(unittest.TestCase):
             f.write(dat)
         return folder
 
-    def start_calc(self, folder=None, title="電卓"):
-        calc = Calc(self, folder or self.make_skin())
+    def start_calc(self, folder=None, title="電卓", args=()):
+        calc = Calc(self, folder or self.make_skin(), args)
         calc.window = self.display.window(
             calc.process,
             lambda w: w.size == CALC_SIZE

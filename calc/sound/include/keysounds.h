@@ -58,7 +58,8 @@ struct ReadySounds
 // worker thread from construction on, and the output is the worker's alone until wait() hands
 // it over. Sound libraries read the locale and the environment: make this only once the
 // application object has set them. A set-up nobody waited for is waited for, and its output
-// closed, when it goes.
+// closed, when it goes. Given no output (the sound switched off), it hands over silent key
+// sounds and no message.
 class SoundSetUp
 {
 public:

@@ -38,6 +38,15 @@ private slots:
         QTEST(log, "wire");
     }
 
+    // Switched off, the set-up opens nothing and has nothing to tell, even on a system without
+    // any output.
+    void switchedOff()
+    {
+        ReadySounds ready = SoundSetUp(nullptr).wait();
+        QCOMPARE(ready.message, std::nullopt);
+        ready.sounds.noteOn(0);
+    }
+
     // The built-in synthesizer keeps the piano chosen while its soundfont loads.
     void builtInSynthesizer()
     {

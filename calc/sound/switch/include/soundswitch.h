@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <optional>
+
+// The folder of the user's own picturecalc data, the shelf of skins and its settings:
+// ${XDG_DATA_HOME:-~/.local/share}/picturecalc (a relative XDG_DATA_HOME is ignored); nothing
+// when HOME is not set either.
+std::optional<QString> userDataFolder(const QProcessEnvironment &environment);
+
+// Whether the calculator plays its notes: the user's choice 「音を鳴らす」 in the shelf window,
+// kept in the shelf's data folder, so it holds however the calculator is started. On unless the
+// user turned it off.
+bool soundSwitchedOn(const QString &dataFolder);
+// Keeps the choice; when it could not be written, says so in the user's words.
+std::optional<QString> switchSound(const QString &dataFolder, bool on);

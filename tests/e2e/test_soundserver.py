@@ -1,0 +1,71 @@
+"""The built-in synthesizer at a private PulseAudio server with a null sink, seen by the server:
+a stream only while a note sounds, none at all from a calculator whose sound is switched off."""
+
+import os
+import re
+import subprocess
+import unittest
+
+from calcx import KEYS, CalcTestCase, wait_until
+
+
+class SoundServerTest(CalcTestCase):
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        d = cls.display
+        runtime = os.path.join(d.root, "pulse")
+        os.makedirs(runtime)
+        socket = os.path.join(runtime, "native")
+        config = os.path.join(runtime, "default.pa")
+        with open(config, "w") as file:
+            file.write(
+                f"load-module module-native-protocol-unix socket={socket} auth-anonymous=1\n"
+                "load-module module-null-sink\nset-default-sink null\n"
+            )
+        d.env.update(PULSE_SERVER=f"unix:{socket}", HOME=d.root)
+        d.start(
+            ["pulseaudio", "-n", "-F", config, "--daemonize=no", "--exit-idle-time=-1"]
+            + ["--use-pid-file=no", "--system=no"],
+            stderr=subprocess.DEVNULL,
+        )
+        wait_until(
+            lambda: True if "null" in d.run("pactl", "list", "sinks", check=False) else None,
+            "pulseaudio",
+        )
+
+    def calc_streams(self):
+        """How many streams the server has from a calculator."""
+        return self.display.run("pactl", "list", "sink-inputs").count('application.name = "calc"')
+
+    def test_a_stream_only_while_a_note_sounds(self):
+        calc = self.start_calc()
+        d = self.display
+        streams = lambda count: lambda: True if self.calc_streams() == count else None  # noqa: E731
+        wait_until(streams(0), "no stream once the piano is chosen")
+        x, y = calc.window.x + KEYS["1"][0], calc.window.y + KEYS["1"][1]
+        d.run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
+        wait_until(streams(1), "a stream while the key is held")
+        d.run("xdotool", "mouseup", "1")
+        wait_until(streams(0), "no stream once the note has died away")
+
+    def test_a_start_with_the_sound_switched_off_opens_no_stream(self):
+        switch = os.path.join(self.display.root, ".local", "share", "picturecalc", "sound")
+        for how in ("--no-sound", "the shelf's switch"):
+            with self.subTest(how):
+                if how == "--no-sound":
+                    calc = self.start_calc(args=["--no-sound"])
+                else:
+                    os.makedirs(os.path.dirname(switch), exist_ok=True)
+                    with open(switch, "w") as file:
+                        file.write("off\n")
+                    self.addCleanup(os.remove, switch)
+                    calc = self.start_calc()
+                # The window waits for the sound output to open: it would be there by now.
+                self.assertEqual(self.calc_streams(), 0)
+                self.display.close_window(calc.window)
+                self.assertEqual(wait_until(calc.process.poll, "end of calc"), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
