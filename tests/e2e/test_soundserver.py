@@ -34,9 +34,9 @@ class SoundServerTest(CalcTestCase):
             "pulseaudio",
         )
 
-    def calc_streams(self):
-        """How many streams the server has from a calculator."""
-        return self.display.run("pactl", "list", "sink-inputs").count('application.name = "calc"')
+    def calc_streams(self, kind="sink-inputs"):
+        """How many streams (or clients) the server has from a calculator."""
+        return self.display.run("pactl", "list", kind).count('application.name = "calc"')
 
     def test_a_stream_only_while_a_note_sounds(self):
         calc = self.start_calc()
@@ -49,7 +49,7 @@ class SoundServerTest(CalcTestCase):
         d.run("xdotool", "mouseup", "1")
         wait_until(streams(0), "no stream once the note has died away")
 
-    def test_a_start_with_the_sound_switched_off_opens_no_stream(self):
+    def test_a_start_with_the_sound_switched_off_reaches_no_server(self):
         switch = os.path.join(self.display.root, ".local", "share", "picturecalc", "sound")
         for how in ("--no-sound", "the shelf's switch"):
             with self.subTest(how):
@@ -61,8 +61,8 @@ class SoundServerTest(CalcTestCase):
                         file.write("off\n")
                     self.addCleanup(os.remove, switch)
                     calc = self.start_calc()
-                # The window waits for the sound output to open: it would be there by now.
-                self.assertEqual(self.calc_streams(), 0)
+                # The window waits for the sound output to open: it would be connected by now.
+                self.assertEqual(self.calc_streams("clients"), 0)
                 self.display.close_window(calc.window)
                 self.assertEqual(wait_until(calc.process.poll, "end of calc"), 0)
 
