@@ -315,6 +315,11 @@ def main():
             Program("bare Qt 6 window, 162×169", [bare, os.path.join(default_skin, "start.bmp")]),
             Program("calc, default skin", [os.path.join(default_skin, "calc")], True),
             Program(
+                "calc --no-sound, default skin",
+                [os.path.join(default_skin, "calc"), "--no-sound"],
+                True,
+            ),
+            Program(
                 f"calc, photo skin (13 × {PHOTO_SIZE} JPEG), uncached",
                 [os.path.join(photo_skin, "calc")],
                 True,

@@ -73,9 +73,9 @@ void FluidSynthBackend::send(const MidiMessage &message)
 {
     if (!m_synth)
         return;
-    m_synth->play(message);
-    // Only a note makes sound for the stream to play; the piano chosen at start-up makes none.
-    if (m_stream && message.kind() == 0x90)
+    // Only a note makes sound for the stream to play. Until the soundfont is in, the synthesizer
+    // is locked and takes none, and the stream, which would wait for it, is not woken.
+    if (m_synth->play(message) && m_stream)
         m_stream->wake();
 }
 

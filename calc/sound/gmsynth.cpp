@@ -70,7 +70,7 @@ bool GmSynth::waitForSoundFont()
     return m_ready;
 }
 
-void GmSynth::play(const MidiMessage &message)
+bool GmSynth::play(const MidiMessage &message)
 {
     const int kind = message.kind();
     const int channel = message.channel();
@@ -80,17 +80,18 @@ void GmSynth::play(const MidiMessage &message)
     if (!m_ready) {
         if (kind == 0xC0)
             m_pendingProgram[channel] = data1;
-        return;
+        return false;
     }
     if (kind == 0x90 && data2 > 0) {
         if (!m_programChosen[channel])
             selectProgram(channel, 0); // a General MIDI channel starts on the grand piano
-        fluid_synth_noteon(m_synth, channel, data1, data2);
-    } else if (kind == 0x80 || kind == 0x90) { // a note on with velocity 0 is a note off
-        fluid_synth_noteoff(m_synth, channel, data1);
-    } else if (kind == 0xC0) {
-        selectProgram(channel, data1);
+        return fluid_synth_noteon(m_synth, channel, data1, data2) == FLUID_OK;
     }
+    if (kind == 0x80 || kind == 0x90) // a note on with velocity 0 is a note off
+        fluid_synth_noteoff(m_synth, channel, data1);
+    else if (kind == 0xC0)
+        selectProgram(channel, data1);
+    return false;
 }
 
 void GmSynth::selectProgram(int channel, int program)

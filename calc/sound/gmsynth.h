@@ -29,8 +29,9 @@ public:
     // Waits until loading has ended; true when the soundfont is in.
     bool waitForSoundFont();
 
-    // Plays a note on, note off or program change; other messages are ignored.
-    void play(const MidiMessage &message);
+    // Plays a note on, note off or program change; other messages are ignored. True when a note
+    // started sounding.
+    bool play(const MidiMessage &message);
     // Silences every sounding note at once.
     void silence();
 

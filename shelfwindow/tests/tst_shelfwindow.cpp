@@ -105,6 +105,18 @@ private slots:
         QVERIFY(messages.isEmpty());
     }
 
+    // A choice that cannot be kept says so, and the box shows what still holds.
+    void soundSwitchThatCannotBeKeptSaysSo()
+    {
+        QVERIFY(QDir().mkpath(shelf().dataFolder() + u"/sound"_s));
+        ShelfWindow window(shelf());
+        auto *box = window.findChild<QCheckBox *>();
+        box->click();
+        QVERIFY(box->isChecked());
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains(shelf().dataFolder() + u"/sound"_s));
+    }
+
     void dropImportsEachAndNamesEachFailure()
     {
         putSkin(path(u"good"_s), u"良い"_s);
