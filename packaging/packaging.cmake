@@ -94,7 +94,7 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 answer and the COPY key show their own picture, and the digit keys play piano
 notes. Skinwright, a three-page wizard, makes such a skin (calc.dat).
 Both have Japanese user interfaces.")
-# The libraries (Qt with its xcb and image-format plugins, RtMidi, FluidSynth) come from
+# The libraries (Qt with its xcb and image-format plugins, RtMidi, FluidSynth, PulseAudio) come from
 # dpkg-shlibdeps; what the programs only open at run time is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
