@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <langinfo.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,8 +28,12 @@
 namespace {
 
 constexpr int LargestSize = 1024; // file managers ask for 128 to 1024
-constexpr unsigned TimeLimitSeconds = 10;
-constexpr rlim_t AddressSpaceLimit = rlim_t(1) << 30;
+// The painter's own work is capped in processor time, so that a busy machine does not cut it
+// short; the clock catches a painter that hangs without working.
+constexpr rlim_t ProcessorSeconds = 10;
+constexpr unsigned ClockSeconds = 30;
+// Nearly twice what the largest picture a skin may hold needs (a 5600×5600 PNG: under 300 MB).
+constexpr rlim_t AddressSpaceLimit = rlim_t(512) << 20;
 
 volatile pid_t painter = 0;
 
@@ -37,9 +42,16 @@ void refuse(const QString &why)
     std::fputs(qPrintable(QStringLiteral("picturecalc-thumbnailer: ") + why + u'\n'), stderr);
 }
 
-// AddressSanitizer reserves terabytes of address space for its shadow memory.
-void capMemory()
+// The painter dies with the thumbnailer, and cannot outgrow its time and memory; stopped for
+// that, it leaves no core file in the file manager's folder.
+void capPainter()
 {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    const rlimit processor{ProcessorSeconds, ProcessorSeconds};
+    setrlimit(RLIMIT_CPU, &processor);
+    // AddressSanitizer reserves terabytes of address space for its shadow memory.
 #if defined(__SANITIZE_ADDRESS__)
     return;
 #elif defined(__has_feature)
@@ -47,15 +59,15 @@ void capMemory()
     return;
 #endif
 #endif
-    const rlimit limit{AddressSpaceLimit, AddressSpaceLimit};
-    setrlimit(RLIMIT_AS, &limit);
+    const rlimit memory{AddressSpaceLimit, AddressSpaceLimit};
+    setrlimit(RLIMIT_AS, &memory);
 }
 
 // In the child: unpacks the archive into work, paints and writes the PNG to partial.
 int paint(int argc, char *argv[], const QString &archive, int size, const QString &work,
           const QString &partial)
 {
-    capMemory();
+    capPainter();
     // No display is needed to paint text, and the file manager may have none to give; what
     // the toolkit keeps at run time stays in the work folder too.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -130,7 +142,7 @@ int main(int argc, char *argv[])
     onAlarm.sa_handler = stopPainter;
     sigaction(SIGALRM, &onAlarm, nullptr);
     if (child > 0)
-        alarm(TimeLimitSeconds);
+        alarm(ClockSeconds);
     int status = 0;
     while (child > 0 && waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
