@@ -313,9 +313,13 @@ private slots:
     // The shelf's tiles and the file managers' thumbnails paint what the window shows at start.
     void paintedFace()
     {
-        Calculator calculator;
+        QTemporaryDir skin;
+        writeSkin(skin);
         CalcSettings settings;
-        QVERIFY(!readSettings(calculator.folder.path(), true, settings));
+        QVERIFY(!readSettings(skin.path(), true, settings));
+        settings.keyColour = 4; // yellow, not the window's text colour
+        QVERIFY(!writeSettings(skin.path(), settings));
+        Calculator calculator({.folder = skin.path()});
         QImage backdrop(face::twipsToPixels(face::BackdropTwips).size(), QImage::Format_RGB32);
         backdrop.fill(colourOf(-1));
         QCOMPARE(calculator.window.grab().toImage().convertToFormat(QImage::Format_RGB32),

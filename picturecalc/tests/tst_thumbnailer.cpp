@@ -100,29 +100,36 @@ private slots:
         QCOMPARE(QImage(output()).size(), QSize(123, 128));
     }
 
+    // One line on standard error that says why.
     void refuses_data()
     {
         QTest::addColumn<QByteArray>("archive");
         QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("says");
 
-        QTest::newRow("no archive") << QByteArray("PK\3\4 nothing of a zip") << 128;
-        QTest::newRow("Color1=abc") << skinArchive(SkinSettings + "Color1=abc\r\n") << 128;
+        QTest::newRow("no archive")
+            << QByteArray("PK\3\4 nothing of a zip") << 128 << u"skin.calcskin"_s;
+        QTest::newRow("Color1=abc")
+            << skinArchive(SkinSettings + "Color1=abc\r\n") << 128 << u"Color1"_s;
         QByteArray cut = encoded({400, 300}, "JPEG");
         cut.chop(cut.size() / 2);
-        QTest::newRow("truncated start picture") << skinArchive(SkinSettings, cut) << 128;
+        QTest::newRow("truncated start picture")
+            << skinArchive(SkinSettings, cut) << 128 << u"s.bmp"_s;
         QTest::newRow("start picture of 60000×60000")
-            << skinArchive(SkinSettings, seed("bomb-60000.gif")) << 128;
+            << skinArchive(SkinSettings, seed("bomb-60000.gif")) << 128 << u"60000×60000"_s;
         QTest::newRow("key picture missing")
-            << skinArchive(SkinSettings + "SglBmp5=none.bmp\r\n") << 128;
-        QTest::newRow("SIZE 100000") << skinArchive() << 100000;
+            << skinArchive(SkinSettings + "SglBmp5=none.bmp\r\n") << 128 << u"none.bmp"_s;
+        QTest::newRow("SIZE 100000") << skinArchive() << 100000 << u"SIZE"_s;
     }
 
     void refuses()
     {
         QFETCH(QByteArray, archive);
         QFETCH(int, size);
+        QFETCH(QString, says);
         QCOMPARE(thumbnail(archive, size), 1);
         QCOMPARE(error.count(u'\n'), 1);
+        QVERIFY2(error.contains(says), qPrintable(error));
         QCOMPARE(left(u"out"_s), QStringList());
         QCOMPARE(left(u"tmp"_s), QStringList());
     }

@@ -64,22 +64,28 @@ class TestShelfModel : public QObject
 private slots:
     void init() { work.emplace(); }
 
-    // The tile is the calculator's face at start, at the window's size.
+    // The tile is the calculator's face at start, at the window's size, in the colours calc.dat
+    // gives now.
     void tileIsTheFace()
     {
         const QSize window = face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
+        const auto tile = [window](const ShelfModel &model) {
+            return model.index(0)
+                .data(Qt::DecorationRole)
+                .value<QIcon>()
+                .pixmap(window)
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        };
         QImage backdrop(face::twipsToPixels(face::BackdropTwips).size(), QImage::Format_RGB32);
         backdrop.fill(Qt::red);
         putSkin(folderOf(u"skin"_s), u"赤"_s, pictureOf(Qt::red, "BMP"));
         ShelfModel model(shelf(), window, 1.0);
-        const QImage expected = facePicture(backdrop, {}, 1);
-        QTRY_COMPARE(model.index(0)
-                         .data(Qt::DecorationRole)
-                         .value<QIcon>()
-                         .pixmap(window)
-                         .toImage()
-                         .convertToFormat(QImage::Format_RGB32),
-                     expected);
+        QTRY_COMPARE(tile(model), facePicture(backdrop, {}, 1));
+
+        const CalcSettings recoloured{.keyColour = 4, .startPicture = u"start.bmp"_s};
+        QVERIFY(!writeSettings(folderOf(u"skin"_s), recoloured));
+        QTRY_COMPARE(tile(model), facePicture(backdrop, recoloured, 1));
     }
 
     // A skin the calculator would refuse keeps its title; the tooltip names it and says why.
