@@ -64,7 +64,7 @@ void capPainter()
 }
 
 // In the child: unpacks the archive into work, paints and writes the PNG to partial.
-int paint(int argc, char *argv[], const QString &archive, int size, const QString &work,
+int paint(char *argv[], const QString &archive, int size, const QString &work,
           const QString &partial)
 {
     capPainter();
@@ -79,7 +79,9 @@ int paint(int argc, char *argv[], const QString &archive, int size, const QStrin
         return 1;
     }
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-    QGuiApplication app(argc, argv);
+    // The toolkit sees no argument: a file named like one of its options stays a file name.
+    int toolkitArgc = 1;
+    QGuiApplication app(toolkitArgc, argv);
     // Archive names that libarchive converts come in the character set of LC_CTYPE.
     if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
         std::setlocale(LC_CTYPE, "C.UTF-8");
@@ -128,7 +130,7 @@ int main(int argc, char *argv[])
     const QString archive = QFile::decodeName(argv[2]);
     const QString output = QFile::decodeName(argv[3]);
     const QString partial = output + QStringLiteral(".%1.part").arg(getpid());
-    QByteArray work = QDir::tempPath().toLocal8Bit() + "/picturecalc-thumbnailer-XXXXXX";
+    QByteArray work = QFile::encodeName(QDir::tempPath()) + "/picturecalc-thumbnailer-XXXXXX";
     if (!mkdtemp(work.data())) {
         refuse(QStringLiteral("一時フォルダを作れません。(cannot make a temporary folder)"));
         return 1;
@@ -136,7 +138,7 @@ int main(int argc, char *argv[])
 
     const pid_t child = fork();
     if (child == 0)
-        std::exit(paint(argc, argv, archive, size, QFile::decodeName(work), partial));
+        std::exit(paint(argv, archive, size, QFile::decodeName(work), partial));
     painter = child;
     struct sigaction onAlarm = {};
     onAlarm.sa_handler = stopPainter;
@@ -149,13 +151,15 @@ int main(int argc, char *argv[])
     alarm(0);
     QDir(QFile::decodeName(work)).removeRecursively();
 
-    const bool painted = child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (painted && std::rename(QFile::encodeName(partial), QFile::encodeName(output)) == 0)
-        return 0;
-    QFile::remove(partial);
-    if (child < 0 || !WIFEXITED(status))
+    if (child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        if (std::rename(QFile::encodeName(partial), QFile::encodeName(output)) == 0)
+            return 0;
+        refuse(QStringLiteral("「%1」を書き込めません。(cannot write %1)").arg(output));
+    } else if (child < 0 || !WIFEXITED(status)) {
         refuse(QStringLiteral("「%1」の縮小画像を作れません。(the skin could not be shown in "
                               "time and memory)")
                    .arg(archive));
+    }
+    QFile::remove(partial);
     return 1;
 }
