@@ -79,6 +79,9 @@ int paint(char *argv[], const QString &archive, int size, const QString &work,
         return 1;
     }
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    // Standard error carries one line, ours: the image readers' complaints about a broken file
+    // say nothing a file manager's log needs.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     // The toolkit sees no argument: a file named like one of its options stays a file name.
     int toolkitArgc = 1;
     QGuiApplication app(toolkitArgc, argv);
