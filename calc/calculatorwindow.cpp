@@ -2,7 +2,7 @@
 
 #include "calcmessages.h"
 #include "dialogs.h"
-#include "japanesefonts.h"
+#include "facelook.h"
 #include "keylabel.h"
 #include "palette.h"
 #include "readoutlabel.h"
@@ -21,18 +21,6 @@ using face::Key;
 using face::KeyAction;
 
 namespace {
-
-// The captions were drawn in "ＭＳ Ｐゴシック"; IPAPGothic has the same metrics, and the others
-// still carry the Japanese glyphs of "・", "Ｃ", "＝", "税込" and "税抜".
-QFont captionFont(double pointSize)
-{
-    QFont font;
-    font.setFamilies(
-        japaneseFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")}));
-    font.setBold(true);
-    font.setPixelSize(face::pointsToPixels(pointSize));
-    return font;
-}
 
 void setTextColour(QLabel *label, const QColor &colour)
 {
@@ -74,12 +62,12 @@ CalculatorWindow::CalculatorWindow(QWidget *parent)
     m_backdrop->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_readout->setGeometry(face::twipsToPixels(face::ReadoutTwips));
-    m_readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_readout->setFont(captionFont(face::ReadoutPointSize));
+    m_readout->setAlignment(face::ReadoutAlignment);
+    m_readout->setFont(face::captionFont(face::ReadoutPointSize));
     m_readout->setAutoFillBackground(true);
     QPalette readoutPalette = m_readout->palette();
-    readoutPalette.setColor(QPalette::Window, Qt::white);
-    readoutPalette.setColor(QPalette::WindowText, face::Black);
+    readoutPalette.setColor(QPalette::Window, face::ReadoutGround);
+    readoutPalette.setColor(QPalette::WindowText, face::readoutColour({}));
     m_readout->setPalette(readoutPalette);
 
     createKeys();
@@ -100,11 +88,10 @@ void CalculatorWindow::createKeys()
         label->setGeometry(face::twipsToPixels(key.twips));
         label->setTextFormat(Qt::PlainText);
         label->setAccessibleName(QString::fromUtf8(key.spokenName));
-        label->setFont(captionFont(key.pointSize));
-        if (key.colour == face::CaptionColour::Red)
-            setTextColour(label, face::LightRed);
-        else if (key.colour == face::CaptionColour::Blue)
-            setTextColour(label, face::LightBlue);
+        label->setAlignment(face::CaptionAlignment);
+        label->setFont(face::captionFont(key.pointSize));
+        if (const auto colour = face::captionColour(key, {}))
+            setTextColour(label, *colour);
         if (key.noteOffset) {
             const int offset = *key.noteOffset;
             connect(label, &KeyLabel::pressed, this, [this, offset] { m_sound.noteOn(offset); });
@@ -124,10 +111,8 @@ std::optional<QString> CalculatorWindow::loadSkin(const QString &folder)
         return error->message();
 
     setWindowTitle(m_settings.title);
-    if (const auto colour = face::colourOfIndex(m_settings.digitColour))
-        setTextColour(m_readout, *colour);
-    if (const auto colour = face::colourOfIndex(m_settings.keyColour))
-        setKeyColour(*colour);
+    setTextColour(m_readout, face::readoutColour(m_settings));
+    setCaptionColours();
 
     m_pictures =
         new SkinPictures(folder, m_backdrop->size(), devicePixelRatioF(),
@@ -169,13 +154,11 @@ void CalculatorWindow::comeForward()
     activateWindow();
 }
 
-// The digits, the decimal point, the operators and "%" take the skin's key colour; the clear,
-// tax and copy keys keep their own.
-void CalculatorWindow::setKeyColour(const QColor &colour)
+void CalculatorWindow::setCaptionColours()
 {
     for (std::size_t i = 0; i < m_keys.size(); ++i) {
-        if (face::keys()[i].colour == face::CaptionColour::KeyColour)
-            setTextColour(m_keys[i], colour);
+        if (const auto colour = face::captionColour(face::keys()[i], m_settings))
+            setTextColour(m_keys[i], *colour);
     }
 }
 

@@ -54,7 +54,7 @@ private:
     void watchClipboard();
     void showOutcome(const calc::KeyOutcome &outcome);
     void setBackdrop(face::Holder holder);
-    void setKeyColour(const QColor &colour);
+    void setCaptionColours();
     void setCopyColour(QRgb colour);
     void abandon(const QString &message);
 

@@ -35,7 +35,6 @@ KeyLabel::KeyLabel(const QString &caption, QWidget *parent) : QLabel(parent)
     static const bool accessible = (QAccessible::installFactory(keyAccessible), true);
     Q_UNUSED(accessible);
     setText(caption);
-    setAlignment(Qt::AlignCenter);
 }
 
 void KeyLabel::activate()

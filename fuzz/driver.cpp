@@ -1,8 +1,12 @@
-// The fuzz targets' driver: a QCoreApplication finds the image plugins, and libarchive converts
-// names in LC_CTYPE. Without libFuzzer it runs the target on its seeds, then on inputs made from
-// them by changing, adding and dropping bytes, the same ones every run.
+// The fuzz targets' driver: a QCoreApplication finds the image plugins (a QGuiApplication on the
+// offscreen platform where the target paints), and libarchive converts names in LC_CTYPE. Without
+// libFuzzer it runs the target on its seeds, then on inputs made from them by changing, adding and
+// dropping bytes, the same ones every run.
 #include <QCoreApplication>
 #include <QDir>
+#ifdef FUZZ_PAINTS
+#include <QGuiApplication>
+#endif
 #include <clocale>
 #include <random>
 
@@ -10,7 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
+#ifdef FUZZ_PAINTS
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static const QGuiApplication app(*argc, *argv);
+#else
     static const QCoreApplication app(*argc, *argv);
+#endif
     if (!std::setlocale(LC_CTYPE, "C.UTF-8"))
         qFatal("no UTF-8 locale");
     return 0;

@@ -1,51 +1,168 @@
-// picturecalc-thumbnailer SIZE SKIN PNG: the start picture of a .calcskin, scaled to fit SIZE
-// pixels, for file managers. They run it without a display, so nothing here needs one; the
-// archive is read with every check of an import, into a temporary folder.
-#include "calcsettings.h"
+// picturecalc-thumbnailer SIZE SKIN PNG: the calculator's face on a .calcskin, scaled to fit SIZE
+// pixels, for file managers. They run it by themselves on every file a user downloads, so it
+// trusts nothing: the archive is read with every check of an import, the skin with every check
+// of a start, in a child process whose memory is capped and which is killed when it takes too
+// long. The PNG appears at its path whole, or nothing does.
+#include "pluginpaths.h"
 #include "skinarchive.h"
-#include "skinname.h"
+#include "skinthumbnail.h"
+#include "standardoptions.h"
 
-#include <QCoreApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
-#include <QTemporaryDir>
+#include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <langinfo.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-int main(int argc, char *argv[])
+namespace {
+
+constexpr int LargestSize = 1024; // file managers ask for 128 to 1024
+// The painter's own work is capped in processor time, so that a busy machine does not cut it
+// short; the clock catches a painter that hangs without working.
+constexpr rlim_t ProcessorSeconds = 10;
+constexpr unsigned ClockSeconds = 30;
+// Nearly twice what the largest picture a skin may hold needs (a 5600×5600 PNG: under 300 MB).
+constexpr rlim_t AddressSpaceLimit = rlim_t(512) << 20;
+
+volatile pid_t painter = 0;
+
+void refuse(const QString &why)
 {
-    QCoreApplication app(argc, argv);
-    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
-        std::setlocale(LC_CTYPE, "C.UTF-8");
-    const QStringList arguments = QCoreApplication::arguments();
-    const int size = arguments.value(1).toInt();
-    if (arguments.size() != 4 || size <= 0) {
-        std::fputs("使い方 (usage): picturecalc-thumbnailer SIZE SKIN PNG\n", stderr);
-        return 2;
-    }
-    const QTemporaryDir folder;
-    if (const auto error = unpackSkin(arguments[2], folder.path())) {
-        std::fputs(qPrintable(QStringLiteral("picturecalc-thumbnailer: ") + error->text() + u'\n'),
-                   stderr);
+    std::fputs(qPrintable(QStringLiteral("picturecalc-thumbnailer: ") + why + u'\n'), stderr);
+}
+
+// The painter dies with the thumbnailer, and cannot outgrow its time and memory; stopped for
+// that, it leaves no core file in the file manager's folder.
+void capPainter()
+{
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    const rlimit processor{ProcessorSeconds, ProcessorSeconds};
+    setrlimit(RLIMIT_CPU, &processor);
+    // AddressSanitizer reserves terabytes of address space for its shadow memory.
+#if defined(__SANITIZE_ADDRESS__)
+    return;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return;
+#endif
+#endif
+    const rlimit memory{AddressSpaceLimit, AddressSpaceLimit};
+    setrlimit(RLIMIT_AS, &memory);
+}
+
+// In the child: unpacks the archive into work, paints and writes the PNG to partial.
+int paint(char *argv[], const QString &archive, int size, const QString &work,
+          const QString &partial)
+{
+    capPainter();
+    // No display is needed to paint text, and the file manager may have none to give; what
+    // the toolkit keeps at run time stays in the work folder too.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QString runtime = work + QStringLiteral("/runtime");
+    const QString skin = work + QStringLiteral("/skin");
+    if (!QDir().mkdir(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ||
+        !QDir().mkdir(skin)) {
+        refuse(QStringLiteral("一時フォルダを作れません。(cannot make a temporary folder)"));
         return 1;
     }
-    CalcSettings settings;
-    readSettings(folder.path(), true, settings);
-    const auto picture = findSkinFile(folder.path(), settings.startPicture);
-    QImageReader reader(std::get_if<QString>(&picture) ? std::get<QString>(picture) : QString());
-    const QSize shown = reader.size().scaled(size, size, Qt::KeepAspectRatio);
-    if (shown.isValid())
-        reader.setScaledSize(shown.boundedTo(reader.size()));
-    const QImage image = reader.read();
-    if (image.isNull() || !image.save(arguments[3], "PNG")) {
-        std::fputs(
-            qPrintable(QStringLiteral("picturecalc-thumbnailer: 「%1」の開始画像を読めません。"
-                                      "(cannot read the start picture of %1)\n")
-                           .arg(arguments[2])),
-            stderr);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    // Standard error carries one line, ours: the image readers' complaints about a broken file
+    // say nothing a file manager's log needs.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    // The toolkit sees no argument: a file named like one of its options stays a file name.
+    int toolkitArgc = 1;
+    QGuiApplication app(toolkitArgc, argv);
+    // Archive names that libarchive converts come in the character set of LC_CTYPE.
+    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    if (const auto error = unpackSkin(archive, skin)) {
+        refuse(error->text());
+        return 1;
+    }
+    const auto thumbnail = skinThumbnail(skin, size);
+    if (const QString *problem = std::get_if<QString>(&thumbnail)) {
+        refuse(QStringLiteral("「%1」: %2").arg(archive, *problem));
+        return 1;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QFile file(partial);
+    if (!std::get<QImage>(thumbnail).save(&buffer, "PNG") ||
+        !file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(png) != png.size() ||
+        !file.flush()) {
+        refuse(QStringLiteral("「%1」を書き込めません。(cannot write %1)").arg(partial));
         return 1;
     }
     return 0;
+}
+
+void stopPainter(int)
+{
+    if (painter > 0)
+        kill(painter, SIGKILL);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    keepPluginsOutOfTheProgramFolder();
+    answerStandardOptions(argc, argv,
+                          QStringLiteral("picturecalc-thumbnailer SIZE SKIN PNG: スキンの電卓の姿を"
+                                         "SIZE ピクセルに収めて PNG に書きます。"));
+    const int size = argc == 4 ? QByteArray(argv[1]).toInt() : 0;
+    if (size <= 0 || size > LargestSize) {
+        std::fputs("使い方 (usage): picturecalc-thumbnailer SIZE SKIN PNG (SIZE 1 to 1024)\n",
+                   stderr);
+        return 1;
+    }
+    const QString archive = QFile::decodeName(argv[2]);
+    const QString output = QFile::decodeName(argv[3]);
+    const QString partial = output + QStringLiteral(".%1.part").arg(getpid());
+    QByteArray work = QFile::encodeName(QDir::tempPath()) + "/picturecalc-thumbnailer-XXXXXX";
+    if (!mkdtemp(work.data())) {
+        refuse(QStringLiteral("一時フォルダを作れません。(cannot make a temporary folder)"));
+        return 1;
+    }
+
+    const pid_t child = fork();
+    if (child == 0)
+        std::exit(paint(argv, archive, size, QFile::decodeName(work), partial));
+    painter = child;
+    struct sigaction onAlarm = {};
+    onAlarm.sa_handler = stopPainter;
+    sigaction(SIGALRM, &onAlarm, nullptr);
+    if (child > 0)
+        alarm(ClockSeconds);
+    int status = 0;
+    while (child > 0 && waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    alarm(0);
+    QDir(QFile::decodeName(work)).removeRecursively();
+
+    if (child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        if (std::rename(QFile::encodeName(partial), QFile::encodeName(output)) == 0)
+            return 0;
+        refuse(QStringLiteral("「%1」を書き込めません。(cannot write %1)").arg(output));
+    } else if (child < 0 || !WIFEXITED(status)) {
+        refuse(QStringLiteral("「%1」の縮小画像を作れません。(the skin could not be shown in "
+                              "time and memory)")
+                   .arg(archive));
+    }
+    QFile::remove(partial);
+    return 1;
 }

@@ -1,5 +1,7 @@
 #include "shelfmodel.h"
 
+#include "facelook.h"
+#include "facepicture.h"
 #include "keys.h"
 #include "twips.h"
 
@@ -19,6 +21,19 @@ constexpr auto SettleTime = std::chrono::milliseconds(150);
 constexpr auto NewSkinPollTime = std::chrono::seconds(1);
 
 using Decoded = std::variant<QImage, PictureProblem>;
+
+// The tile's picture: the calculator's face at start, its start picture read through the cache
+// at the size the calculator reads it.
+Decoded paintTile(const PictureCache &cache, const SkinEntry &entry, qreal scale)
+{
+    if (entry.startPicture.isEmpty())
+        return facePicture(QImage(), entry.settings, scale);
+    const Decoded decoded =
+        cache.picture(entry.startPicture, face::twipsToPixels(face::BackdropTwips).size() * scale);
+    if (const QImage *picture = std::get_if<QImage>(&decoded))
+        return facePicture(*picture, entry.settings, scale);
+    return decoded;
+}
 
 } // namespace
 
@@ -51,9 +66,11 @@ QVariant ShelfModel::data(const QModelIndex &index, int role) const
         return {};
     const Tile &tile = m_tiles[index.row()];
     switch (role) {
-    case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return tile.problem().isEmpty() ? tile.entry.title : tile.problem();
+        if (!tile.problem().isEmpty())
+            return QStringLiteral("スキン「%1」: %2").arg(tile.entry.name, tile.problem());
+        return tile.entry.title;
+    case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
     case TitleRole:
         return tile.entry.title;
@@ -63,8 +80,12 @@ QVariant ShelfModel::data(const QModelIndex &index, int role) const
         if (tile.picture.isNull())
             decode(index.row());
         // The current tile shows as its caption's highlight: its picture stays as the skin is,
-        // not tinted as views tint a selected icon.
-        const QPixmap picture = tile.picture.isNull() ? plainTile(tile.entry) : tile.picture;
+        // not tinted as views tint a selected icon. Until the face is painted the tile is blank.
+        QPixmap picture = tile.picture;
+        if (!tile.problem().isEmpty())
+            picture = unreadableTile();
+        else if (picture.isNull())
+            picture = blankTile();
         QIcon icon(picture);
         icon.addPixmap(picture, QIcon::Selected);
         return icon;
@@ -86,27 +107,36 @@ int ShelfModel::rowOf(const QString &name) const
     return -1;
 }
 
-// A skin without a usable start picture: its key colour with the readout in its digit colour.
-QPixmap ShelfModel::plainTile(const SkinEntry &entry) const
+QPixmap ShelfModel::blankTile() const
 {
     QPixmap pixmap(m_tileSize * m_devicePixelRatio);
     pixmap.setDevicePixelRatio(m_devicePixelRatio);
-    pixmap.fill(entry.ground.isValid() ? entry.ground : QColor(Qt::lightGray));
-    if (entry.readout.isValid()) {
-        const QSize backdrop = face::twipsToPixels(face::BackdropTwips).size();
-        const QRect readout = face::twipsToPixels(face::ReadoutTwips);
-        QPainter painter(&pixmap);
-        painter.scale(qreal(m_tileSize.width()) / backdrop.width(),
-                      qreal(m_tileSize.height()) / backdrop.height());
-        painter.fillRect(readout, entry.readout);
-    }
+    pixmap.fill(Qt::lightGray);
     return pixmap;
+}
+
+// A skin the calculator would refuse says so in a word; the tooltip holds the whole message.
+QPixmap ShelfModel::unreadableTile() const
+{
+    QPixmap pixmap = blankTile();
+    QPainter painter(&pixmap);
+    painter.setFont(face::captionFont(face::ReadoutPointSize));
+    painter.setPen(Qt::darkRed);
+    painter.drawText(QRect(QPoint(), m_tileSize), Qt::AlignCenter, QStringLiteral("読めません"));
+    return pixmap;
+}
+
+// The face is painted at the tile's height, in the screen's pixels.
+qreal ShelfModel::faceScale() const
+{
+    const int windowHeight = face::twipsToPixels(face::ClientTwips.height());
+    return m_tileSize.height() * m_devicePixelRatio / windowHeight;
 }
 
 void ShelfModel::decode(int row) const
 {
     Tile &tile = m_tiles[row];
-    if (tile.decoding || !tile.decodeProblem.isEmpty() || tile.entry.startPicture.isEmpty())
+    if (tile.decoding || !tile.problem().isEmpty())
         return;
     tile.decoding = true;
     auto *watcher = new QFutureWatcher<Decoded>(const_cast<QObject *>(&m_decodes));
@@ -119,11 +149,11 @@ void ShelfModel::decode(int row) const
     auto promise = std::make_shared<QPromise<Decoded>>();
     promise->start();
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, cache = m_cache, path = tile.entry.startPicture,
-                                          size = m_tileSize * m_devicePixelRatio] {
-        promise->addResult(cache.picture(path, size));
-        promise->finish();
-    });
+    QThreadPool::globalInstance()->start(
+        [promise, cache = m_cache, entry = tile.entry, scale = faceScale()] {
+            promise->addResult(paintTile(cache, entry, scale));
+            promise->finish();
+        });
 }
 
 void ShelfModel::decoded(const QString &name, const SkinEntry &entry, const Decoded &result)

@@ -50,7 +50,9 @@ private:
         QString problem() const { return entry.problem.isEmpty() ? decodeProblem : entry.problem; }
     };
 
-    QPixmap plainTile(const SkinEntry &entry) const;
+    QPixmap blankTile() const;
+    QPixmap unreadableTile() const;
+    qreal faceScale() const;
     void decode(int row) const;
     void decoded(const QString &name, const SkinEntry &entry,
                  const std::variant<QImage, PictureProblem> &result);

@@ -34,11 +34,11 @@ const QList<dialogs::FileFilter> ImportFilters = {
 const QList<dialogs::FileFilter> ExportFilters = {
     {QStringLiteral("電卓スキン"), QStringLiteral("*.calcskin")}};
 
-// The tile shows the start picture as the calculator's backdrop does, at the same size, so that
-// both read one entry of the picture cache.
+// The tile is the calculator's face at start, at the window's size: its start picture is then
+// read at the backdrop's size, from the entry of the picture cache the calculator reads.
 QSize tileSize()
 {
-    return face::twipsToPixels(face::BackdropTwips).size();
+    return face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
 }
 
 QFont windowFont()

@@ -1,7 +1,5 @@
 #include "skinentry.h"
 
-#include "calcsettings.h"
-#include "palette.h"
 #include "picturereader.h"
 
 #include <QFileInfo>
@@ -16,8 +14,7 @@ SkinEntry readSkinEntry(const QString &folder, const QString &name)
     }
     if (!settings.title.isEmpty())
         entry.title = settings.title;
-    entry.ground = face::colourOfIndex(settings.keyColour).value_or(QColor(Qt::lightGray));
-    entry.readout = face::colourOfIndex(settings.digitColour).value_or(QColor(Qt::white));
+    entry.settings = settings;
     entry.pictureName = settings.startPicture;
     if (settings.startPicture.isEmpty())
         return entry;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QColor>
+#include "calcsettings.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -19,14 +20,13 @@ struct SkinEntry
     QString startPicture = {};
     QDateTime pictureChanged = {};
     qint64 pictureBytes = 0;
-    QColor ground = {}; // the colours of a tile without start picture
-    QColor readout = {};
+    CalcSettings settings = {}; // what the face is painted with, when calc.dat reads
 
-    // Whether the tile's picture would be decoded from the same file as other's.
+    // Whether the tile's picture would be painted from the same file and settings as other's.
     bool samePicture(const SkinEntry &other) const
     {
         return startPicture == other.startPicture && pictureChanged == other.pictureChanged &&
-               pictureBytes == other.pictureBytes;
+               pictureBytes == other.pictureBytes && settings == other.settings;
     }
     bool operator==(const SkinEntry &) const = default;
 };

@@ -1,10 +1,12 @@
 #include "calculatorwindow.h"
 #include "dialogs.h"
+#include "facepicture.h"
 #include "keylabel.h"
 #include "readoutlabel.h"
 #include "recordingmidibackend.h"
 #include "singleinstance.h"
 #include "startup.h"
+#include "twips.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -306,6 +308,22 @@ private slots:
         const QString actual = QDir::temp().filePath("face-actual.png");
         if (face != QImage(golden).convertToFormat(QImage::Format_RGB32) && face.save(actual))
             QFAIL(qPrintable("the face differs from the golden one: " + actual));
+    }
+
+    // The shelf's tiles and the file managers' thumbnails paint what the window shows at start.
+    void paintedFace()
+    {
+        QTemporaryDir skin;
+        writeSkin(skin);
+        CalcSettings settings;
+        QVERIFY(!readSettings(skin.path(), true, settings));
+        settings.keyColour = 4; // yellow, not the window's text colour
+        QVERIFY(!writeSettings(skin.path(), settings));
+        Calculator calculator({.folder = skin.path()});
+        QImage backdrop(face::twipsToPixels(face::BackdropTwips).size(), QImage::Format_RGB32);
+        backdrop.fill(colourOf(-1));
+        QCOMPARE(calculator.window.grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 facePicture(backdrop, settings, 1));
     }
 
     // A later start, here without a MIDI device, tells so, is refused and brings the running

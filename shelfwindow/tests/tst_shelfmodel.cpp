@@ -1,6 +1,9 @@
+#include "facepicture.h"
+#include "keys.h"
 #include "pictureproblem.h"
 #include "shelfmodel.h"
 #include "skinfolders.h"
+#include "twips.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -61,17 +64,59 @@ class TestShelfModel : public QObject
 private slots:
     void init() { work.emplace(); }
 
-    void damagedStartPictureShowsItsProblem()
+    // The tile is the calculator's face at start, at the window's size, in the colours calc.dat
+    // gives now.
+    void tileIsTheFace()
     {
+        const QSize window = face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
+        const auto tile = [window](const ShelfModel &model) {
+            return model.index(0)
+                .data(Qt::DecorationRole)
+                .value<QIcon>()
+                .pixmap(window)
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        QImage backdrop(face::twipsToPixels(face::BackdropTwips).size(), QImage::Format_RGB32);
+        backdrop.fill(Qt::red);
+        putSkin(folderOf(u"skin"_s), u"赤"_s, pictureOf(Qt::red, "BMP"));
+        ShelfModel model(shelf(), window, 1.0);
+        QTRY_COMPARE(tile(model), facePicture(backdrop, {}, 1));
+
+        const CalcSettings recoloured{.keyColour = 4, .startPicture = u"start.bmp"_s};
+        QVERIFY(!writeSettings(folderOf(u"skin"_s), recoloured));
+        QTRY_COMPARE(tile(model), facePicture(backdrop, recoloured, 1));
+    }
+
+    // A skin the calculator would refuse keeps its title; the tooltip names it and says why.
+    void unreadableSkinKeepsItsTitle_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("problem");
+
         // A damaged body behind a sound header: only the decode finds it.
+        QTest::newRow("damaged start picture")
+            << QByteArray("Title=\x8e\x84\r\nStartBmp=start.bmp\r\n")
+            << problemMessage({PictureFault::Broken}, SkinFileKind::Picture, u"StartBmp"_s,
+                              u"start.bmp"_s);
+        QTest::newRow("Color1=x")
+            << QByteArray("Color1=x\r\n")
+            << u"SKIN/calc.dat の 1 行目を読み込めません。Color1 の値「x」は数値ではありません。"_s;
+    }
+
+    void unreadableSkinKeepsItsTitle()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, problem);
         QByteArray damaged = pictureOf(Qt::red, "PNG");
         damaged[damaged.size() - 20] = ~damaged[damaged.size() - 20];
-        putSkin(folderOf(u"skin"_s), u"私の電卓"_s, damaged);
+        putFile(folderOf(u"skin"_s) + u"/calc.dat"_s, settings);
+        putFile(folderOf(u"skin"_s) + u"/start.bmp"_s, damaged);
         ShelfModel model(shelf(), QSize(40, 40), 1.0);
         model.index(0).data(Qt::DecorationRole); // as a view showing the tile asks
-        QTRY_COMPARE(texts(model),
-                     QStringList{problemMessage({PictureFault::Broken}, SkinFileKind::Picture,
-                                                u"StartBmp"_s, u"start.bmp"_s)});
+        QTRY_COMPARE(model.index(0).data(Qt::ToolTipRole).toString(),
+                     u"スキン「skin」: "_s + problem.replace(u"SKIN"_s, folderOf(u"skin"_s)));
+        QCOMPARE(texts(model), QStringList{settings.startsWith("Title") ? u"私"_s : u"skin"_s});
     }
 
     void followsTheDisk_data()

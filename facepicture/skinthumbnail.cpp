@@ -1,0 +1,23 @@
+#include "skinthumbnail.h"
+
+#include "calcsettings.h"
+#include "facepicture.h"
+#include "keys.h"
+#include "skinpictures.h"
+#include "twips.h"
+
+std::variant<QImage, QString> skinThumbnail(const QString &folder, int size)
+{
+    CalcSettings settings;
+    if (const auto error = readSettings(folder, true, settings))
+        return error->message();
+    const QSize window = face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
+    const qreal scale = qreal(size) / qMax(window.width(), window.height());
+    SkinPictures pictures(folder, face::twipsToPixels(face::BackdropTwips).size(), scale,
+                          PictureCache(QString()));
+    if (const auto problem = pictures.loadStartPictures(settings))
+        return *problem;
+    QImage face = facePicture(pictures.startPicture().toImage(), settings, scale);
+    face.setDevicePixelRatio(1);
+    return face;
+}
