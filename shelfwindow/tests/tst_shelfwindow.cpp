@@ -1,3 +1,4 @@
+#include "archivemaker.h"
 #include "dialogs.h"
 #include "shelfwindow.h"
 #include "skinfolders.h"
@@ -5,7 +6,10 @@
 #include <QFileDialog>
 #include <QListView>
 #include <QMimeData>
+#include <QPushButton>
 #include <QtTest>
+#include <csignal>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -25,11 +29,31 @@ class TestShelfWindow : public QObject
     // The window shown, its first skin 「私の電卓」, and a key pressed as the user would.
     void press(QKeyCombination key)
     {
-        ShelfWindow window(shelf());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(window.windowHandle(), key.key(), key.keyboardModifiers());
+        window.emplace(shelf());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(&*window));
+        QTest::keyClick(window->windowHandle(), key.key(), key.keyboardModifiers());
     }
+
+    // The actions of the window that are disabled now.
+    QStringList idleActions() const
+    {
+        QStringList idle;
+        for (const QAction *action : window->findChild<QListView *>()->actions())
+            if (!action->isEnabled())
+                idle << action->text();
+        return idle;
+    }
+
+    // Writes bytes into a named pipe once a reader opens it.
+    static void feed(const QString &pipe, const QByteArray &bytes)
+    {
+        QFile writer(pipe);
+        QVERIFY(writer.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        writer.write(bytes);
+    }
+
+    std::optional<ShelfWindow> window;
 
 private slots:
     void initTestCase()
@@ -46,6 +70,8 @@ private slots:
         });
     }
 
+    void cleanup() { window.reset(); }
+
     void init()
     {
         work.emplace();
@@ -61,7 +87,7 @@ private slots:
     {
         press(Qt::CTRL | Qt::Key_S);
         QCOMPARE(asked, u"私の電卓.calcskin"_s);
-        QVERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
+        QTRY_VERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
     }
 
     void removeGoesToTheTrashOnlyWhenConfirmed_data()
@@ -91,16 +117,51 @@ private slots:
         QMimeData dropped;
         dropped.setUrls(
             {QUrl::fromLocalFile(path(u"broken.zip"_s)), QUrl::fromLocalFile(path(u"good"_s))});
-        ShelfWindow window(shelf());
+        window.emplace(shelf());
         QDragEnterEvent enter(QPoint(), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&window, &enter);
+        QApplication::sendEvent(&*window, &enter);
         QDropEvent drop(QPointF(), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&window, &drop);
+        QApplication::sendEvent(&*window, &drop);
         QTRY_COMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(u"broken.zip"_s));
         QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"b"_s, u"good"_s}));
-        const QModelIndex current = window.findChild<QListView *>()->currentIndex();
-        QCOMPARE(current.data(Qt::AccessibleTextRole), u"良い"_s);
+        const QListView *tiles = window->findChild<QListView *>();
+        QTRY_COMPARE(tiles->currentIndex().data(Qt::AccessibleTextRole), u"良い"_s);
+    }
+
+    // An import from a named pipe waits until the test feeds it the archive.
+    void cancelledImportKeepsTheShelfAndFreesTheActions()
+    {
+        std::signal(SIGPIPE, SIG_IGN); // a cancelled import closes the pipe it was fed through
+        const QString pipe = path(u"slow.tar.gz"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        putSkin(path(u"slow"_s), u"遅い"_s);
+        QFile calcDat(path(u"slow/calc.dat"_s));
+        QVERIFY(calcDat.open(QIODevice::ReadOnly));
+        const QByteArray archive =
+            makeArchive(ArchiveFormat::TarGz, {{u"calc.dat"_s, calcDat.readAll()}});
+
+        window.emplace(shelf());
+        window->show();
+        window->importSkins({pipe});
+        QCOMPARE(idleActions(), (QStringList{u"新しいスキン"_s, u"編集"_s, u"書き出し"_s,
+                                             u"取り込み"_s, u"削除"_s}));
+        QPushButton *cancel = nullptr;
+        for (QPushButton *button : window->findChildren<QPushButton *>())
+            if (button->text() == u"キャンセル")
+                cancel = button;
+        QVERIFY(cancel);
+        QTRY_VERIFY(cancel->isVisible()); // once it has run for half a second
+        cancel->click();
+        feed(pipe, archive); // what the import reads before it notices the cancel
+        QTRY_COMPARE(idleActions(), QStringList());
+        QVERIFY(!cancel->isVisible());
+        QVERIFY(messages.isEmpty());
+        const QStringList before = {u"a"_s, u"b"_s};
+        QCOMPARE(shelf().names(), before);
+        QCOMPARE(
+            QDir(shelf().shelfFolder()).entryList(QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
+            before);
     }
 };
 
