@@ -26,6 +26,10 @@ WorkPanel::WorkPanel(QWidget *parent)
     layout->addWidget(m_what);
     layout->addWidget(m_progress, 1);
     layout->addWidget(cancelButton);
+    // Its room is kept while hidden: showing it then lays out the tiles no new way.
+    QSizePolicy policy = sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    setSizePolicy(policy);
     hide();
 
     m_showDelay.setSingleShot(true);
