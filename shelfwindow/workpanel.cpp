@@ -14,8 +14,9 @@ constexpr auto ShowDelay = std::chrono::milliseconds(500);
 } // namespace
 
 WorkPanel::WorkPanel(QWidget *parent)
-    : QWidget(parent), m_what(new QLabel(this)), m_progress(new QProgressBar(this))
+    : QWidget(parent), m_pool(this), m_what(new QLabel(this)), m_progress(new QProgressBar(this))
 {
+    m_pool.setMaxThreadCount(1);
     const QString cancel = QStringLiteral("キャンセル");
     auto *cancelButton = new QPushButton(cancel, this);
     cancelButton->setAccessibleName(cancel);
@@ -59,7 +60,8 @@ void WorkPanel::run(const QString &what, Work work)
         return;
     m_what->setText(what);
     m_progress->setValue(0);
-    m_work.setFuture(QtConcurrent::run([work = std::move(work)](QPromise<WorkOutcome> &promise) {
+    m_work.setFuture(QtConcurrent::run(&m_pool, [work = std::move(work)](
+                                                    QPromise<WorkOutcome> &promise) {
         promise.setProgressRange(0, 100);
         const WorkControl control{[&promise] { return promise.isCanceled(); },
                                   [&promise](int percent) { promise.setProgressValue(percent); }};

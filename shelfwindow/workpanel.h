@@ -4,6 +4,7 @@
 
 #include <QFutureWatcher>
 #include <QStringList>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -44,6 +45,9 @@ signals:
 private:
     void ended();
 
+    // A thread of its own: the work never waits for, nor holds up, the pool that decodes the
+    // tiles and helps paint them.
+    QThreadPool m_pool;
     QFutureWatcher<WorkOutcome> m_work;
     QTimer m_showDelay;
     QLabel *m_what;

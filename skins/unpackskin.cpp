@@ -58,6 +58,9 @@ std::optional<SkinError> unpackSkin(const QString &source, const QString &folder
     const QFileInfo info(source);
     if (!info.exists())
         return skinmessages::unreadable(source, QStringLiteral("no such file or folder"));
+    // A named pipe or a device could keep the reader waiting for ever: it is no archive.
+    if (!info.isDir() && !info.isFile())
+        return skinmessages::notAnArchive(source);
     // A folder is walked from where its name leads; inside it, links are refused.
     return unpack({source, info.isDir() ? info.canonicalFilePath() : source, {}, info.isDir()},
                   folder, control);

@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QtTest>
 #include <clocale>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -164,6 +165,14 @@ private slots:
         QCOMPARE(contentsOf(path(u"back"_s)),
                  (QStringList{u"calc.dat"_s, u"img"_s, u"img/表.jpg"_s, u"start.bmp"_s}));
         QCOMPARE(fileBytes(path(u"back/img/表.jpg"_s)), "one");
+    }
+
+    void namedPipeIsRefusedNotWaitedFor()
+    {
+        QCOMPARE(::mkfifo(qPrintable(path(u"skin.zip"_s)), 0600), 0);
+        const auto error = unpackSkin(path(u"skin.zip"_s), work->path());
+        QCOMPARE(error ? error->english : QString(),
+                 u"skin.zip is neither a skin archive nor a folder"_s);
     }
 
     // A skin is named after its file, unless the same skin is on the shelf already.
