@@ -39,15 +39,15 @@ ShelfModel::ShelfModel(const Shelf &shelf, QSize tileSize, qreal devicePixelRati
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(SettleTime);
-    connect(&m_settle, &QTimer::timeout, this, &ShelfModel::startScan);
+    connect(&m_settle, &QTimer::timeout, this, &ShelfModel::rescan);
     m_newSkinPoll.setInterval(NewSkinPollTime);
-    connect(&m_newSkinPoll, &QTimer::timeout, this, &ShelfModel::startScan);
+    connect(&m_newSkinPoll, &QTimer::timeout, this, &ShelfModel::rescan);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &ShelfModel::changed);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &ShelfModel::changed);
     connect(&m_scan, &QFutureWatcherBase::finished, this, [this] {
         apply(m_scan.result());
         if (std::exchange(m_scanAgain, false))
-            startScan();
+            rescan();
     });
     // The first read is done here, so that the window opens with its tiles.
     apply(scanShelf(m_shelf, {}, {}));
@@ -156,11 +156,6 @@ void ShelfModel::decoded(const QString &name, const SkinEntry &entry, const Deco
     emit dataChanged(index(row), index(row));
 }
 
-void ShelfModel::rescan()
-{
-    startScan();
-}
-
 // A change under the shelf folder marks the skin it lies in; one of the folder itself only asks
 // for the list of skins.
 void ShelfModel::changed(const QString &path)
@@ -171,7 +166,7 @@ void ShelfModel::changed(const QString &path)
     m_settle.start();
 }
 
-void ShelfModel::startScan()
+void ShelfModel::rescan()
 {
     if (m_scan.isRunning()) {
         m_scanAgain = true;

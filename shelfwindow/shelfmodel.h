@@ -49,8 +49,8 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
 
     int rowOf(const QString &name) const;
-    // Reads the list of skins again, off the GUI thread, after a change made here; scanned()
-    // tells when the tiles follow it.
+    // Reads the list of skins again, off the GUI thread, after a change made here or when the
+    // watch has fired; scanned() tells when the tiles follow it.
     void rescan();
 
 signals:
@@ -72,7 +72,6 @@ private:
     void decoded(const QString &name, const SkinEntry &entry,
                  const std::variant<QImage, PictureProblem> &result);
     void changed(const QString &path);
-    void startScan();
     void apply(const ShelfScan &scan);
     void watch(const QStringList &waiting);
 
