@@ -130,9 +130,9 @@ private slots:
                 cancel = button;
         QVERIFY(cancel);
         {
-            QSemaphore held;
-            window->findChild<QThreadPool *>()->start([&held] { held.acquire(); });
-            const auto release = qScopeGuard([&] { held.release(); });
+            const auto held = std::make_shared<QSemaphore>(); // outlives the task holding it
+            window->findChild<QThreadPool *>()->start([held] { held->acquire(); });
+            const auto release = qScopeGuard([held] { held->release(); });
             window->importSkins({path(u"slow"_s)});
             QCOMPARE(idleActions(), (QStringList{u"新しいスキン"_s, u"編集"_s, u"書き出し"_s,
                                                  u"取り込み"_s, u"削除"_s}));
