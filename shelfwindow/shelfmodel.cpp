@@ -6,12 +6,10 @@
 #include "twips.h"
 
 #include <QDir>
-#include <QFutureWatcher>
 #include <QIcon>
 #include <QPainter>
 #include <QProcessEnvironment>
-#include <QPromise>
-#include <QThreadPool>
+#include <QtConcurrent>
 
 namespace {
 
@@ -35,25 +33,45 @@ Decoded paintTile(const PictureCache &cache, const SkinEntry &entry, qreal scale
     return decoded;
 }
 
+// Runs on a worker: settles the new skins, lists the skins and reads those not known yet or
+// changed.
+ShelfScan scanShelf(const Shelf &shelf, const QSet<QString> &known, const QSet<QString> &changed)
+{
+    ShelfScan scan{shelf.settleNewSkins(), shelf.names(), {}};
+    for (const QString &name : std::as_const(scan.names))
+        if (!known.contains(name) || changed.contains(name))
+            scan.entries.insert(name,
+                                readSkinEntry(QDir(shelf.shelfFolder()).filePath(name), name));
+    return scan;
+}
+
 } // namespace
 
 ShelfModel::ShelfModel(const Shelf &shelf, QSize tileSize, qreal devicePixelRatio, QObject *parent)
     : QAbstractListModel(parent), m_shelf(shelf), m_tileSize(tileSize),
       m_devicePixelRatio(devicePixelRatio > 0 ? devicePixelRatio : 1.0),
-      m_cache(PictureCache::forUser(QProcessEnvironment::systemEnvironment()))
+      m_cache(PictureCache::forUser(QProcessEnvironment::systemEnvironment())), m_watcher(this)
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(SettleTime);
     connect(&m_settle, &QTimer::timeout, this, &ShelfModel::rescan);
     m_newSkinPoll.setInterval(NewSkinPollTime);
     connect(&m_newSkinPoll, &QTimer::timeout, this, &ShelfModel::rescan);
-    const auto changed = [this] { m_settle.start(); };
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
-    rescan();
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &ShelfModel::changed);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &ShelfModel::changed);
+    connect(&m_scan, &QFutureWatcherBase::finished, this, [this] {
+        apply(m_scan.result());
+        if (std::exchange(m_scanAgain, false))
+            rescan();
+    });
+    // The first read is done here, so that the window opens with its tiles.
+    apply(scanShelf(m_shelf, {}, {}));
 }
 
-ShelfModel::~ShelfModel() = default;
+ShelfModel::~ShelfModel()
+{
+    m_scan.waitForFinished();
+}
 
 int ShelfModel::rowCount(const QModelIndex &parent) const
 {
@@ -146,14 +164,10 @@ void ShelfModel::decode(int row) const
                 model->decoded(name, entry, watcher->result());
                 watcher->deleteLater();
             });
-    auto promise = std::make_shared<QPromise<Decoded>>();
-    promise->start();
-    watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start(
-        [promise, cache = m_cache, entry = tile.entry, scale = faceScale()] {
-            promise->addResult(paintTile(cache, entry, scale));
-            promise->finish();
-        });
+    watcher->setFuture(
+        QtConcurrent::run([cache = m_cache, entry = tile.entry, scale = faceScale()] {
+            return paintTile(cache, entry, scale);
+        }));
 }
 
 void ShelfModel::decoded(const QString &name, const SkinEntry &entry, const Decoded &result)
@@ -172,19 +186,46 @@ void ShelfModel::decoded(const QString &name, const SkinEntry &entry, const Deco
     emit dataChanged(index(row), index(row));
 }
 
+// A change under the shelf folder marks the skin it lies in; one of the folder itself only asks
+// for the list of skins.
+void ShelfModel::changed(const QString &path)
+{
+    const QString relative = QDir(m_shelf.shelfFolder()).relativeFilePath(path);
+    if (relative != u"." && !relative.startsWith(u".."))
+        m_changed.insert(relative.section(u'/', 0, 0));
+    m_settle.start();
+}
+
 void ShelfModel::rescan()
 {
-    const QStringList waiting = m_shelf.settleNewSkins();
+    if (m_scan.isRunning()) {
+        m_scanAgain = true;
+        return;
+    }
+    QSet<QString> known;
+    for (const Tile &tile : std::as_const(m_tiles))
+        known.insert(tile.entry.name);
+    m_scan.setFuture(QtConcurrent::run(scanShelf, m_shelf, known, std::exchange(m_changed, {})));
+}
+
+void ShelfModel::apply(const ShelfScan &scan)
+{
     QList<Tile> tiles;
-    for (const QString &name : m_shelf.names()) {
-        Tile tile{readSkinEntry(QDir(m_shelf.shelfFolder()).filePath(name), name)};
+    for (const QString &name : scan.names) {
+        const int row = rowOf(name);
+        const auto read = scan.entries.constFind(name);
+        if (read == scan.entries.cend()) {
+            tiles << m_tiles[row]; // known and unchanged
+            continue;
+        }
+        Tile tile{*read};
         // A picture decoded, or failing to, from the same file stays as it was.
-        if (const int row = rowOf(name); row >= 0 && m_tiles[row].entry.samePicture(tile.entry))
+        if (row >= 0 && m_tiles[row].entry.samePicture(tile.entry))
             tile = {tile.entry, m_tiles[row].picture, m_tiles[row].decodeProblem,
                     m_tiles[row].decoding};
         tiles << tile;
     }
-    if (waiting.isEmpty())
+    if (scan.waiting.isEmpty())
         m_newSkinPoll.stop();
     else if (!m_newSkinPoll.isActive())
         m_newSkinPoll.start();
@@ -204,7 +245,8 @@ void ShelfModel::rescan()
                 emit dataChanged(index(row), index(row));
         }
     }
-    watch(waiting);
+    watch(scan.waiting);
+    emit scanned();
 }
 
 void ShelfModel::watch(const QStringList &waiting)

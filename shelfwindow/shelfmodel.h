@@ -7,14 +7,27 @@
 
 #include <QAbstractListModel>
 #include <QFileSystemWatcher>
+#include <QFutureWatcher>
+#include <QHash>
 #include <QPixmap>
+#include <QSet>
 #include <QTimer>
+
+// What one read of the shelf found: the new skins still waiting for calc.dat, the skins, and the
+// entries of those read again.
+struct ShelfScan
+{
+    QStringList waiting;
+    QStringList names;
+    QHash<QString, SkinEntry> entries;
+};
 
 // The skins of the shelf as tiles, kept true while the shelf changes on disk: the shelf folder,
 // each skin folder, its calc.dat and its start picture are watched, and a burst of changes is
-// read once it has settled. A start picture is decoded on a worker thread the first time a view
-// asks for it, which a view does for the tiles it shows; through the user's picture cache, which
-// the calculator reads too.
+// read once it has settled, on a worker thread: the list of skins, and only those skins new to
+// the model or whose files changed. A start picture is decoded on a worker thread the first time a
+// view asks for it, which a view does for the tiles it shows; through the user's picture cache,
+// which the calculator reads too.
 class ShelfModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -36,8 +49,12 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
 
     int rowOf(const QString &name) const;
-    // Reads the shelf again now: after a change made here, or when the watch has fired.
+    // Reads the list of skins again, off the GUI thread, after a change made here or when the
+    // watch has fired; scanned() tells when the tiles follow it.
     void rescan();
+
+signals:
+    void scanned();
 
 private:
     struct Tile
@@ -56,6 +73,8 @@ private:
     void decode(int row) const;
     void decoded(const QString &name, const SkinEntry &entry,
                  const std::variant<QImage, PictureProblem> &result);
+    void changed(const QString &path);
+    void apply(const ShelfScan &scan);
     void watch(const QStringList &waiting);
 
     Shelf m_shelf;
@@ -66,5 +85,8 @@ private:
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
     QTimer m_newSkinPoll;
+    QSet<QString> m_changed; // skins whose files changed since the last scan began
+    QFutureWatcher<ShelfScan> m_scan;
+    bool m_scanAgain = false;
     QObject m_decodes; // parent of the decodes under way; gone with the model
 };

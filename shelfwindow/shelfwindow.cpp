@@ -7,6 +7,7 @@
 #include "shelfmodel.h"
 #include "soundswitch.h"
 #include "twips.h"
+#include "workpanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -55,7 +56,7 @@ QFont windowFont()
 ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
     : QWidget(parent), m_shelf(shelf),
       m_model(new ShelfModel(shelf, tileSize(), devicePixelRatioF(), this)),
-      m_tiles(new QListView(this))
+      m_tiles(new QListView(this)), m_work(new WorkPanel(this))
 {
     setWindowTitle(WindowTitle);
     setWindowIcon(programIcon(ProgramIcon::Calculator));
@@ -87,29 +88,46 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
         buttons->addWidget(button);
         return action;
     };
-    m_skinActions << add(QStringLiteral("起動"), {Qt::Key_Return, Qt::Key_Enter},
-                         &ShelfWindow::startSkin);
-    add(QStringLiteral("新しいスキン"), {QKeySequence(Qt::CTRL | Qt::Key_N)},
-        &ShelfWindow::newSkin);
-    m_skinActions << add(QStringLiteral("編集"), {QKeySequence(Qt::CTRL | Qt::Key_E)},
-                         &ShelfWindow::editSkin);
-    m_skinActions << add(QStringLiteral("書き出し"), {QKeySequence(Qt::CTRL | Qt::Key_S)},
-                         &ShelfWindow::exportSkin);
-    add(QStringLiteral("取り込み"), {QKeySequence(Qt::CTRL | Qt::Key_O)}, &ShelfWindow::importSkin);
-    m_skinActions << add(QStringLiteral("削除"), {Qt::Key_Delete}, &ShelfWindow::removeSkin);
+    QAction *start =
+        add(QStringLiteral("起動"), {Qt::Key_Return, Qt::Key_Enter}, &ShelfWindow::startSkin);
+    QAction *create = add(QStringLiteral("新しいスキン"), {QKeySequence(Qt::CTRL | Qt::Key_N)},
+                          &ShelfWindow::newSkin);
+    QAction *edit =
+        add(QStringLiteral("編集"), {QKeySequence(Qt::CTRL | Qt::Key_E)}, &ShelfWindow::editSkin);
+    QAction *save = add(QStringLiteral("書き出し"), {QKeySequence(Qt::CTRL | Qt::Key_S)},
+                        &ShelfWindow::exportSkin);
+    QAction *open = add(QStringLiteral("取り込み"), {QKeySequence(Qt::CTRL | Qt::Key_O)},
+                        &ShelfWindow::importSkin);
+    QAction *remove = add(QStringLiteral("削除"), {Qt::Key_Delete}, &ShelfWindow::removeSkin);
+    m_skinActions = {start, edit, save, remove};
+    m_shelfActions = {create, edit, save, open, remove};
     buttons->addStretch();
     buttons->addWidget(soundSwitch());
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tiles);
     layout->addLayout(buttons);
+    layout->addWidget(m_work);
 
     connect(m_tiles, &QAbstractItemView::doubleClicked, this, &ShelfWindow::startSkin);
-    // A shelf read again keeps the skin that was current, or the first one.
-    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
-            [this] { m_tiles->setProperty("keptName", currentName()); });
-    connect(m_model, &QAbstractItemModel::modelReset, this,
-            [this] { makeCurrent(m_tiles->property("keptName").toString()); });
+    // A shelf read again keeps the skin that was current, or the one now in its place.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        m_tiles->setProperty("keptName", currentName());
+        m_tiles->setProperty("keptRow", m_tiles->currentIndex().row());
+    });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        const int row = m_model->rowOf(m_tiles->property("keptName").toString());
+        const int kept = row >= 0 ? row : m_tiles->property("keptRow").toInt();
+        if (m_model->rowCount() > 0)
+            m_tiles->setCurrentIndex(m_model->index(qBound(0, kept, m_model->rowCount() - 1)));
+        updateActions();
+    });
+    connect(m_model, &ShelfModel::scanned, this, [this] {
+        if (m_model->rowOf(m_wantedCurrent) >= 0)
+            makeCurrent(std::exchange(m_wantedCurrent, {}));
+    });
+    connect(m_work, &WorkPanel::busyChanged, this, &ShelfWindow::updateActions);
+    connect(m_work, &WorkPanel::finished, this, &ShelfWindow::workFinished);
     connect(m_tiles->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &ShelfWindow::updateActions);
     makeCurrent({});
@@ -158,8 +176,10 @@ void ShelfWindow::makeCurrent(const QString &name)
 
 void ShelfWindow::updateActions()
 {
-    for (QAction *action : std::as_const(m_skinActions))
-        action->setEnabled(m_tiles->currentIndex().isValid());
+    const bool hasCurrent = m_tiles->currentIndex().isValid();
+    for (QAction *action : m_tiles->actions())
+        action->setEnabled((hasCurrent || !m_skinActions.contains(action)) &&
+                           !(m_work->busy() && m_shelfActions.contains(action)));
 }
 
 void ShelfWindow::showError(const QString &text)
@@ -221,8 +241,13 @@ void ShelfWindow::exportSkin()
         QStringLiteral("書き出し"));
     if (file.isEmpty())
         return;
-    if (auto error = m_shelf.exportSkin(currentName(), file))
-        showError(error->japanese);
+    m_work->run(QStringLiteral("書き出し中…"),
+                [shelf = m_shelf, name = currentName(), file](const WorkControl &control) {
+                    WorkOutcome outcome;
+                    if (auto error = shelf.exportSkin(name, file, control))
+                        outcome.problems << error->japanese;
+                    return outcome;
+                });
 }
 
 void ShelfWindow::importSkin()
@@ -237,17 +262,36 @@ void ShelfWindow::importSkin()
 
 void ShelfWindow::importSkins(const QStringList &sources)
 {
-    QString added;
-    for (const QString &source : sources) {
-        const auto imported = m_shelf.importSkin(source);
-        if (const SkinError *error = std::get_if<SkinError>(&imported))
-            showError(error->japanese);
-        else
-            added = std::get<QString>(imported);
+    if (m_work->busy()) {
+        m_queuedImports << sources;
+        return;
     }
-    m_model->rescan();
-    if (!added.isEmpty())
-        makeCurrent(added);
+    m_work->run(QStringLiteral("取り込み中…"),
+                [shelf = m_shelf, sources](const WorkControl &control) {
+                    WorkOutcome outcome;
+                    for (const QString &source : sources) {
+                        const auto imported = shelf.importSkin(source, control);
+                        if (control.stopped())
+                            break;
+                        if (const SkinError *error = std::get_if<SkinError>(&imported))
+                            outcome.problems << error->japanese;
+                        else
+                            outcome.added = std::get<QString>(imported);
+                    }
+                    return outcome;
+                });
+}
+
+void ShelfWindow::workFinished(const WorkOutcome &outcome)
+{
+    for (const QString &problem : outcome.problems)
+        showError(problem);
+    if (!outcome.added.isEmpty()) {
+        m_wantedCurrent = outcome.added;
+        m_model->rescan();
+    }
+    if (!m_queuedImports.isEmpty())
+        importSkins(std::exchange(m_queuedImports, {}));
 }
 
 void ShelfWindow::removeSkin()
@@ -262,15 +306,12 @@ void ShelfWindow::removeSkin()
     if (!QFile::moveToTrash(current.data(ShelfModel::FolderRole).toString()))
         return showError(
             QStringLiteral("ごみ箱が使えないため、「%1」を削除できません。").arg(title));
-    const int row = current.row();
     m_model->rescan();
-    if (m_model->rowCount() > 0)
-        m_tiles->setCurrentIndex(m_model->index(qMin(row, m_model->rowCount() - 1)));
 }
 
 void ShelfWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() && !m_work->busy())
         event->acceptProposedAction();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <archive.h>
 #include <archive_entry.h>
 #include <functional>
@@ -42,7 +43,9 @@ public:
         Failed
     };
 
-    explicit Pass(const SkinInput &input, Names names = Names::AsStored) : m_folder(input.folder)
+    explicit Pass(const SkinInput &input, Names names = Names::AsStored,
+                  const WorkControl *control = nullptr, PassShare share = {})
+        : m_control(control), m_share(share), m_folder(input.folder)
     {
         if (m_folder) {
             m_archive.reset(archive_read_disk_new());
@@ -69,6 +72,7 @@ public:
         archive_read_set_options(handle, names == Names::Latin1
                                              ? "zip:hdrcharset=ISO-8859-1,lha:hdrcharset=ISO-8859-1"
                                              : "lha:hdrcharset=ISO-8859-1");
+        m_size = input.path.isEmpty() ? input.bytes.size() : QFileInfo(input.path).size();
         m_opened =
             input.path.isEmpty()
                 ? archive_read_open_memory(handle, input.bytes.constData(),
@@ -108,12 +112,30 @@ public:
         return bytes;
     }
 
+    // Whether the work is to stop; else tells how far through the input the pass has read.
+    bool stopped() const
+    {
+        if (!m_control)
+            return false;
+        if (m_control->stopped())
+            return true;
+        if (m_size > 0) {
+            const qint64 read =
+                qBound(qint64(0), archive_filter_bytes(m_archive.get(), -1), m_size);
+            m_control->progress(int(m_share.from + (m_share.to - m_share.from) * read / m_size));
+        }
+        return false;
+    }
+
     int format() const
     {
         return m_folder ? 0 : archive_format(m_archive.get()) & ARCHIVE_FORMAT_BASE_MASK;
     }
 
 private:
+    const WorkControl *m_control;
+    const PassShare m_share;
+    qint64 m_size = 0; // of an archive, for the progress
     std::unique_ptr<archive, ArchiveFree> m_archive;
     std::unique_ptr<archive_entry, EntryFree> m_diskEntry;
     archive_entry *m_entry = nullptr;
@@ -230,6 +252,8 @@ readEntryData(const SkinInput &input, Pass &pass, const QString &name, qint64 &t
 {
     QByteArray block(BlockSize, Qt::Uninitialized);
     for (qint64 size = 0;;) {
+        if (pass.stopped())
+            return skinmessages::stopped();
         const la_ssize_t got = archive_read_data(pass.handle(), block.data(), BlockSize);
         if (got < 0)
             return failure(input, pass);
@@ -262,10 +286,11 @@ QStringList ArchiveListing::entriesIn(const QString &skinRelativeFolder) const
     return names;
 }
 
-std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input)
+std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input,
+                                                     const WorkControl &control, PassShare share)
 {
     using namespace skinmessages;
-    Pass pass(input);
+    Pass pass(input, Pass::Names::AsStored, &control, share);
     if (!pass.opened() && input.folder)
         return unreadable(input.name, QString::fromUtf8(archive_error_string(pass.handle())));
     if (!pass.opened())
@@ -276,6 +301,8 @@ std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input)
     std::optional<QString> calcDatFolder;
     qint64 total = 0;
     for (int index = 0;; ++index) {
+        if (pass.stopped())
+            return skinmessages::stopped();
         const Pass::Step step = pass.next();
         if (step == Pass::Step::End)
             break;
@@ -348,11 +375,14 @@ std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input)
 
 std::optional<SkinError> extractEntries(const SkinInput &input, const ArchiveListing &listing,
                                         const QHash<int, QStringList> &targets,
-                                        const QString &folder)
+                                        const QString &folder, const WorkControl &control,
+                                        PassShare share)
 {
-    Pass pass(input);
+    Pass pass(input, Pass::Names::AsStored, &control, share);
     qint64 total = 0;
     for (int index = 0; pass.opened(); ++index) {
+        if (pass.stopped())
+            return skinmessages::stopped();
         const Pass::Step step = pass.next();
         if (step == Pass::Step::End)
             return std::nullopt;

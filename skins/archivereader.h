@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skinerror.h"
+#include "workcontrol.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -28,11 +29,21 @@ struct ArchiveListing
     QStringList entriesIn(const QString &skinRelativeFolder) const; // names, for the resolver
 };
 
+// The share of a work's progress that one pass through the input covers, in percent.
+struct PassShare
+{
+    int from = 0;
+    int to = 0;
+};
+
 // Reads the whole input once: every entry's name, kind and data checked against the rules.
-std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input);
+// control hears how far the pass got, within share, and may stop it between blocks.
+std::variant<ArchiveListing, SkinError>
+checkArchive(const SkinInput &input, const WorkControl &control = {}, PassShare share = {});
 
 // Reads the input again and writes the entries of targets (entry index → paths relative to
 // folder) there, counting the bytes again as they come.
 std::optional<SkinError> extractEntries(const SkinInput &input, const ArchiveListing &listing,
                                         const QHash<int, QStringList> &targets,
-                                        const QString &folder);
+                                        const QString &folder, const WorkControl &control = {},
+                                        PassShare share = {});

@@ -238,37 +238,49 @@ std::optional<SkinError> Shelf::updatePrograms(const QStringList &folders) const
     return std::nullopt;
 }
 
-std::variant<QString, SkinError> Shelf::addSkin(const QString &source, const QString &name) const
+std::variant<QString, SkinError> Shelf::addSkin(const QString &source, const QString &name,
+                                                const WorkControl &control) const
 {
     QTemporaryDir unpacked(
         QDir(shelfFolder())
             .filePath(temporaryPrefix(QStringLiteral("import")) + QStringLiteral("XXXXXX")));
     if (!unpacked.isValid())
         return skinmessages::cannotWrite(shelfFolder());
-    if (auto error = unpackSkin(source, unpacked.path()))
+    if (auto error = unpackSkin(source, unpacked.path(), control))
         return *error;
-    for (const QString &existing : names())
+    const QStringList existingNames = names();
+    for (qsizetype index = 0; index < existingNames.size(); ++index) {
+        const QString &existing = existingNames[index];
+        if (control.stopped())
+            return skinmessages::stopped();
         if (sameSkin(unpacked.path(), QDir(shelfFolder()).filePath(existing)))
             return existing;
+        control.progress(int(90 + 10 * (index + 1) / existingNames.size()));
+    }
     if (auto error = updatePrograms(folders() << unpacked.path()))
         return *error;
+    // The last moment to stop: from the rename on, the skin is on the shelf.
+    if (control.stopped())
+        return skinmessages::stopped();
     auto placed = placeSkin(unpacked.path(), name);
     if (std::holds_alternative<QString>(placed))
         unpacked.setAutoRemove(false);
     return placed;
 }
 
-std::variant<QString, SkinError> Shelf::importSkin(const QString &source) const
+std::variant<QString, SkinError> Shelf::importSkin(const QString &source,
+                                                   const WorkControl &control) const
 {
-    return addSkin(source, nameOf(source));
+    return addSkin(source, nameOf(source), control);
 }
 
-std::optional<SkinError> Shelf::exportSkin(const QString &name, const QString &file) const
+std::optional<SkinError> Shelf::exportSkin(const QString &name, const QString &file,
+                                           const WorkControl &control) const
 {
     const auto folder = folderOf(name);
     if (const SkinError *error = std::get_if<SkinError>(&folder))
         return *error;
-    return ::exportSkin(std::get<QString>(folder), file);
+    return ::exportSkin(std::get<QString>(folder), file, control);
 }
 
 std::variant<QString, SkinError> Shelf::createSkin() const

@@ -126,4 +126,9 @@ SkinError homeNotSet()
     return {QStringLiteral("HOME が設定されていません。"), QStringLiteral("HOME is not set.")};
 }
 
+SkinError stopped()
+{
+    return {QStringLiteral("取りやめました。"), QStringLiteral("stopped")};
+}
+
 } // namespace skinmessages

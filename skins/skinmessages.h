@@ -24,5 +24,7 @@ SkinError badCalcDat(const QString &source, const QString &reason);
 SkinError cannotWrite(const QString &path);
 SkinError unknownSkin(const QString &name);
 SkinError homeNotSet();
+// Work the user stopped; never shown, as the user knows.
+SkinError stopped();
 
 } // namespace skinmessages

@@ -12,9 +12,10 @@
 
 namespace {
 
-std::optional<SkinError> unpack(const SkinInput &input, const QString &folder)
+std::optional<SkinError> unpack(const SkinInput &input, const QString &folder,
+                                const WorkControl &control = {})
 {
-    auto checked = checkArchive(input);
+    auto checked = checkArchive(input, control, {0, 45});
     if (const SkinError *error = std::get_if<SkinError>(&checked))
         return *error;
     const ArchiveListing &listing = std::get<ArchiveListing>(checked);
@@ -46,19 +47,23 @@ std::optional<SkinError> unpack(const SkinInput &input, const QString &folder)
         targets[index] << *target;
         taken << *target;
     }
-    return extractEntries(input, listing, targets, folder);
+    return extractEntries(input, listing, targets, folder, control, {45, 90});
 }
 
 } // namespace
 
-std::optional<SkinError> unpackSkin(const QString &source, const QString &folder)
+std::optional<SkinError> unpackSkin(const QString &source, const QString &folder,
+                                    const WorkControl &control)
 {
     const QFileInfo info(source);
     if (!info.exists())
         return skinmessages::unreadable(source, QStringLiteral("no such file or folder"));
+    // A named pipe or a device could keep the reader waiting for ever: it is no archive.
+    if (!info.isDir() && !info.isFile())
+        return skinmessages::notAnArchive(source);
     // A folder is walked from where its name leads; inside it, links are refused.
     return unpack({source, info.isDir() ? info.canonicalFilePath() : source, {}, info.isDir()},
-                  folder);
+                  folder, control);
 }
 
 std::optional<SkinError> unpackSkinArchive(const QByteArray &archive, const QString &name,

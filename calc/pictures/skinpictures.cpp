@@ -6,10 +6,9 @@
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QLoggingCategory>
-#include <QPromise>
-#include <QRunnable>
 #include <QThread>
 #include <QThreadPool>
+#include <QtConcurrent>
 #include <array>
 #include <vector>
 
@@ -41,33 +40,6 @@ QPixmap pixmapForScreen(const QImage &image, qreal devicePixelRatio)
 
 using Decoded = std::variant<QImage, PictureProblem>;
 
-// One key picture's decode. Kept by its owner rather than the pool, so that a key that needs
-// the picture before a worker took it can run the decode itself.
-class DecodeTask : public QRunnable
-{
-public:
-    DecodeTask(const PictureCache &cache, QString path, QSize pixelSize)
-        : m_cache(cache), m_path(std::move(path)), m_pixelSize(pixelSize)
-    {
-        setAutoDelete(false);
-        m_promise.start(); // from here on a waiter waits for the result
-    }
-
-    QFuture<Decoded> future() { return m_promise.future(); }
-
-    void run() override
-    {
-        m_promise.addResult(m_cache.picture(m_path, m_pixelSize));
-        m_promise.finish();
-    }
-
-private:
-    const PictureCache &m_cache;
-    const QString m_path;
-    const QSize m_pixelSize;
-    QPromise<Decoded> m_promise;
-};
-
 } // namespace
 
 struct SkinPictures::Private
@@ -79,7 +51,6 @@ struct SkinPictures::Private
         QString name;
         QString path;
         QString identity;
-        std::unique_ptr<DecodeTask> task;
         std::unique_ptr<QFutureWatcher<Decoded>> watcher;
         std::optional<QPixmap> pixmap;
         bool finished = false;
@@ -113,17 +84,15 @@ struct SkinPictures::Private
             if (decodes[index].identity == identity)
                 return index;
         }
-        decodes.push_back({key, name, path, identity, {}, {}, {}, false});
+        decodes.push_back({key, name, path, identity, {}, {}, false});
         return decodes.size() - 1;
     }
 
-    // Waits for the decode if it still runs, or runs it here when no worker has taken it yet.
+    // Waits for the decode if it still runs; one no worker has taken yet the wait runs here.
     void finish(Decode &decode)
     {
         if (decode.finished)
             return;
-        if (pool.tryTake(decode.task.get()))
-            decode.task->run();
         const Decoded result = decode.watcher->future().result();
         decode.finished = true;
         if (const QImage *image = std::get_if<QImage>(&result))
@@ -248,12 +217,13 @@ void SkinPictures::startHolderDecoding()
     for (Private::Decode &decode : d->decodes) {
         if (decode.finished)
             continue;
-        decode.task = std::make_unique<DecodeTask>(d->cache, decode.path, d->pixelSize);
         decode.watcher = std::make_unique<QFutureWatcher<Decoded>>();
         connect(decode.watcher.get(), &QFutureWatcherBase::finished, this,
                 [this, &decode] { d->finish(decode); });
-        decode.watcher->setFuture(decode.task->future());
-        d->pool.start(decode.task.get());
+        decode.watcher->setFuture(QtConcurrent::run(
+            &d->pool, [cache = d->cache, path = decode.path, size = d->pixelSize] {
+                return cache.picture(path, size);
+            }));
     }
 }
 

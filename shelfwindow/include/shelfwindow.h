@@ -8,10 +8,13 @@ class QAction;
 class QCheckBox;
 class QListView;
 class ShelfModel;
+class WorkPanel;
+struct WorkOutcome;
 
 // 「電卓スキン」: every skin of the user's shelf as a tile of its start picture and title, and
 // what can be done with them: start, make, edit, export, import (also by dropping files on the
-// window) and remove to the desktop's trash.
+// window) and remove to the desktop's trash. Import and export run on a worker thread, and the
+// actions that would change the shelf wait for them.
 class ShelfWindow : public QWidget
 {
     Q_OBJECT
@@ -21,7 +24,7 @@ public:
     ~ShelfWindow() override;
 
     // Adds the skins of these archives or folders, each failure its own message; the last one
-    // added becomes current.
+    // added becomes current. Sources given while work runs are imported after it.
     void importSkins(const QStringList &sources);
 
 protected:
@@ -37,6 +40,7 @@ private:
     void makeCurrent(const QString &name);
     void updateActions();
     void showError(const QString &text);
+    void workFinished(const WorkOutcome &outcome);
 
     void startSkin();
     void newSkin();
@@ -48,5 +52,9 @@ private:
     Shelf m_shelf;
     ShelfModel *m_model;
     QListView *m_tiles;
-    QList<QAction *> m_skinActions; // those that act on the current skin
+    QList<QAction *> m_skinActions;  // those that act on the current skin
+    QList<QAction *> m_shelfActions; // those that change the shelf, idle while work runs
+    WorkPanel *m_work;
+    QStringList m_queuedImports;
+    QString m_wantedCurrent; // a skin just added, current once the tiles show it
 };

@@ -157,6 +157,19 @@ private slots:
         QTRY_COMPARE(texts(model), expected);
         QTRY_COMPARE(firstTileColour(model), firstColour.rgb());
     }
+
+    void changeRereadsOnlyTheSkinItLiesIn()
+    {
+        putSkin(folderOf(u"a"_s), u"赤"_s, pictureOf(Qt::red, "BMP"));
+        putSkin(folderOf(u"b"_s), u"青"_s, pictureOf(Qt::blue, "BMP"));
+        const ShelfModel model(shelf(), QSize(40, 40), 1.0);
+        // a changes unseen by the watch, then b as usual.
+        model.findChild<QFileSystemWatcher *>()->removePaths(
+            {folderOf(u"a"_s), folderOf(u"a"_s) + u"/calc.dat"_s});
+        putSkin(folderOf(u"a"_s), u"赤二"_s);
+        putSkin(folderOf(u"b"_s), u"青二"_s);
+        QTRY_COMPARE(texts(model), (QStringList{u"赤"_s, u"青二"_s}));
+    }
 };
 
 QTEST_MAIN(TestShelfModel)

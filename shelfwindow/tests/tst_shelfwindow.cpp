@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QListView>
 #include <QMimeData>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -27,11 +28,23 @@ class TestShelfWindow : public QObject
     // The window shown, its first skin 「私の電卓」, and a key pressed as the user would.
     void press(QKeyCombination key)
     {
-        ShelfWindow window(shelf());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(window.windowHandle(), key.key(), key.keyboardModifiers());
+        window.emplace(shelf());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(&*window));
+        QTest::keyClick(window->windowHandle(), key.key(), key.keyboardModifiers());
     }
+
+    // The actions of the window that are disabled now.
+    QStringList idleActions() const
+    {
+        QStringList idle;
+        for (const QAction *action : window->findChild<QListView *>()->actions())
+            if (!action->isEnabled())
+                idle << action->text();
+        return idle;
+    }
+
+    std::optional<ShelfWindow> window;
 
 private slots:
     void initTestCase()
@@ -48,6 +61,8 @@ private slots:
         });
     }
 
+    void cleanup() { window.reset(); }
+
     void init()
     {
         work.emplace();
@@ -63,7 +78,7 @@ private slots:
     {
         press(Qt::CTRL | Qt::Key_S);
         QCOMPARE(asked, u"私の電卓.calcskin"_s);
-        QVERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
+        QTRY_VERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
     }
 
     void removeGoesToTheTrashOnlyWhenConfirmed_data()
@@ -124,16 +139,47 @@ private slots:
         QMimeData dropped;
         dropped.setUrls(
             {QUrl::fromLocalFile(path(u"broken.zip"_s)), QUrl::fromLocalFile(path(u"good"_s))});
-        ShelfWindow window(shelf());
+        window.emplace(shelf());
         QDragEnterEvent enter(QPoint(), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&window, &enter);
+        QApplication::sendEvent(&*window, &enter);
         QDropEvent drop(QPointF(), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&window, &drop);
+        QApplication::sendEvent(&*window, &drop);
         QTRY_COMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(u"broken.zip"_s));
         QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"b"_s, u"good"_s}));
-        const QModelIndex current = window.findChild<QListView *>()->currentIndex();
-        QCOMPARE(current.data(Qt::AccessibleTextRole), u"良い"_s);
+        const QListView *tiles = window->findChild<QListView *>();
+        QTRY_COMPARE(tiles->currentIndex().data(Qt::AccessibleTextRole), u"良い"_s);
+    }
+
+    // The import waits behind a task the test holds in the window's thread until it has cancelled.
+    void cancelledImportKeepsTheShelfAndFreesTheActions()
+    {
+        putSkin(path(u"slow"_s), u"遅い"_s);
+        window.emplace(shelf());
+        window->show();
+        QPushButton *cancel = nullptr;
+        for (QPushButton *button : window->findChildren<QPushButton *>())
+            if (button->text() == u"キャンセル")
+                cancel = button;
+        QVERIFY(cancel);
+        {
+            const auto held = std::make_shared<QSemaphore>(); // outlives the task holding it
+            window->findChild<QThreadPool *>()->start([held] { held->acquire(); });
+            const auto release = qScopeGuard([held] { held->release(); });
+            window->importSkins({path(u"slow"_s)});
+            QCOMPARE(idleActions(), (QStringList{u"新しいスキン"_s, u"編集"_s, u"書き出し"_s,
+                                                 u"取り込み"_s, u"削除"_s}));
+            QTRY_VERIFY(cancel->isVisible()); // once it has waited half a second
+            cancel->click();
+        }
+        QTRY_COMPARE(idleActions(), QStringList());
+        QVERIFY(!cancel->isVisible());
+        QVERIFY(messages.isEmpty());
+        const QStringList before = {u"a"_s, u"b"_s};
+        QCOMPARE(shelf().names(), before);
+        QCOMPARE(
+            QDir(shelf().shelfFolder()).entryList(QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
+            before);
     }
 };
 

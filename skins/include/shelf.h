@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skinerror.h"
+#include "workcontrol.h"
 
 #include <QProcessEnvironment>
 #include <QString>
@@ -34,9 +35,12 @@ public:
 
     // Adds the skin of an archive or folder and returns its name: the source's name without its
     // extension, made unique with " (2)", " (3)", …; a skin identical to one on the shelf is not
-    // added again, and that one's name is returned.
-    std::variant<QString, SkinError> importSkin(const QString &source) const;
-    std::optional<SkinError> exportSkin(const QString &name, const QString &file) const;
+    // added again, and that one's name is returned. Both may run on a worker thread; stopped by
+    // control, they leave the shelf and the file as they were.
+    std::variant<QString, SkinError> importSkin(const QString &source,
+                                                const WorkControl &control = {}) const;
+    std::optional<SkinError> exportSkin(const QString &name, const QString &file,
+                                        const WorkControl &control = {}) const;
 
     // A new skin: a folder of the shelf holding the two programs and nothing else, for Skinwright
     // to write calc.dat into. Returns the folder. It joins names() once calc.dat is there.
@@ -55,7 +59,8 @@ public:
 private:
     QStringList folders() const;
     std::optional<SkinError> adoptSingleSkin() const;
-    std::variant<QString, SkinError> addSkin(const QString &source, const QString &name) const;
+    std::variant<QString, SkinError> addSkin(const QString &source, const QString &name,
+                                             const WorkControl &control = {}) const;
     // Renames folder into the shelf under name, made unique; returns the name it got.
     std::variant<QString, SkinError> placeSkin(const QString &folder, const QString &name) const;
     std::optional<SkinError> updatePrograms(const QStringList &folders) const;

@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QtTest>
 #include <clocale>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -166,6 +167,14 @@ private slots:
         QCOMPARE(fileBytes(path(u"back/img/表.jpg"_s)), "one");
     }
 
+    void namedPipeIsRefusedNotWaitedFor()
+    {
+        QCOMPARE(::mkfifo(qPrintable(path(u"skin.zip"_s)), 0600), 0);
+        const auto error = unpackSkin(path(u"skin.zip"_s), work->path());
+        QCOMPARE(error ? error->english : QString(),
+                 u"skin.zip is neither a skin archive nor a folder"_s);
+    }
+
     // A skin is named after its file, unless the same skin is on the shelf already.
     void importNames()
     {
@@ -182,6 +191,36 @@ private slots:
         }
         QCOMPARE(imported, (QStringList{u"x"_s, u"x (2)"_s, u"x"_s}));
         QCOMPARE(fileBytes(path(u"data/skins/x (2)/calc"_s)), "calc program");
+    }
+
+    // Stopped once its progress reaches a share: while checking, while unpacking, and after
+    // comparing with the skin on the shelf, just before it would join.
+    void stoppedImportLeavesTheShelfAsItWas_data()
+    {
+        QTest::addColumn<int>("stopAt");
+        QTest::newRow("checking") << 1;
+        QTest::newRow("unpacking") << 50;
+        QTest::newRow("compared") << 100;
+    }
+
+    void stoppedImportLeavesTheShelfAsItWas()
+    {
+        QFETCH(int, stopAt);
+        const Shelf shelf = makeShelf();
+        QVERIFY(!shelf.prepare());
+        const QStringList before = contentsOf(shelf.shelfFolder());
+        QByteArray noise(1 << 20, Qt::Uninitialized); // many blocks in both passes
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+        putFile(path(u"x.tar.gz"_s),
+                makeArchive(ArchiveFormat::TarGz, {{u"calc.dat"_s, calcDat({u"StartBmp=s.bmp"_s})},
+                                                   {u"s.bmp"_s, noise}}));
+        int reached = 0;
+        const WorkControl control{[&] { return reached >= stopAt; },
+                                  [&](int percent) { reached = qMax(reached, percent); }};
+        const auto imported = shelf.importSkin(path(u"x.tar.gz"_s), control);
+        QVERIFY(std::holds_alternative<SkinError>(imported));
+        QCOMPARE(std::get<SkinError>(imported).english, u"stopped"_s);
+        QCOMPARE(contentsOf(shelf.shelfFolder()), before);
     }
 
     void newUserGetsTheDefaultSkinWhoseProgramsFollowTheInstalledOnes()
