@@ -19,6 +19,8 @@ int main(int argc, char *argv[])
     // toolkit has taken what it needs from the environment.
     std::unique_ptr<MidiBackend> output = defaultMidiBackend();
     QApplication app(argc, argv);
+    // Docks find the menu entry 「電卓」 by this name (Wayland app id), by WM_CLASS on X11.
+    QGuiApplication::setDesktopFileName(QStringLiteral("picturecalc"));
     SoundSetUp soundSetUp(std::move(output));
 
     CalculatorWindow window;
