@@ -172,14 +172,6 @@ void CalculatorWindow::abandon(const QString &message)
     emit skinFailed();
 }
 
-void CalculatorWindow::comeForward()
-{
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
-}
-
 // The digits, the decimal point, the operators and "%" take the skin's key colour; the clear,
 // tax and copy keys keep their own.
 void CalculatorWindow::setKeyColour(const QColor &colour)

@@ -18,8 +18,9 @@ public:
     // calculator starts rather than refuse.
     static std::unique_ptr<SingleInstance> claim(const QString &programFile);
 
-    // comeForward runs whenever a later start of the same program asks for this copy.
-    void onLaterStart(std::function<void()> comeForward);
+    // comeForward runs whenever a later start of the same program asks for this copy, with
+    // the proof that lets it take the focus (see activation.h).
+    void onLaterStart(std::function<void(const QByteArray &proof)> comeForward);
 
 private:
     explicit SingleInstance(const QString &programFile);
@@ -29,4 +30,4 @@ private:
 };
 
 // Asks the copy holding the claim to come to the front; nothing happens where none listens.
-void askRunningCopyForward(const QString &programFile);
+void askRunningCopyForward(const QString &programFile, const QByteArray &proof);
