@@ -2,6 +2,7 @@
 
 #include "shelf.h"
 
+#include <QHash>
 #include <QWidget>
 
 class QAction;
@@ -45,5 +46,6 @@ private:
     Shelf m_shelf;
     ShelfModel *m_model;
     QListView *m_tiles;
-    QList<QAction *> m_skinActions; // those that act on the current skin
+    QList<QAction *> m_skinActions;    // those that act on the current skin
+    QHash<QString, qint64> m_starting; // the process last started of each calculator
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 
 class QWidget;
 class QWindow;
@@ -14,6 +15,11 @@ class QWindow;
 // The proof of this start, made while `focused` (this program's window) has the focus: the
 // launch's Wayland activation token, or one for `focused`; X11's current server time.
 QByteArray activationProof(QWindow *focused);
+
+// The environment for a program started from `focused`, which has the focus, that lets the
+// program's window take the focus: a Wayland activation token for it, or an X11 startup id
+// stamped with the server's time.
+QProcessEnvironment launchEnvironment(QWindow *focused);
 
 // Brings a shown window to the front and gives it the focus with a later start's proof.
 void activateWithProof(QWidget *window, const QByteArray &proof);

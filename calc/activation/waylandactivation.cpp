@@ -111,9 +111,6 @@ private:
 
 QByteArray waylandActivationToken(QWindow *focused)
 {
-    const QByteArray launched = qgetenv("XDG_ACTIVATION_TOKEN");
-    if (!launched.isEmpty())
-        return launched;
     Activation activation;
     wl_surface *surface = surfaceOf(focused);
     return activation && surface ? activation.newToken(surface) : QByteArray();

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // This calculator's claim to be the only one started from its program file, held for the whole
 // run. Copies in other skin folders are other programs and run side by side. The lock is a file
@@ -28,6 +29,9 @@ private:
     QLockFile m_lock;
     QLocalServer m_server;
 };
+
+// The process of the copy holding the claim, if one does.
+std::optional<qint64> claimHolder(const QString &programFile);
 
 // Asks the copy holding the claim to come to the front; nothing happens where none listens.
 void askRunningCopyForward(const QString &programFile, const QByteArray &proof);

@@ -71,6 +71,15 @@ void SingleInstance::onLaterStart(std::function<void(const QByteArray &proof)> c
                      });
 }
 
+std::optional<qint64> claimHolder(const QString &programFile)
+{
+    QLockFile lock(lockFile(programFile));
+    qint64 pid = 0;
+    if (!lock.getLockInfo(&pid, nullptr, nullptr))
+        return std::nullopt;
+    return pid;
+}
+
 void askRunningCopyForward(const QString &programFile, const QByteArray &proof)
 {
     QLocalSocket knock;
