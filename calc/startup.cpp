@@ -5,6 +5,7 @@
 #include "calculatorwindow.h"
 #include "dialogs.h"
 #include "keysounds.h"
+#include "waylandwindow.h"
 #include "x11window.h"
 
 #include <QGuiApplication>
@@ -57,6 +58,7 @@ startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &
     window.show();
     keepOffTaskbar(&window);
     showExactTitle(&window);
+    showExactWaylandTitle(&window);
     window.activateWindow();
     instance->onLaterStart(
         [&window](const QByteArray &proof) { activateWithProof(&window, proof); });

@@ -1,4 +1,5 @@
 #include "waylandactivation.h"
+#include "waylandwindow.h"
 
 // Built without Wayland: nothing to hand on.
 QByteArray waylandActivationToken(QWindow *)
@@ -6,3 +7,4 @@ QByteArray waylandActivationToken(QWindow *)
     return {};
 }
 void waylandActivate(QWidget *, const QByteArray &) {}
+void showExactWaylandTitle(QWidget *) {}

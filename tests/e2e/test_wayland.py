@@ -3,6 +3,7 @@ read back through the clipboard, a later start bringing the running copy forward
 that docks look the menu entry up by."""
 
 import os
+import re
 import shutil
 import sys
 import tempfile
@@ -26,10 +27,16 @@ class WaylandCalculatorTest(unittest.TestCase):
         with open(cls.session.env["ALSA_CONFIG_PATH"], "w") as conf:
             conf.write("pcm.!default { type null }\n")
 
-    def skin(self):
-        """A skin folder of its own: the default skin, copied for the session's user."""
+    def skin(self, settings=lambda dat: dat):
+        """A skin folder of its own: the default skin, copied for the session's user, calc.dat's
+        bytes passed through settings."""
         folder = tempfile.mkdtemp(dir=self.session.root)
         shutil.copytree(os.path.dirname(CALC), folder, dirs_exist_ok=True)
+        with open(os.path.join(folder, "calc.dat"), "rb+") as f:
+            dat = settings(f.read())
+            f.seek(0)
+            f.truncate()
+            f.write(dat)
         self.session.give_away(self.session.root)
         return folder
 
@@ -51,9 +58,16 @@ class WaylandCalculatorTest(unittest.TestCase):
             lambda: self.session.run("wl-paste", "--no-newline", check=False) or None, "a copy"
         )
 
-    def test_keypad_clicks_copy_and_app_id(self):
-        _, view = self.start_calc(self.skin())
+    def test_keypad_clicks_copy_app_id_and_an_empty_title(self):
+        process, view = self.start_calc(
+            self.skin(lambda dat: re.sub(rb"Title=[^\r]*\r\n", b"", dat))
+        )
         self.assertTrue(os.path.exists(os.path.join(PACKAGING, view["app_id"] + ".desktop")))
+        wait_until(
+            lambda: any(v["pid"] == process.pid and v["name"] == "" for v in self.session.views())
+            or None,
+            "an empty title",
+        )
         # Escape, which the calculator ignores, comes first: sway may take wtype's first key
         # to switch to its keymap.
         keys = ["Escape", "KP_4", "KP_Multiply", "KP_5", "KP_Enter"]
