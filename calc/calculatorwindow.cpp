@@ -40,9 +40,20 @@ std::string localeDecimalSeparator()
     return QLocale::system().decimalPoint().toStdString();
 }
 
+// Qt's Wayland plugin leaves the keypad modifier off keypad keys; their keysym still tells them
+// apart (XK_KP_Space .. XK_KP_Equal), under X11 as under Wayland.
+bool isKeypadKey(const QKeyEvent *event)
+{
+    constexpr quint32 FirstKeypadKeysym = 0xff80;
+    constexpr quint32 LastKeypadKeysym = 0xffbd;
+    const quint32 keysym = event->nativeVirtualKey();
+    return event->modifiers().testFlag(Qt::KeypadModifier) ||
+           (keysym >= FirstKeypadKeysym && keysym <= LastKeypadKeysym);
+}
+
 const Key *keyOf(const QKeyEvent *event)
 {
-    return face::keyForKeyboard(event->key(), event->modifiers().testFlag(Qt::KeypadModifier));
+    return face::keyForKeyboard(event->key(), isKeypadKey(event));
 }
 
 } // namespace
@@ -144,14 +155,6 @@ void CalculatorWindow::abandon(const QString &message)
 {
     dialogs::showMessage(this, {message, CalculatorTitle, QMessageBox::Warning});
     emit skinFailed();
-}
-
-void CalculatorWindow::comeForward()
-{
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
 }
 
 void CalculatorWindow::setCaptionColours()

@@ -34,8 +34,6 @@ public:
     void playKeySounds(KeySounds sounds);
     // After the window is shown: the key pictures are decoded while the user starts keying.
     void decodeKeyPictures();
-    // Restored if minimised, raised and active: another start of this calculator asked for it.
-    void comeForward();
 
 signals:
     // A key picture failed to decode after the window was shown; the message saying why has

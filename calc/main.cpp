@@ -39,6 +39,8 @@ int main(int argc, char *argv[])
     if (soundWanted(argc, argv, "--" + noSound.names().constFirst().toLatin1()))
         output = defaultMidiBackend();
     QApplication app(argc, argv);
+    // Docks find the menu entry 「電卓」 by this name (Wayland app id), by WM_CLASS on X11.
+    QGuiApplication::setDesktopFileName(QStringLiteral("picturecalc"));
     SoundSetUp soundSetUp(std::move(output));
 
     CalculatorWindow window;

@@ -1,10 +1,38 @@
 #include "startup.h"
 
+#include "activation.h"
 #include "calcmessages.h"
 #include "calculatorwindow.h"
 #include "dialogs.h"
 #include "keysounds.h"
+#include "waylandwindow.h"
 #include "x11window.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+
+namespace {
+
+// The refusal box takes the focus the desktop gave this start and hands it on: the running copy
+// comes forward while the box is still open. A box that never gets the focus asks as it closes.
+void refuseSecondCopy(const QString &programFile)
+{
+    bool asked = false;
+    const auto handOn = QObject::connect(
+        qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp, [&](QWindow *focused) {
+            if (!focused || asked)
+                return;
+            asked = true;
+            askRunningCopyForward(programFile, activationProof(focused));
+        });
+    dialogs::showMessage(nullptr, {QStringLiteral("既に電卓は、起動しています。"), CalculatorTitle,
+                                   QMessageBox::NoIcon});
+    QObject::disconnect(handOn);
+    if (!asked)
+        askRunningCopyForward(programFile, {});
+}
+
+} // namespace
 
 std::variant<std::unique_ptr<SingleInstance>, StartRefused>
 startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &programFile,
@@ -19,9 +47,7 @@ startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &
 
     auto instance = SingleInstance::claim(programFile);
     if (!instance) {
-        dialogs::showMessage(nullptr, {QStringLiteral("既に電卓は、起動しています。"),
-                                       CalculatorTitle, QMessageBox::NoIcon});
-        askRunningCopyForward(programFile);
+        refuseSecondCopy(programFile);
         return StartRefused::SecondCopy;
     }
 
@@ -32,8 +58,10 @@ startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &
     window.show();
     keepOffTaskbar(&window);
     showExactTitle(&window);
+    showExactWaylandTitle(&window);
     window.activateWindow();
-    instance->onLaterStart([&window] { window.comeForward(); });
+    instance->onLaterStart(
+        [&window](const QByteArray &proof) { activateWithProof(&window, proof); });
     window.decodeKeyPictures();
     return instance;
 }

@@ -99,7 +99,8 @@ Both have Japanese user interfaces.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "timgm6mb-soundfont | sf2-soundfont-gm, fonts-ipafont-gothic | fonts-japanese-gothic")
-# Qt's Japanese texts for the picture chooser; without them it speaks English.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
+# Qt's Japanese texts for the picture chooser (without them it speaks English); Qt's Wayland
+# plugin, without which a Wayland desktop shows the programs through XWayland, blurred when scaled.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n, qt6-wayland")
 
 include(CPack)

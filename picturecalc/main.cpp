@@ -21,6 +21,7 @@ int main(int argc, char *argv[])
     }
     if (outcome.shelfToShow) {
         QApplication app(argc, argv);
+        QGuiApplication::setDesktopFileName(QStringLiteral("picturecalc-shelf"));
         ShelfWindow window(*outcome.shelfToShow);
         window.show();
         return app.exec();
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
     if (outcome.boxed &&
         (qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))) {
         QApplication app(argc, argv);
+        QGuiApplication::setDesktopFileName(QStringLiteral("picturecalc"));
         dialogs::showMessage(
             nullptr, {outcome.boxed->japanese, QStringLiteral("電卓"), QMessageBox::Warning});
     }

@@ -1,10 +1,12 @@
 #include "shelfwindow.h"
 
+#include "activation.h"
 #include "dialogs.h"
 #include "japanesefonts.h"
 #include "keys.h"
 #include "programicons.h"
 #include "shelfmodel.h"
+#include "singleinstance.h"
 #include "soundswitch.h"
 #include "twips.h"
 #include "workpanel.h"
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <signal.h>
 
 namespace {
 
@@ -90,6 +93,7 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
     };
     QAction *start =
         add(QStringLiteral("起動"), {Qt::Key_Return, Qt::Key_Enter}, &ShelfWindow::startSkin);
+    start->setAutoRepeat(false); // a held Enter is one press
     QAction *create = add(QStringLiteral("新しいスキン"), {QKeySequence(Qt::CTRL | Qt::Key_N)},
                           &ShelfWindow::newSkin);
     QAction *edit =
@@ -189,23 +193,40 @@ void ShelfWindow::showError(const QString &text)
 
 namespace {
 // Starts a program of a skin folder as a process of its own, which outlives the window.
-std::optional<QString> startProgram(const QString &folder, const QString &program)
+std::optional<QString>
+startProgram(const QString &folder, const QString &program, qint64 *pid = nullptr,
+             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
-    const QString path = QDir(folder).filePath(program);
-    if (QProcess::startDetached(path, {}, folder))
+    QProcess process;
+    process.setProgram(QDir(folder).filePath(program));
+    process.setWorkingDirectory(folder);
+    process.setProcessEnvironment(environment);
+    if (process.startDetached(pid))
         return std::nullopt;
-    return QStringLiteral("%1 を起動できません。").arg(path);
+    return QStringLiteral("%1 を起動できません。").arg(process.program());
 }
 } // namespace
 
+// One press, one start: while the skin's calculator started last is still coming up (it runs and
+// does not hold its claim yet), a press starts nothing; once its window shows, a press starts
+// another that brings it forward. The shelf has the focus and lends it to the calculator.
 void ShelfWindow::startSkin()
 {
     const QModelIndex current = m_tiles->currentIndex();
     if (!current.isValid())
         return;
+    const QString folder = current.data(ShelfModel::FolderRole).toString();
+    const QString program = QDir(folder).filePath(QStringLiteral("calc"));
+    if (const auto starting = m_starting.find(program); starting != m_starting.end()) {
+        if (::kill(pid_t(*starting), 0) == 0 && claimHolder(program) != *starting)
+            return;
+        m_starting.erase(starting);
+    }
+    qint64 pid = 0;
     if (auto error =
-            startProgram(current.data(ShelfModel::FolderRole).toString(), QStringLiteral("calc")))
+            startProgram(folder, QStringLiteral("calc"), &pid, launchEnvironment(windowHandle())))
         return showError(*error);
+    m_starting.insert(program, pid);
     if (auto error = m_shelf.rememberLastSkin(currentName()))
         showError(error->japanese);
 }

@@ -14,6 +14,7 @@ int main(int argc, char *argv[])
                                          "フォルダーに書き込みます。"));
     keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("picturecalc-skinwright"));
     useJapaneseQtTexts(app);
     app.setFont(proportionalFont());
     // Pages are hidden, not closed, as the user moves on; the wizard alone decides the end.

@@ -2,6 +2,7 @@
 
 #include "shelf.h"
 
+#include <QHash>
 #include <QWidget>
 
 class QAction;
@@ -57,4 +58,5 @@ private:
     WorkPanel *m_work;
     QStringList m_queuedImports;
     QString m_wantedCurrent; // a skin just added, current once the tiles show it
+    QHash<QString, qint64> m_starting; // the process last started of each calculator
 };

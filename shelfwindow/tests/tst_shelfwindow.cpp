@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
+#include <signal.h>
 
 using namespace Qt::StringLiterals;
 
@@ -72,6 +73,38 @@ private slots:
         putFile(path(u"installed/Skinwright"_s), "wizard program");
         putSkin(shelf().shelfFolder() + u"/a"_s, u"私の電卓"_s);
         putSkin(shelf().shelfFolder() + u"/b"_s, u"二つ目"_s);
+    }
+
+    // A held Enter, and a second press while the calculator comes up, start it once; a press
+    // after it ended starts it again.
+    void onePressOneStart()
+    {
+        // The calculator notes its process and stays up without ever taking its claim.
+        const QString starts = path(u"starts"_s);
+        for (const QString skin : {u"a"_s, u"b"_s}) {
+            const QString calc = shelf().shelfFolder() + u"/"_s + skin + u"/calc"_s;
+            putFile(calc, "#!/bin/sh\necho $$ >> '" + starts.toUtf8() + "'\nexec sleep 60\n");
+            QVERIFY(QFile::setPermissions(calc, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        const auto started = [&] {
+            QFile file(starts);
+            return file.open(QIODevice::ReadOnly)
+                       ? QString::fromLatin1(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                       : QStringList();
+        };
+        ShelfWindow window(shelf());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (bool repeat : {false, true, true, true})
+            QTest::simulateEvent(window.windowHandle(), true, Qt::Key_Return, {}, {}, repeat);
+        QTest::keyRelease(window.windowHandle(), Qt::Key_Return);
+        QTRY_COMPARE(started().size(), 1);
+        QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+        ::kill(started()[0].toInt(), SIGKILL);
+        QTRY_VERIFY(::kill(started()[0].toInt(), 0) != 0);
+        QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+        QTRY_COMPARE(started().size(), 2);
+        ::kill(started()[1].toInt(), SIGKILL);
     }
 
     void exportProposesTheTitle()

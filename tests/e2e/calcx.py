@@ -172,12 +172,14 @@ class CalcTestCase(unittest.TestCase):
         self.assertEqual(calc.window.name, title)
         return calc
 
-    def refused(self, folder, exit_code):
+    def refused(self, folder, exit_code, running=None):
         """Started in folder, the calculator shows one message box and never its window; it
-        ends once the box is closed."""
+        ends once the box is closed. The running copy takes the focus while the box is open."""
         calc = Calc(self, folder)
         box = self.display.window(calc.process, lambda w: True)
         self.assertEqual((box.name, len(self.display.windows(calc.process))), ("電卓", 1))
         self.assertNotEqual(box.size, CALC_SIZE)
+        if running:
+            self.display.focused(running.window)
         self.display.run("xdotool", "windowfocus", "--sync", box.id, "key", "Return")
         self.assertEqual(wait_until(calc.process.poll, "end of calc"), exit_code)

@@ -23,7 +23,7 @@ class CalculatorTest(CalcTestCase):
         folder = self.make_skin()
         first = self.start_calc(folder)
         first.click("4", "2", "+")
-        self.refused(folder, exit_code=0)
+        self.refused(folder, exit_code=0, running=first)
         first.click("1", "＝")
         self.assertEqual(first.readout(), "43")
         os.kill(first.process.pid, signal.SIGKILL)  # a copy that crashed blocks no later start

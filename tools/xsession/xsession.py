@@ -25,17 +25,49 @@ def die_with_parent():
     ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
-class XSession:
-    def __init__(self, screen="640x480x24", prefix="calc-x-"):
+class Session:
+    """A private temporary folder and the processes started for it."""
+
+    PRIVATE = {"TMPDIR": "tmp", "XDG_RUNTIME_DIR": "run", "XDG_CACHE_HOME": "cache"}
+
+    def __init__(self, prefix):
         self.root = tempfile.mkdtemp(prefix=prefix)
         self._processes = []
         atexit.register(self.close)
-        private = {"TMPDIR": "tmp", "XDG_RUNTIME_DIR": "run", "XDG_CACHE_HOME": "cache"}
-        for folder in private.values():
+        for folder in self.PRIVATE.values():
             os.makedirs(os.path.join(self.root, folder), mode=0o700)
+
+    def start(self, args, env=None, **options):
+        options.setdefault("stdin", subprocess.DEVNULL)
+        options.setdefault("stdout", subprocess.DEVNULL)
+        process = subprocess.Popen(
+            args, env=env or self.env, start_new_session=True, preexec_fn=die_with_parent, **options
+        )
+        self._processes.append(process)
+        return process
+
+    def stop(self, process):
+        """Ends a process this session started, and its process group, by their id."""
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            try:
+                os.killpg(process.pid, sig)
+                process.wait(3)
+                return
+            except (ProcessLookupError, subprocess.TimeoutExpired):
+                pass
+
+    def close(self):
+        while self._processes:
+            self.stop(self._processes.pop())
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+class XSession(Session):
+    def __init__(self, screen="640x480x24", prefix="calc-x-"):
+        super().__init__(prefix)
         self.display = ":" + self._start_xvfb(screen)
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "WAYLAND"))}
-        self.env.update({k: os.path.join(self.root, v) for k, v in private.items()})
+        self.env.update({k: os.path.join(self.root, v) for k, v in self.PRIVATE.items()})
         self.env.update(
             DISPLAY=self.display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8"
         )
@@ -81,27 +113,3 @@ class XSession:
             with open(log_path, errors="replace") as log:
                 raise AssertionError("Xvfb did not start: " + log.read()[-2000:])
         return answer.decode().strip()
-
-    def start(self, args, env=None, **options):
-        options.setdefault("stdin", subprocess.DEVNULL)
-        options.setdefault("stdout", subprocess.DEVNULL)
-        process = subprocess.Popen(
-            args, env=env or self.env, start_new_session=True, preexec_fn=die_with_parent, **options
-        )
-        self._processes.append(process)
-        return process
-
-    def stop(self, process):
-        """Ends a process this session started, and its process group, by their id."""
-        for sig in (signal.SIGTERM, signal.SIGKILL):
-            try:
-                os.killpg(process.pid, sig)
-                process.wait(3)
-                return
-            except (ProcessLookupError, subprocess.TimeoutExpired):
-                pass
-
-    def close(self):
-        while self._processes:
-            self.stop(self._processes.pop())
-        shutil.rmtree(self.root, ignore_errors=True)

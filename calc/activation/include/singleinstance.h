@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // This calculator's claim to be the only one started from its program file, held for the whole
 // run. Copies in other skin folders are other programs and run side by side. The lock is a file
@@ -18,8 +19,9 @@ public:
     // calculator starts rather than refuse.
     static std::unique_ptr<SingleInstance> claim(const QString &programFile);
 
-    // comeForward runs whenever a later start of the same program asks for this copy.
-    void onLaterStart(std::function<void()> comeForward);
+    // comeForward runs whenever a later start of the same program asks for this copy, with
+    // the proof that lets it take the focus (see activation.h).
+    void onLaterStart(std::function<void(const QByteArray &proof)> comeForward);
 
 private:
     explicit SingleInstance(const QString &programFile);
@@ -28,5 +30,8 @@ private:
     QLocalServer m_server;
 };
 
+// The process of the copy holding the claim, if one does.
+std::optional<qint64> claimHolder(const QString &programFile);
+
 // Asks the copy holding the claim to come to the front; nothing happens where none listens.
-void askRunningCopyForward(const QString &programFile);
+void askRunningCopyForward(const QString &programFile, const QByteArray &proof);

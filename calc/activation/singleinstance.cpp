@@ -55,23 +55,38 @@ std::unique_ptr<SingleInstance> SingleInstance::claim(const QString &programFile
     return instance;
 }
 
-// A later start only knocks: nothing it sends is read.
-void SingleInstance::onLaterStart(std::function<void()> comeForward)
+// A later start writes its proof and hangs up; a proof is a short line, more is not read.
+void SingleInstance::onLaterStart(std::function<void(const QByteArray &proof)> comeForward)
 {
+    constexpr qint64 LongestProof = 4096;
     QObject::connect(&m_server, &QLocalServer::newConnection, &m_server,
                      [this, comeForward = std::move(comeForward)] {
                          while (QLocalSocket *knock = m_server.nextPendingConnection()) {
-                             knock->disconnectFromServer();
-                             knock->deleteLater();
-                             comeForward();
+                             QObject::connect(knock, &QLocalSocket::disconnected, knock,
+                                              [knock, comeForward] {
+                                                  comeForward(knock->read(LongestProof));
+                                                  knock->deleteLater();
+                                              });
                          }
                      });
 }
 
-void askRunningCopyForward(const QString &programFile)
+std::optional<qint64> claimHolder(const QString &programFile)
+{
+    QLockFile lock(lockFile(programFile));
+    qint64 pid = 0;
+    if (!lock.getLockInfo(&pid, nullptr, nullptr))
+        return std::nullopt;
+    return pid;
+}
+
+void askRunningCopyForward(const QString &programFile, const QByteArray &proof)
 {
     QLocalSocket knock;
     knock.connectToServer(socketFile(programFile));
-    if (knock.waitForConnected(1000))
-        knock.disconnectFromServer();
+    if (!knock.waitForConnected(1000))
+        return;
+    knock.write(proof);
+    knock.waitForBytesWritten(1000);
+    knock.disconnectFromServer();
 }
