@@ -9,9 +9,39 @@
 #include "x11window.h"
 
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
+
+// How long an activated window may wait for the compositor's focus before it maps anew.
+constexpr auto ActivationGrace = std::chrono::milliseconds(750);
+
+// Shows the window as the desktop should see it: off the taskbar, its title exactly as the skin
+// has it.
+void showCalculator(CalculatorWindow &window)
+{
+    window.show();
+    keepOffTaskbar(&window);
+    showExactTitle(&window);
+    showExactWaylandTitle(&window);
+}
+
+// A Wayland compositor may only mark an activated window urgent (sway does unless configured
+// otherwise), but gives the focus to a window as it maps: one still without the focus shortly
+// after is mapped anew, as the user asked for it by starting the calculator again.
+void comeForward(CalculatorWindow &window, const QByteArray &proof)
+{
+    activateWithProof(&window, proof);
+    if (QGuiApplication::platformName() != QLatin1String("wayland"))
+        return;
+    QTimer::singleShot(ActivationGrace, &window, [&window] {
+        if (window.isActiveWindow())
+            return;
+        window.hide();
+        showCalculator(window);
+    });
+}
 
 // The refusal box takes the focus the desktop gave this start and hands it on: the running copy
 // comes forward while the box is still open. A box that never gets the focus asks as it closes.
@@ -55,13 +85,9 @@ startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &
         dialogs::showMessage(nullptr, {*skinProblem, CalculatorTitle, QMessageBox::Warning});
         return StartRefused::Abandoned;
     }
-    window.show();
-    keepOffTaskbar(&window);
-    showExactTitle(&window);
-    showExactWaylandTitle(&window);
+    showCalculator(window);
     window.activateWindow();
-    instance->onLaterStart(
-        [&window](const QByteArray &proof) { activateWithProof(&window, proof); });
+    instance->onLaterStart([&window](const QByteArray &proof) { comeForward(window, proof); });
     window.decodeKeyPictures();
     return instance;
 }

@@ -81,7 +81,7 @@ private slots:
     {
         // The calculator notes its process and stays up without ever taking its claim.
         const QString starts = path(u"starts"_s);
-        for (const QString skin : {u"a"_s, u"b"_s}) {
+        for (const QString &skin : {u"a"_s, u"b"_s}) {
             const QString calc = shelf().shelfFolder() + u"/"_s + skin + u"/calc"_s;
             putFile(calc, "#!/bin/sh\necho $$ >> '" + starts.toUtf8() + "'\nexec sleep 60\n");
             QVERIFY(QFile::setPermissions(calc, QFile::ReadOwner | QFile::ExeOwner));

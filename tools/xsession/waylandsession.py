@@ -14,9 +14,6 @@ from xsession import DEADLINE, Session, die_with_parent
 SIZE = (1024, 768)
 CONFIG = f"""xwayland disable
 output * resolution {SIZE[0]}x{SIZE[1]} position 0 0
-# Desktops give the focus to a window activated with a valid token; sway only marks it urgent
-# unless told so.
-focus_on_window_activation focus
 """
 
 
