@@ -37,6 +37,7 @@ struct X11Window
 {
     xcb_connection_t *connection = nullptr;
     xcb_window_t id = XCB_WINDOW_NONE;
+    xcb_window_t root = XCB_WINDOW_NONE;
 };
 
 std::optional<X11Window> x11Window(QWidget *window)
@@ -45,12 +46,15 @@ std::optional<X11Window> x11Window(QWidget *window)
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection() || !window->isVisible())
         return std::nullopt;
-    return X11Window{x11->connection(), xcb_window_t(window->winId())};
+    const auto id = xcb_window_t(window->winId());
+    const xcb_window_t root = rootOf(x11->connection(), id);
+    if (root == XCB_WINDOW_NONE)
+        return std::nullopt;
+    return X11Window{x11->connection(), id, root};
 }
 
 // A request about a mapped window goes to the window manager through the root.
-void askWindowManager(const X11Window &x11, xcb_window_t root, const char *type,
-                      std::array<quint32, 5> data)
+void askWindowManager(const X11Window &x11, const char *type, std::array<quint32, 5> data)
 {
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
@@ -58,7 +62,7 @@ void askWindowManager(const X11Window &x11, xcb_window_t root, const char *type,
     request.window = x11.id;
     request.type = internAtom(x11.connection, type);
     std::copy(data.begin(), data.end(), request.data.data32);
-    xcb_send_event(x11.connection, 0, root,
+    xcb_send_event(x11.connection, 0, x11.root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&request));
     xcb_flush(x11.connection);
@@ -95,10 +99,7 @@ void keepOffTaskbar(QWidget *window)
     const auto x11 = x11Window(window);
     if (!x11)
         return;
-    const xcb_window_t root = rootOf(x11->connection, x11->id);
-    if (root == XCB_WINDOW_NONE)
-        return;
-    askWindowManager(*x11, root, "_NET_WM_STATE",
+    askWindowManager(*x11, "_NET_WM_STATE",
                      {1 /* add */, internAtom(x11->connection, "_NET_WM_STATE_SKIP_TASKBAR"), 0,
                       1 /* asked by an ordinary application */, 0});
 }
@@ -110,11 +111,8 @@ void x11Activate(QWidget *window, quint32 time)
     const auto x11 = x11Window(window);
     if (!x11)
         return;
-    const xcb_window_t root = rootOf(x11->connection, x11->id);
-    if (root == XCB_WINDOW_NONE)
-        return;
-    if (windowManagerRuns(x11->connection, root)) {
-        askWindowManager(*x11, root, "_NET_ACTIVE_WINDOW", {1, time, 0, 0, 0});
+    if (windowManagerRuns(x11->connection, x11->root)) {
+        askWindowManager(*x11, "_NET_ACTIVE_WINDOW", {1, time, 0, 0, 0});
     } else {
         xcb_set_input_focus(x11->connection, XCB_INPUT_FOCUS_POINTER_ROOT, x11->id, time);
         xcb_flush(x11->connection);

@@ -57,6 +57,6 @@ private:
     QList<QAction *> m_shelfActions; // those that change the shelf, idle while work runs
     WorkPanel *m_work;
     QStringList m_queuedImports;
-    QString m_wantedCurrent; // a skin just added, current once the tiles show it
+    QString m_wantedCurrent;           // a skin just added, current once the tiles show it
     QHash<QString, qint64> m_starting; // the process last started of each calculator
 };

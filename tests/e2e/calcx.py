@@ -11,7 +11,7 @@ import types
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "xsession"))
-from xsession import DEADLINE, XSession, die_with_parent  # noqa: E402
+from xsession import DEADLINE, XSession  # noqa: E402
 
 CALC = os.environ.get("CALC_BINARY", "")
 CALC_SIZE = (162, 169)
@@ -46,16 +46,6 @@ class Display(XSession):
         # A key that a busy machine holds down longer than the repeat delay would repeat into
         # wherever the focus is by then: a box's Enter into the calculator as ＝.
         self.run("xset", "r", "off")
-
-    def run(self, *args, check=True):
-        return subprocess.run(
-            args,
-            env=self.env,
-            capture_output=True,
-            timeout=DEADLINE,
-            check=check,
-            preexec_fn=die_with_parent,
-        ).stdout.decode()
 
     def windows(self, process):
         found = []

@@ -9,7 +9,7 @@ import pwd
 import subprocess
 import time
 
-from xsession import DEADLINE, Session, die_with_parent
+from xsession import DEADLINE, Session
 
 SIZE = (1024, 768)
 CONFIG = f"""xwayland disable
@@ -20,7 +20,6 @@ output * resolution {SIZE[0]}x{SIZE[1]} position 0 0
 class WaylandSession(Session):
     def __init__(self, prefix="calc-wl-"):
         super().__init__(prefix)
-        self.user = []
         if os.geteuid() == 0:
             nobody = pwd.getpwnam("nobody")
             self.user = [
@@ -68,19 +67,6 @@ class WaylandSession(Session):
         for parent, folders, files in os.walk(folder):
             for path in [parent] + [os.path.join(parent, n) for n in folders + files]:
                 os.chown(path, nobody.pw_uid, nobody.pw_gid)
-
-    def start(self, args, env=None, **options):
-        return super().start(self.user + list(args), env, **options)
-
-    def run(self, *args, check=True):
-        return subprocess.run(
-            self.user + list(args),
-            env=self.env,
-            capture_output=True,
-            timeout=DEADLINE,
-            check=check,
-            preexec_fn=die_with_parent,
-        ).stdout.decode()
 
     def views(self):
         """The windows on the compositor, as sway's tree describes them."""

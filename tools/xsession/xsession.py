@@ -29,6 +29,8 @@ class Session:
     """A private temporary folder and the processes started for it."""
 
     PRIVATE = {"TMPDIR": "tmp", "XDG_RUNTIME_DIR": "run", "XDG_CACHE_HOME": "cache"}
+    # What runs a program as the session's user, where that is not the test's own.
+    user = []
 
     def __init__(self, prefix):
         self.root = tempfile.mkdtemp(prefix=prefix)
@@ -41,10 +43,24 @@ class Session:
         options.setdefault("stdin", subprocess.DEVNULL)
         options.setdefault("stdout", subprocess.DEVNULL)
         process = subprocess.Popen(
-            args, env=env or self.env, start_new_session=True, preexec_fn=die_with_parent, **options
+            self.user + list(args),
+            env=env or self.env,
+            start_new_session=True,
+            preexec_fn=die_with_parent,
+            **options,
         )
         self._processes.append(process)
         return process
+
+    def run(self, *args, check=True):
+        return subprocess.run(
+            self.user + list(args),
+            env=self.env,
+            capture_output=True,
+            timeout=DEADLINE,
+            check=check,
+            preexec_fn=die_with_parent,
+        ).stdout.decode()
 
     def stop(self, process):
         """Ends a process this session started, and its process group, by their id."""
