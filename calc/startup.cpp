@@ -27,14 +27,13 @@ void showCalculator(CalculatorWindow &window)
     showExactWaylandTitle(&window);
 }
 
-// A Wayland compositor may only mark an activated window urgent (sway does unless configured
-// otherwise), but gives the focus to a window as it maps: one still without the focus shortly
-// after is mapped anew, as the user asked for it by starting the calculator again.
+// A compositor or window manager may only mark an activated window urgent (sway does, for its
+// Wayland and its X11 windows, unless configured otherwise), but gives the focus to a window as
+// it maps: one still without the focus shortly after is mapped anew, as the user asked for it by
+// starting the calculator again.
 void comeForward(CalculatorWindow &window, const QByteArray &proof)
 {
     activateWithProof(&window, proof);
-    if (QGuiApplication::platformName() != QLatin1String("wayland"))
-        return;
     QTimer::singleShot(ActivationGrace, &window, [&window] {
         if (window.isActiveWindow())
             return;
