@@ -2,6 +2,7 @@
 read back through the clipboard, a later start bringing the running copy forward, the app id
 that docks look the menu entry up by."""
 
+import contextlib
 import os
 import re
 import shutil
@@ -43,10 +44,11 @@ class WaylandCalculatorTest(unittest.TestCase):
     def focused_pid(self):
         return next((v["pid"] for v in self.session.views() if v["focused"]), None)
 
-    def start_calc(self, folder):
-        """The calculator started in folder, once its window holds the focus."""
+    def start_calc(self, folder, cleanup=None):
+        """The calculator started in folder, once its window holds the focus; stopped by cleanup,
+        or else by the test's."""
         process = self.session.start([os.path.join(folder, "calc")], cwd=folder)
-        self.addCleanup(self.session.stop, process)
+        (cleanup or self.addCleanup)(self.session.stop, process)
         wait_until(
             lambda: True if self.focused_pid() == process.pid else None, "a focused calculator"
         )
@@ -94,14 +96,14 @@ class WaylandCalculatorTest(unittest.TestCase):
         # "focus": the compositor honours the activation token; "urgent", sway's default, only
         # marks the window, which then maps anew to take the focus.
         for policy in ("focus", "urgent"):
-            with self.subTest(policy=policy):
+            with self.subTest(policy=policy), contextlib.ExitStack() as stop:
                 self.session.run("swaymsg", "focus_on_window_activation", policy)
                 folder = self.skin()
-                first, _ = self.start_calc(folder)
-                self.start_calc(self.skin())  # another calculator takes the focus
+                first, _ = self.start_calc(folder, stop.callback)
+                self.start_calc(self.skin(), stop.callback)  # another calculator takes the focus
                 started = time.monotonic()
                 later = self.session.start([os.path.join(folder, "calc")], cwd=folder)
-                self.addCleanup(self.session.stop, later)
+                stop.callback(self.session.stop, later)
                 wait_until(
                     lambda: True if self.focused_pid() == first.pid else None, "the first focused"
                 )
