@@ -175,30 +175,7 @@ def start_sound_server(processes, env, wanted):
     os.makedirs(home)
     env.update(HOME=home)
     if wanted and shutil.which("pulseaudio"):
-        runtime = os.path.join(processes.root, "pulse")
-        os.makedirs(runtime)
-        socket = os.path.join(runtime, "native")
-        config = os.path.join(runtime, "default.pa")
-        with open(config, "w") as file:
-            file.write(
-                f"load-module module-native-protocol-unix socket={socket} auth-anonymous=1\n"
-                "load-module module-null-sink\nset-default-sink null\n"
-            )
-        env.update(PULSE_SERVER=f"unix:{socket}", PULSE_RUNTIME_PATH=runtime)
-        processes.start(
-            [
-                "pulseaudio",
-                "-n",
-                "-F",
-                config,
-                "--daemonize=no",
-                "--exit-idle-time=-1",
-                "--use-pid-file=no",
-                "--system=no",
-            ],
-            env=env,
-            stderr=subprocess.DEVNULL,
-        )
+        socket = processes.start_pulseaudio(env)
         deadline = time.monotonic() + 10
         while not os.path.exists(socket) and time.monotonic() < deadline:
             time.sleep(0.05)

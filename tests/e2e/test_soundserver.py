@@ -2,7 +2,6 @@
 a stream only while a note sounds, none at all from a calculator whose sound is switched off."""
 
 import os
-import subprocess
 import unittest
 
 from calcx import KEYS, CalcTestCase, wait_until
@@ -13,21 +12,8 @@ class SoundServerTest(CalcTestCase):
     def setUpClass(cls):
         super().setUpClass()
         d = cls.display
-        runtime = os.path.join(d.root, "pulse")
-        os.makedirs(runtime)
-        socket = os.path.join(runtime, "native")
-        config = os.path.join(runtime, "default.pa")
-        with open(config, "w") as file:
-            file.write(
-                f"load-module module-native-protocol-unix socket={socket} auth-anonymous=1\n"
-                "load-module module-null-sink\nset-default-sink null\n"
-            )
-        d.env.update(PULSE_SERVER=f"unix:{socket}", HOME=d.root)
-        d.start(
-            ["pulseaudio", "-n", "-F", config, "--daemonize=no", "--exit-idle-time=-1"]
-            + ["--use-pid-file=no", "--system=no"],
-            stderr=subprocess.DEVNULL,
-        )
+        d.env.update(HOME=d.root)
+        d.start_pulseaudio(d.env)
         wait_until(
             lambda: True if "null" in d.run("pactl", "list", "sinks", check=False) else None,
             "pulseaudio",

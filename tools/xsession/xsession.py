@@ -62,6 +62,25 @@ class Session:
             preexec_fn=die_with_parent,
         ).stdout.decode()
 
+    def start_pulseaudio(self, env):
+        """A PulseAudio daemon of the session's own whose default sink is a null sink; env
+        (given to it and to its clients) names its socket, which this returns."""
+        runtime = os.path.join(self.root, "pulse")
+        os.makedirs(runtime)
+        socket = os.path.join(runtime, "native")
+        config = os.path.join(runtime, "default.pa")
+        with open(config, "w") as file:
+            file.write(
+                f"load-module module-native-protocol-unix socket={socket} auth-anonymous=1\n"
+                "load-module module-null-sink\nset-default-sink null\n"
+            )
+        env.update(PULSE_SERVER=f"unix:{socket}", PULSE_RUNTIME_PATH=runtime)
+        daemon = ["pulseaudio", "-n", "-F", config, "--daemonize=no", "--exit-idle-time=-1"]
+        self.start(
+            daemon + ["--use-pid-file=no", "--system=no"], env=env, stderr=subprocess.DEVNULL
+        )
+        return socket
+
     def stop(self, process):
         """Ends a process this session started, and its process group, by their id."""
         for sig in (signal.SIGTERM, signal.SIGKILL):
