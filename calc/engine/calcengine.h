@@ -20,16 +20,6 @@ enum class Operation
     Percent
 };
 
-// What the last key was, which decides what the next one does.
-enum class LastInput
-{
-    Nothing,      // start-up, all clear
-    Number,       // a digit or the decimal point: the entry goes on
-    Operator,     // an operator, percent or tax key: a digit starts a new entry
-    ClearEntry,   // a digit starts a new entry
-    NegativeSign, // a digit starts a negative entry; operators leave the pending one alone
-};
-
 // Something the window must tell the user before it shows the new readout.
 enum class Notice
 {
@@ -49,10 +39,6 @@ struct KeyOutcome
 
     bool operator==(const KeyOutcome &) const = default;
 };
-
-// A value as the engine holds it: absent until first set, the readout text as keyed,
-// a calculated double, or the 16-bit integer that all clear stores.
-using Value = std::variant<std::monostate, std::string, double, std::int16_t>;
 
 // The immediate-execution arithmetic behind the calculator's keys, without any user interface.
 // Every key of the window calls exactly one of the key methods and then shows readout().
@@ -74,15 +60,21 @@ public:
     const std::string &readout() const { return m_readout; }
     const std::string &decimalSeparator() const { return m_separator; }
 
-    // The state behind the readout, for tests and the fuzzer.
-    const Value &operand1() const { return m_operand1; }
-    const Value &operand2() const { return m_operand2; }
-    bool decimalEntered() const { return m_decimalEntered; }
-    std::int16_t operandCount() const { return m_operandCount; }
-    LastInput lastInput() const { return m_lastInput; }
-    Operation pendingOperation() const { return m_pending; }
-
 private:
+    // What the last key was, which decides what the next one does.
+    enum class LastInput
+    {
+        Nothing,      // start-up, all clear
+        Number,       // a digit or the decimal point: the entry goes on
+        Operator,     // an operator, percent or tax key: a digit starts a new entry
+        ClearEntry,   // a digit starts a new entry
+        NegativeSign, // a digit starts a negative entry; operators leave the pending one alone
+    };
+
+    // A value as the engine holds it: absent until first set, the readout text as keyed,
+    // a calculated double, or the 16-bit integer that all clear stores.
+    using Value = std::variant<std::monostate, std::string, double, std::int16_t>;
+
     void enterDigit(char digit);
     Notice calculate();
     KeyOutcome showTax(double tax);
