@@ -69,10 +69,10 @@ private slots:
         work.emplace();
         messages.clear();
         qputenv("XDG_DATA_HOME", QFile::encodeName(path(u"xdg"_s)));
-        putFile(path(u"installed/calc"_s), "calc program");
-        putFile(path(u"installed/Skinwright"_s), "wizard program");
-        putSkin(shelf().shelfFolder() + u"/a"_s, u"私の電卓"_s);
-        putSkin(shelf().shelfFolder() + u"/b"_s, u"二つ目"_s);
+        QVERIFY(putFile(path(u"installed/calc"_s), "calc program"));
+        QVERIFY(putFile(path(u"installed/Skinwright"_s), "wizard program"));
+        QVERIFY(putSkin(shelf().shelfFolder() + u"/a"_s, u"私の電卓"_s));
+        QVERIFY(putSkin(shelf().shelfFolder() + u"/b"_s, u"二つ目"_s));
     }
 
     // A held Enter, and a second press while the calculator comes up, start it once; a press
@@ -83,7 +83,8 @@ private slots:
         const QString starts = path(u"starts"_s);
         for (const QString &skin : {u"a"_s, u"b"_s}) {
             const QString calc = shelf().shelfFolder() + u"/"_s + skin + u"/calc"_s;
-            putFile(calc, "#!/bin/sh\necho $$ >> '" + starts.toUtf8() + "'\nexec sleep 60\n");
+            QVERIFY(
+                putFile(calc, "#!/bin/sh\necho $$ >> '" + starts.toUtf8() + "'\nexec sleep 60\n"));
             QVERIFY(QFile::setPermissions(calc, QFile::ReadOwner | QFile::ExeOwner));
         }
         const auto started = [&] {
@@ -167,8 +168,8 @@ private slots:
 
     void dropImportsEachAndNamesEachFailure()
     {
-        putSkin(path(u"good"_s), u"良い"_s);
-        putFile(path(u"broken.zip"_s), "no archive");
+        QVERIFY(putSkin(path(u"good"_s), u"良い"_s));
+        QVERIFY(putFile(path(u"broken.zip"_s), "no archive"));
         QMimeData dropped;
         dropped.setUrls(
             {QUrl::fromLocalFile(path(u"broken.zip"_s)), QUrl::fromLocalFile(path(u"good"_s))});
@@ -187,7 +188,7 @@ private slots:
     // The import waits behind a task the test holds in the window's thread until it has cancelled.
     void cancelledImportKeepsTheShelfAndFreesTheActions()
     {
-        putSkin(path(u"slow"_s), u"遅い"_s);
+        QVERIFY(putSkin(path(u"slow"_s), u"遅い"_s));
         window.emplace(shelf());
         window->show();
         QPushButton *cancel = nullptr;

@@ -31,18 +31,17 @@ QColor colourAt(const QImage &image)
     return image.isNull() ? QColor() : image.pixelColor(image.rect().center());
 }
 
-void savePicture(const QString &path, const QColor &colour, const char *format)
+bool savePicture(const QString &path, const QColor &colour, const char *format)
 {
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(colour);
-    QVERIFY(picture.save(path, format));
+    return picture.save(path, format);
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray bytesOf(const QString &path)
@@ -131,11 +130,11 @@ private slots:
     void initTestCase()
     {
         useJapaneseQtTexts(*QCoreApplication::instance());
-        savePicture(elsewhere("one.bmp"), Qt::blue, "BMP");
-        savePicture(elsewhere("abcdefghijklmnop.bmp"), Qt::blue, "BMP");
-        savePicture(elsewhere("abcdefghijklmnopq.bmp"), Qt::blue, "BMP");
-        savePicture(elsewhere("start.jpg"), Qt::blue, "JPEG");
-        writeFile(elsewhere("cut.jpg"), bytesOf(elsewhere("start.jpg")).chopped(10));
+        QVERIFY(savePicture(elsewhere("one.bmp"), Qt::blue, "BMP"));
+        QVERIFY(savePicture(elsewhere("abcdefghijklmnop.bmp"), Qt::blue, "BMP"));
+        QVERIFY(savePicture(elsewhere("abcdefghijklmnopq.bmp"), Qt::blue, "BMP"));
+        QVERIFY(savePicture(elsewhere("start.jpg"), Qt::blue, "JPEG"));
+        QVERIFY(writeFile(elsewhere("cut.jpg"), bytesOf(elsewhere("start.jpg")).chopped(10)));
     }
     void init()
     {
@@ -243,7 +242,7 @@ private slots:
         if (before == InSkin::Folder)
             QVERIFY(QDir().mkdir(copy));
         if (before == InSkin::OtherPicture)
-            savePicture(copy, Qt::red, "BMP");
+            QVERIFY(savePicture(copy, Qt::red, "BMP"));
         m_replies << replace;
         passStartPage();
         if (previewOn)
@@ -261,8 +260,8 @@ private slots:
     // The previous calc.dat is read untrimmed, page 2's fields too.
     void loadPrevious()
     {
-        writeFile(inSkin("calc.dat"),
-                  "Title=calc  \r\nIcon=i.ico\r\nColor1=3\r\nColor2=0\r\nSglBmp1=p.bmp");
+        QVERIFY(writeFile(inSkin("calc.dat"),
+                          "Title=calc  \r\nIcon=i.ico\r\nColor1=3\r\nColor2=0\r\nSglBmp1=p.bmp"));
         click("前回の情報　読込");
         QCOMPARE(field("タイトル")->text(), u"calc  "_s);
         QVERIFY(control<QRadioButton>("数字色 赤")->isChecked());
@@ -273,7 +272,7 @@ private slots:
     // Page 3 lists each file once, named as on disk.
     void filesListed()
     {
-        writeFile(inSkin("k.BMP"), "picture");
+        QVERIFY(writeFile(inSkin("k.BMP"), "picture"));
         passStartPage();
         for (QLineEdit *each : page()->findChildren<QLineEdit *>())
             each->setText(u"k.bmp"_s);
