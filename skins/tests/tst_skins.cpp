@@ -106,9 +106,20 @@ private slots:
                     {u"skin/calc"_s, "program"}})
             << QString() << QStringList{u"calc.dat"_s};
 
+        QTest::newRow("a.bmp named twice")
+            << zip({{u"calc.dat"_s, calcDat({u"SglBmp1=a.bmp"_s, u"SglBmp2=a.bmp"_s})},
+                    {u"a.bmp"_s, "x"}})
+            << QString() << QStringList{u"a.bmp"_s, u"calc.dat"_s};
+
         QTest::newRow("../a.bmp") << zip({skin, {u"../a.bmp"_s, "x"}})
                                   << u"「x」には、外を指す名前「../a.bmp」があります。"_s
                                   << QStringList();
+        QTest::newRow("/etc/x") << zip({skin, {u"/etc/x"_s, "x"}})
+                                << u"「x」には、外を指す名前「/etc/x」があります。"_s
+                                << QStringList();
+        QTest::newRow("encrypted")
+            << makeArchive(ArchiveFormat::EncryptedZip, {skin})
+            << u"「x」の「calc.dat」は暗号化されています。"_s << QStringList();
         QTest::newRow("hard link") << tar({skin, {u"a.bmp"_s, "calc.dat", TestEntry::HardLink}})
                                    << u"「x」には、リンク「a.bmp」があります。"_s << QStringList();
         QTest::newRow("device") << tar({skin, {u"a.bmp"_s, {}, TestEntry::Device}})
@@ -174,6 +185,19 @@ private slots:
         const auto error = unpackSkin(path(u"skin.zip"_s), work->path());
         QCOMPARE(error ? error->english : QString(),
                  u"skin.zip is neither a skin archive nor a folder"_s);
+    }
+
+    // Nothing a link in a folder points at is taken.
+    void linkInAFolderIsRefused()
+    {
+        QVERIFY(putFile(path(u"skin/calc.dat"_s), calcDat({u"SglBmp1=a.bmp"_s})));
+        QVERIFY(putFile(path(u"secret"_s), "not the skin's"));
+        QCOMPARE(::symlink(qPrintable(path(u"secret"_s)), qPrintable(path(u"skin/a.bmp"_s))), 0);
+        QVERIFY(QDir().mkpath(path(u"back"_s)));
+        const auto error = unpackSkin(path(u"skin"_s), path(u"back"_s));
+        QCOMPARE(error ? error->japanese : QString(),
+                 u"「skin」には、リンク「a.bmp」があります。"_s);
+        QCOMPARE(contentsOf(path(u"back"_s)), QStringList());
     }
 
     // A skin is named after its file, unless the same skin is on the shelf already.
