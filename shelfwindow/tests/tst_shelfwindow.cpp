@@ -27,12 +27,15 @@ class TestShelfWindow : public QObject
     Shelf shelf() const { return Shelf(path(u"xdg/picturecalc"_s), path(u"installed"_s)); }
 
     // The window shown, its first skin 「私の電卓」, and a key pressed as the user would.
-    void press(QKeyCombination key)
+    // Whether the window came up to take the key.
+    bool press(QKeyCombination key)
     {
         window.emplace(shelf());
         window->show();
-        QVERIFY(QTest::qWaitForWindowActive(&*window));
+        if (!QTest::qWaitForWindowActive(&*window))
+            return false;
         QTest::keyClick(window->windowHandle(), key.key(), key.keyboardModifiers());
+        return true;
     }
 
     // The actions of the window that are disabled now.
@@ -106,11 +109,17 @@ private slots:
         QTest::keyClick(window.windowHandle(), Qt::Key_Return);
         QTRY_COMPARE(started().size(), 2);
         ::kill(started()[1].toInt(), SIGKILL);
+        // The skin started is remembered by its folder, which its title (二つ目) is not.
+        QTest::keyClick(window.windowHandle(), Qt::Key_End);
+        QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+        QCOMPARE(shelf().lastSkin(), u"b"_s);
+        QTRY_COMPARE(started().size(), 3);
+        ::kill(started()[2].toInt(), SIGKILL);
     }
 
     void exportProposesTheTitle()
     {
-        press(Qt::CTRL | Qt::Key_S);
+        QVERIFY(press(Qt::CTRL | Qt::Key_S));
         QCOMPARE(asked, u"私の電卓.calcskin"_s);
         QTRY_VERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
     }
@@ -129,7 +138,7 @@ private slots:
         QFETCH(bool, confirmed);
         QFETCH(QStringList, left);
         answer = confirmed;
-        press(Qt::Key_Delete);
+        QVERIFY(press(Qt::Key_Delete));
         QVERIFY(asked.contains(u"「私の電卓」"_s));
         QCOMPARE(shelf().names(), left);
         QCOMPARE(QFileInfo::exists(path(u"xdg/Trash/files/a/calc.dat"_s)), confirmed);
