@@ -255,25 +255,6 @@ private slots:
         QTEST(QGuiApplication::clipboard()->text(), "clipboard");
     }
 
-    // Qt's Wayland plugin sends keypad keys with their keysym but without the keypad modifier.
-    void keypadKnownByKeysym()
-    {
-        Calculator calculator;
-        const auto press = [&](Qt::Key key, quint32 keysym) {
-            QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, 0, keysym, 0);
-            QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, 0, keysym, 0);
-            QApplication::sendEvent(&calculator.window, &down);
-            QApplication::sendEvent(&calculator.window, &up);
-        };
-        press(Qt::Key_4, 0xffb4);        // KP_4
-        press(Qt::Key_Asterisk, 0xffaa); // KP_Multiply
-        press(Qt::Key_5, 0x35);          // the main row's 5
-        press(Qt::Key_5, 0xffb5);        // KP_5
-        press(Qt::Key_Enter, 0xff8d);    // KP_Enter
-        QCOMPARE(calculator.readout(), "20");
-        QCOMPARE(calculator.midi, played({65, 67}));
-    }
-
     // Auto-repeat sends a release before every repeated press.
     void heldKeypadKey()
     {
