@@ -205,6 +205,8 @@ private slots:
         QTest::newRow("right:8") << QTest::MouseClick << Qt::RightButton << "0." << played({72});
         QTest::newRow("double:8") << QTest::MouseDClick << Qt::LeftButton << "88."
                                   << played({72, 72});
+        QTest::newRow("8 pressed, let go on 9")
+            << QTest::MousePress << Qt::LeftButton << "0." << played({72});
     }
     void mouseButtons()
     {
@@ -213,6 +215,8 @@ private slots:
         Calculator calculator;
         QVERIFY(calculator.shown);
         calculator.mouse(action, "8", button);
+        if (action == QTest::MousePress)
+            calculator.mouse(QTest::MouseRelease, "9", button);
         QTEST(calculator.readout(), "readout");
         QTEST(calculator.midi, "midi");
     }
