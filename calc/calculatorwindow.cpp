@@ -3,7 +3,7 @@
 #include "calcmessages.h"
 #include "dialogs.h"
 #include "facelook.h"
-#include "keylabel.h"
+#include "keybutton.h"
 #include "palette.h"
 #include "readoutlabel.h"
 #include "skinpictures.h"
@@ -22,11 +22,11 @@ using face::KeyAction;
 
 namespace {
 
-void setTextColour(QLabel *label, const QColor &colour)
+void setTextColour(QWidget *widget, const QColor &colour)
 {
-    QPalette palette = label->palette();
+    QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    widget->setPalette(palette);
 }
 
 QString noticeText(calc::Notice notice)
@@ -87,7 +87,7 @@ CalculatorWindow::CalculatorWindow(QWidget *parent)
     m_clipboardWatch->setInterval(3000);
     connect(m_clipboardWatch, &QTimer::timeout, this, &CalculatorWindow::watchClipboard);
 
-    // The window itself takes every key; no key label takes the focus.
+    // The window itself takes every key; no key takes the focus.
     setFocusPolicy(Qt::StrongFocus);
     setFocus();
 }
@@ -95,23 +95,23 @@ CalculatorWindow::CalculatorWindow(QWidget *parent)
 void CalculatorWindow::createKeys()
 {
     for (const Key &key : face::keys()) {
-        auto *label = new KeyLabel(QString::fromUtf8(key.caption), this);
-        label->setGeometry(face::twipsToPixels(key.twips));
-        label->setTextFormat(Qt::PlainText);
-        label->setAccessibleName(QString::fromUtf8(key.spokenName));
-        label->setAlignment(face::CaptionAlignment);
-        label->setFont(face::captionFont(key.pointSize));
+        auto *button = new KeyButton(QString::fromUtf8(key.caption), this);
+        button->setGeometry(face::twipsToPixels(key.twips));
+        button->setAccessibleName(QString::fromUtf8(key.spokenName));
+        button->setAlignment(face::CaptionAlignment);
+        button->setFont(face::captionFont(key.pointSize));
         if (const auto colour = face::captionColour(key, {}))
-            setTextColour(label, *colour);
+            setTextColour(button, *colour);
         if (key.noteOffset) {
             const int offset = *key.noteOffset;
-            connect(label, &KeyLabel::pressed, this, [this, offset] { m_sound.noteOn(offset); });
-            connect(label, &KeyLabel::released, this, [this, offset] { m_sound.noteOff(offset); });
+            connect(button, &KeyButton::mouseDown, this,
+                    [this, offset] { m_sound.noteOn(offset); });
+            connect(button, &KeyButton::mouseUp, this, [this, offset] { m_sound.noteOff(offset); });
         }
-        connect(label, &KeyLabel::clicked, this, [this, &key] { click(key); });
+        connect(button, &KeyButton::clicked, this, [this, &key] { click(key); });
         if (key.action == KeyAction::Copy)
-            m_copyKey = label;
-        m_keys.push_back(label);
+            m_copyKey = button;
+        m_keys.push_back(button);
     }
 }
 

@@ -9,13 +9,13 @@
 #include <optional>
 #include <vector>
 
-class KeyLabel;
+class KeyButton;
 class QLabel;
 class QTimer;
 class ReadoutLabel;
 class SkinPictures;
 
-// The calculator's one window: a backdrop picture with transparent key labels on top and the
+// The calculator's one window: a backdrop picture with transparent keys on top and the
 // readout above them. A key's click is its only way into the engine; the mouse and the
 // keyboard both end there, and the digit keys sound while they are held. The engine tells what
 // a key did; the window decides which picture that shows.
@@ -63,8 +63,8 @@ private:
 
     QLabel *m_backdrop;
     ReadoutLabel *m_readout;
-    std::vector<KeyLabel *> m_keys; // in the order of the face's key table
-    KeyLabel *m_copyKey = nullptr;
+    std::vector<KeyButton *> m_keys; // in the order of the face's key table
+    KeyButton *m_copyKey = nullptr;
     QTimer *m_clipboardWatch;
     std::optional<QString> m_copiedText;
 };

@@ -21,11 +21,10 @@ class TestSettings : public QObject
 
     std::optional<QTemporaryDir> folder;
     QString calcDat() const { return folder->filePath("calc.dat"); }
-    void putFile(const QByteArray &bytes)
+    bool putFile(const QByteArray &bytes)
     {
         QFile file(calcDat());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
     QByteArray fileBytes(const QString &path) const
     {
@@ -110,7 +109,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, trim);
         QFETCH(QString, error);
-        putFile(bytes);
+        QVERIFY(putFile(bytes));
         CalcSettings settings{.startPicture = Kept};
         QCOMPARE(readError(trim, settings),
                  error.isEmpty() ? error : calcDat() + u" の 2 行目を読み込めません。"_s + error);
@@ -140,7 +139,7 @@ private slots:
     // 〜 − ‖ ¢ £ ¬.
     void writesTheGoldenFile()
     {
-        putFile("an older, longer calc.dat that must disappear completely\r\n");
+        QVERIFY(putFile("an older, longer calc.dat that must disappear completely\r\n"));
         const CalcSettings settings{u"～∥－￢①㈱髙ｶﾙｸ電卓"_s,
                                     u"〜−‖¢£¬.ico"_s,
                                     -1,
@@ -169,7 +168,7 @@ private slots:
         QFETCH(CalcSettings, settings);
         QFETCH(bool, fullDisk);
         QFETCH(QString, why);
-        putFile("Title=previous\r\nIcon=\x93\x64.ico");
+        QVERIFY(putFile("Title=previous\r\nIcon=\x93\x64.ico"));
         const QByteArray before = fileBytes(calcDat());
         rlimit unlimited;
         const rlimit limited{100, 100};

@@ -79,7 +79,7 @@ private slots:
         };
         QImage backdrop(face::twipsToPixels(face::BackdropTwips).size(), QImage::Format_RGB32);
         backdrop.fill(Qt::red);
-        putSkin(folderOf(u"skin"_s), u"赤"_s, pictureOf(Qt::red, "BMP"));
+        QVERIFY(putSkin(folderOf(u"skin"_s), u"赤"_s, pictureOf(Qt::red, "BMP")));
         ShelfModel model(shelf(), window, 1.0);
         QTRY_COMPARE(tile(model), facePicture(backdrop, {}, 1));
 
@@ -110,8 +110,8 @@ private slots:
         QFETCH(QString, problem);
         QByteArray damaged = pictureOf(Qt::red, "PNG");
         damaged[damaged.size() - 20] = ~damaged[damaged.size() - 20];
-        putFile(folderOf(u"skin"_s) + u"/calc.dat"_s, settings);
-        putFile(folderOf(u"skin"_s) + u"/start.bmp"_s, damaged);
+        QVERIFY(putFile(folderOf(u"skin"_s) + u"/calc.dat"_s, settings));
+        QVERIFY(putFile(folderOf(u"skin"_s) + u"/start.bmp"_s, damaged));
         ShelfModel model(shelf(), QSize(40, 40), 1.0);
         model.index(0).data(Qt::DecorationRole); // as a view showing the tile asks
         QTRY_COMPARE(model.index(0).data(Qt::ToolTipRole).toString(),
@@ -138,20 +138,20 @@ private slots:
         QFETCH(Change, change);
         QFETCH(QStringList, expected);
         QFETCH(QColor, firstColour);
-        putSkin(folderOf(u"a"_s), u"赤"_s, pictureOf(Qt::red, "BMP"));
-        putSkin(folderOf(u"b"_s), u"青"_s, pictureOf(Qt::blue, "BMP"));
+        QVERIFY(putSkin(folderOf(u"a"_s), u"赤"_s, pictureOf(Qt::red, "BMP")));
+        QVERIFY(putSkin(folderOf(u"b"_s), u"青"_s, pictureOf(Qt::blue, "BMP")));
         const ShelfModel model(shelf(), QSize(40, 40), 1.0);
         QTRY_COMPARE(firstTileColour(model), QColor(Qt::red).rgb());
 
         switch (change) {
         case Change::AddSkin:
-            putSkin(folderOf(u"c"_s), QString(), pictureOf(Qt::green, "BMP"));
+            QVERIFY(putSkin(folderOf(u"c"_s), QString(), pictureOf(Qt::green, "BMP")));
             break;
         case Change::RemoveSkin:
             QVERIFY(QDir(folderOf(u"b"_s)).removeRecursively());
             break;
         case Change::Repaint:
-            putFile(folderOf(u"a"_s) + u"/start.bmp"_s, pictureOf(Qt::green, "BMP"));
+            QVERIFY(putFile(folderOf(u"a"_s) + u"/start.bmp"_s, pictureOf(Qt::green, "BMP")));
             break;
         }
         QTRY_COMPARE(texts(model), expected);
@@ -160,14 +160,14 @@ private slots:
 
     void changeRereadsOnlyTheSkinItLiesIn()
     {
-        putSkin(folderOf(u"a"_s), u"赤"_s, pictureOf(Qt::red, "BMP"));
-        putSkin(folderOf(u"b"_s), u"青"_s, pictureOf(Qt::blue, "BMP"));
+        QVERIFY(putSkin(folderOf(u"a"_s), u"赤"_s, pictureOf(Qt::red, "BMP")));
+        QVERIFY(putSkin(folderOf(u"b"_s), u"青"_s, pictureOf(Qt::blue, "BMP")));
         const ShelfModel model(shelf(), QSize(40, 40), 1.0);
         // a changes unseen by the watch, then b as usual.
         model.findChild<QFileSystemWatcher *>()->removePaths(
             {folderOf(u"a"_s), folderOf(u"a"_s) + u"/calc.dat"_s});
-        putSkin(folderOf(u"a"_s), u"赤二"_s);
-        putSkin(folderOf(u"b"_s), u"青二"_s);
+        QVERIFY(putSkin(folderOf(u"a"_s), u"赤二"_s));
+        QVERIFY(putSkin(folderOf(u"b"_s), u"青二"_s));
         QTRY_COMPARE(texts(model), (QStringList{u"赤"_s, u"青二"_s}));
     }
 };

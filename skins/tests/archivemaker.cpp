@@ -22,6 +22,10 @@ QByteArray makeArchive(ArchiveFormat format, const QList<TestEntry> &entries)
     } else {
         archive_write_set_format_zip(writer);
         archive_write_set_options(writer, "hdrcharset=UTF-8");
+        if (format == ArchiveFormat::EncryptedZip) {
+            archive_write_set_options(writer, "encryption=zipcrypt");
+            archive_write_set_passphrase(writer, "x");
+        }
     }
     archive_write_set_bytes_in_last_block(writer, 1);
     QByteArray bytes;

@@ -21,6 +21,7 @@ struct TestEntry
 enum class ArchiveFormat
 {
     Zip, // UTF-8 names with the UTF-8 flag
+    EncryptedZip,
     TarGz
 };
 

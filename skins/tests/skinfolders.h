@@ -6,19 +6,18 @@
 
 // Skins written straight into folders, as Skinwright or a file manager leaves them.
 
-inline void putFile(const QString &path, const QByteArray &bytes)
+[[nodiscard]] inline bool putFile(const QString &path, const QByteArray &bytes)
 {
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(bytes) == bytes.size();
 }
 
 // calc.dat naming start.bmp, and that file when picture holds bytes.
-inline void putSkin(const QString &folder, const QString &title, const QByteArray &picture = {})
+[[nodiscard]] inline bool putSkin(const QString &folder, const QString &title,
+                                  const QByteArray &picture = {})
 {
-    QVERIFY(QDir().mkpath(folder));
-    QVERIFY(!writeSettings(folder, {.title = title, .startPicture = QStringLiteral("start.bmp")}));
-    if (!picture.isEmpty())
-        putFile(folder + QStringLiteral("/start.bmp"), picture);
+    return QDir().mkpath(folder) &&
+           !writeSettings(folder, {.title = title, .startPicture = QStringLiteral("start.bmp")}) &&
+           (picture.isEmpty() || putFile(folder + QStringLiteral("/start.bmp"), picture));
 }

@@ -65,19 +65,19 @@ class TestSkins : public QObject
     std::optional<QTemporaryDir> work;
     QString path(const QString &relative) const { return work->filePath(relative); }
 
-    // A shelf in the work folder, its installed programs and default skin beside it.
-    Shelf makeShelf()
-    {
-        putFile(path(u"installed/calc"_s), "calc program");
-        QFile::copy(u"/bin/sleep"_s, path(u"installed/Skinwright"_s)); // a wizard that can run
-        putFile(path(u"installed/calc.dat"_s), calcDat({u"StartBmp=start.bmp"_s}));
-        putFile(path(u"installed/start.bmp"_s), "default picture");
-        return Shelf(path(u"data"_s), path(u"installed"_s));
-    }
+    // A shelf in the work folder, its installed programs and default skin beside it (init).
+    Shelf makeShelf() const { return Shelf(path(u"data"_s), path(u"installed"_s)); }
 
 private slots:
     void initTestCase() { std::setlocale(LC_CTYPE, "C.UTF-8"); }
-    void init() { work.emplace(); }
+    void init()
+    {
+        work.emplace();
+        QVERIFY(putFile(path(u"installed/calc"_s), "calc program"));
+        QFile::copy(u"/bin/sleep"_s, path(u"installed/Skinwright"_s)); // a wizard that can run
+        QVERIFY(putFile(path(u"installed/calc.dat"_s), calcDat({u"StartBmp=start.bmp"_s})));
+        QVERIFY(putFile(path(u"installed/start.bmp"_s), "default picture"));
+    }
 
     void unpack_data()
     {
@@ -106,9 +106,20 @@ private slots:
                     {u"skin/calc"_s, "program"}})
             << QString() << QStringList{u"calc.dat"_s};
 
+        QTest::newRow("a.bmp named twice")
+            << zip({{u"calc.dat"_s, calcDat({u"SglBmp1=a.bmp"_s, u"SglBmp2=a.bmp"_s})},
+                    {u"a.bmp"_s, "x"}})
+            << QString() << QStringList{u"a.bmp"_s, u"calc.dat"_s};
+
         QTest::newRow("../a.bmp") << zip({skin, {u"../a.bmp"_s, "x"}})
                                   << u"「x」には、外を指す名前「../a.bmp」があります。"_s
                                   << QStringList();
+        QTest::newRow("/etc/x") << zip({skin, {u"/etc/x"_s, "x"}})
+                                << u"「x」には、外を指す名前「/etc/x」があります。"_s
+                                << QStringList();
+        QTest::newRow("encrypted")
+            << makeArchive(ArchiveFormat::EncryptedZip, {skin})
+            << u"「x」の「calc.dat」は暗号化されています。"_s << QStringList();
         QTest::newRow("hard link") << tar({skin, {u"a.bmp"_s, "calc.dat", TestEntry::HardLink}})
                                    << u"「x」には、リンク「a.bmp」があります。"_s << QStringList();
         QTest::newRow("device") << tar({skin, {u"a.bmp"_s, {}, TestEntry::Device}})
@@ -148,17 +159,18 @@ private slots:
         QFETCH(QByteArray, archive);
         QFETCH(QString, refusal);
         QFETCH(QStringList, contents);
-        const auto error = unpackSkinArchive(archive, u"x"_s, work->path());
+        QVERIFY(QDir().mkpath(path(u"unpacked"_s)));
+        const auto error = unpackSkinArchive(archive, u"x"_s, path(u"unpacked"_s));
         QCOMPARE(error ? error->japanese : QString(), refusal);
-        QCOMPARE(contentsOf(work->path()), contents);
+        QCOMPARE(contentsOf(path(u"unpacked"_s)), contents);
     }
 
     void exportedSkinReadsBack()
     {
-        putFile(path(u"skin/calc.dat"_s), WindowsSkin);
-        putFile(path(u"skin/IMG/表.JPG"_s), "one");
-        putFile(path(u"skin/start.bmp"_s), "start");
-        putFile(path(u"skin/notes.txt"_s), "not the skin's");
+        QVERIFY(putFile(path(u"skin/calc.dat"_s), WindowsSkin));
+        QVERIFY(putFile(path(u"skin/IMG/表.JPG"_s), "one"));
+        QVERIFY(putFile(path(u"skin/start.bmp"_s), "start"));
+        QVERIFY(putFile(path(u"skin/notes.txt"_s), "not the skin's"));
         QVERIFY(!exportSkin(path(u"skin"_s), path(u"x.calcskin"_s)));
         QVERIFY(QDir().mkpath(path(u"back"_s)));
         QVERIFY(!unpackSkin(path(u"x.calcskin"_s), path(u"back"_s)));
@@ -175,6 +187,19 @@ private slots:
                  u"skin.zip is neither a skin archive nor a folder"_s);
     }
 
+    // Nothing a link in a folder points at is taken.
+    void linkInAFolderIsRefused()
+    {
+        QVERIFY(putFile(path(u"skin/calc.dat"_s), calcDat({u"SglBmp1=a.bmp"_s})));
+        QVERIFY(putFile(path(u"secret"_s), "not the skin's"));
+        QCOMPARE(::symlink(qPrintable(path(u"secret"_s)), qPrintable(path(u"skin/a.bmp"_s))), 0);
+        QVERIFY(QDir().mkpath(path(u"back"_s)));
+        const auto error = unpackSkin(path(u"skin"_s), path(u"back"_s));
+        QCOMPARE(error ? error->japanese : QString(),
+                 u"「skin」には、リンク「a.bmp」があります。"_s);
+        QCOMPARE(contentsOf(path(u"back"_s)), QStringList());
+    }
+
     // A skin is named after its file, unless the same skin is on the shelf already.
     void importNames()
     {
@@ -184,7 +209,8 @@ private slots:
             {u"x.tar.gz"_s, WindowsSkin}, {u"x.zip"_s, "Title=2"}, {u"y.LZH"_s, WindowsSkin}};
         QStringList imported;
         for (const auto &[file, calcDat] : sources) {
-            putFile(path(file), makeArchive(ArchiveFormat::Zip, {{u"calc.dat"_s, calcDat}}));
+            QVERIFY(
+                putFile(path(file), makeArchive(ArchiveFormat::Zip, {{u"calc.dat"_s, calcDat}})));
             const auto name = shelf.importSkin(path(file));
             QVERIFY(std::holds_alternative<QString>(name));
             imported << std::get<QString>(name);
@@ -211,9 +237,10 @@ private slots:
         const QStringList before = contentsOf(shelf.shelfFolder());
         QByteArray noise(1 << 20, Qt::Uninitialized); // many blocks in both passes
         QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-        putFile(path(u"x.tar.gz"_s),
-                makeArchive(ArchiveFormat::TarGz, {{u"calc.dat"_s, calcDat({u"StartBmp=s.bmp"_s})},
-                                                   {u"s.bmp"_s, noise}}));
+        QVERIFY(putFile(
+            path(u"x.tar.gz"_s),
+            makeArchive(ArchiveFormat::TarGz,
+                        {{u"calc.dat"_s, calcDat({u"StartBmp=s.bmp"_s})}, {u"s.bmp"_s, noise}})));
         int reached = 0;
         const WorkControl control{[&] { return reached >= stopAt; },
                                   [&](int percent) { reached = qMax(reached, percent); }};
@@ -233,7 +260,7 @@ private slots:
                  (QStringList{u"Skinwright"_s, u"calc"_s, u"calc.dat"_s, u"start.bmp"_s}));
         const QString running = path(u"data/skins/標準/calc"_s);
         QVERIFY(::link(qPrintable(running), qPrintable(path(u"runningInode"_s))) == 0);
-        putFile(path(u"calc.new"_s), "calc program, new version");
+        QVERIFY(putFile(path(u"calc.new"_s), "calc program, new version"));
         QVERIFY(::rename(qPrintable(path(u"calc.new"_s)), qPrintable(path(u"installed/calc"_s))) ==
                 0);
         QVERIFY(!shelf.prepare());
@@ -243,9 +270,10 @@ private slots:
 
     void earlierSingleSkinBecomesTheFirst()
     {
-        putFile(path(u"data/calc.dat"_s), calcDat({u"Title=私の電卓"_s, u"StartBmp=mine.bmp"_s}));
-        putFile(path(u"data/mine.bmp"_s), "mine");
-        putFile(path(u"data/sketch.bmp"_s), "work in progress");
+        QVERIFY(putFile(path(u"data/calc.dat"_s),
+                        calcDat({u"Title=私の電卓"_s, u"StartBmp=mine.bmp"_s})));
+        QVERIFY(putFile(path(u"data/mine.bmp"_s), "mine"));
+        QVERIFY(putFile(path(u"data/sketch.bmp"_s), "work in progress"));
         const Shelf shelf = makeShelf();
         QVERIFY(!shelf.prepare());
         QCOMPARE(shelf.names(), QStringList{u"私の電卓"_s});
@@ -260,8 +288,8 @@ private slots:
         const QString ended = path(u"data/skins/.import.tmp-2147483646-abc/calc.dat"_s);
         const QString running = path(u"data/skins/.import.tmp-%1-abc/calc.dat"_s)
                                     .arg(QCoreApplication::applicationPid());
-        putFile(ended, "x");
-        putFile(running, "x");
+        QVERIFY(putFile(ended, "x"));
+        QVERIFY(putFile(running, "x"));
         QVERIFY(!shelf.prepare());
         QVERIFY(!QFileInfo::exists(QFileInfo(ended).path()));
         QVERIFY(QFileInfo::exists(running));
@@ -295,7 +323,7 @@ private slots:
             QVERIFY(wizard.waitForStarted());
         }
         if (written)
-            putFile(folder + u"/calc.dat"_s, calcDat({u"Title=新作"_s}));
+            QVERIFY(putFile(folder + u"/calc.dat"_s, calcDat({u"Title=新作"_s})));
         QVERIFY(!shelf.prepare());
         QCOMPARE(shelf.names().contains(QFileInfo(folder).fileName()), written);
         QCOMPARE(QFileInfo::exists(folder), kept);

@@ -29,18 +29,17 @@ private slots:
         const QString title = u"電卓 ｳｨｻﾞｰﾄﾞ"_s.repeated(3);
         QStringList buttons;
         int width = 0;
-        QObject whileOpen;
-        QMetaObject::invokeMethod(
-            &whileOpen,
-            [&] {
-                QMessageBox *box = nullptr;
-                QTRY_VERIFY(box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
-                for (QAbstractButton *button : box->buttons())
-                    buttons << button->text();
-                width = box->width();
-                box->reject();
-            },
-            Qt::QueuedConnection);
+        // Posted before the box opens, so it runs in the box's own loop, where it is shown.
+        QTimer::singleShot(0, [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible()) {
+                    for (QAbstractButton *button : box->buttons())
+                        buttons << button->text();
+                    width = box->width();
+                    box->reject();
+                }
+            }
+        });
         QVERIFY(!dialogs::askYesNo(nullptr, {u"?"_s, title}));
         buttons.sort();
         QCOMPARE(buttons, (QStringList{u"いいえ"_s, u"はい"_s}));

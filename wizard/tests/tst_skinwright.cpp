@@ -31,18 +31,17 @@ QColor colourAt(const QImage &image)
     return image.isNull() ? QColor() : image.pixelColor(image.rect().center());
 }
 
-void savePicture(const QString &path, const QColor &colour, const char *format)
+bool savePicture(const QString &path, const QColor &colour, const char *format)
 {
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(colour);
-    QVERIFY(picture.save(path, format));
+    return picture.save(path, format);
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray bytesOf(const QString &path)
@@ -107,16 +106,17 @@ class TestSkinwright : public QObject
         m_choices << path;
         click(button);
     }
-    void goOn(const QString &nextPage)
+    // Whether 次へ led to the page.
+    bool goOn(const QString &nextPage)
     {
         click("次へ");
-        QTRY_COMPARE(pageName(), nextPage);
+        return QTest::qWaitFor([&] { return pageName() == nextPage; });
     }
-    void passStartPage()
+    bool passStartPage()
     {
         type("アイコン", "i.ico");
         type("消費税率", "0");
-        goOn("picturePage");
+        return goOn("picturePage");
     }
     QStringList finishPageShows()
     {
@@ -131,11 +131,11 @@ private slots:
     void initTestCase()
     {
         useJapaneseQtTexts(*QCoreApplication::instance());
-        savePicture(elsewhere("one.bmp"), Qt::blue, "BMP");
-        savePicture(elsewhere("abcdefghijklmnop.bmp"), Qt::blue, "BMP");
-        savePicture(elsewhere("abcdefghijklmnopq.bmp"), Qt::blue, "BMP");
-        savePicture(elsewhere("start.jpg"), Qt::blue, "JPEG");
-        writeFile(elsewhere("cut.jpg"), bytesOf(elsewhere("start.jpg")).chopped(10));
+        QVERIFY(savePicture(elsewhere("one.bmp"), Qt::blue, "BMP"));
+        QVERIFY(savePicture(elsewhere("abcdefghijklmnop.bmp"), Qt::blue, "BMP"));
+        QVERIFY(savePicture(elsewhere("abcdefghijklmnopq.bmp"), Qt::blue, "BMP"));
+        QVERIFY(savePicture(elsewhere("start.jpg"), Qt::blue, "JPEG"));
+        QVERIFY(writeFile(elsewhere("cut.jpg"), bytesOf(elsewhere("start.jpg")).chopped(10)));
     }
     void init()
     {
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(focused(), u"消費税率"_s);
         QVERIFY(field("消費税率")->inputMethodHints() & Qt::ImhFormattedNumbersOnly);
         type("消費税率", "　－１０　");
-        goOn("picturePage");
+        QVERIFY(goOn("picturePage"));
         QCOMPARE(stored().taxRate, -10);
     }
 
@@ -243,9 +243,9 @@ private slots:
         if (before == InSkin::Folder)
             QVERIFY(QDir().mkdir(copy));
         if (before == InSkin::OtherPicture)
-            savePicture(copy, Qt::red, "BMP");
+            QVERIFY(savePicture(copy, Qt::red, "BMP"));
         m_replies << replace;
-        passStartPage();
+        QVERIFY(passStartPage());
         if (previewOn)
             click("ﾌﾟﾚﾋﾞｭｰ");
         field(pictureField(3))->setText(u"old"_s);
@@ -261,20 +261,20 @@ private slots:
     // The previous calc.dat is read untrimmed, page 2's fields too.
     void loadPrevious()
     {
-        writeFile(inSkin("calc.dat"),
-                  "Title=calc  \r\nIcon=i.ico\r\nColor1=3\r\nColor2=0\r\nSglBmp1=p.bmp");
+        QVERIFY(writeFile(inSkin("calc.dat"),
+                          "Title=calc  \r\nIcon=i.ico\r\nColor1=3\r\nColor2=0\r\nSglBmp1=p.bmp"));
         click("前回の情報　読込");
         QCOMPARE(field("タイトル")->text(), u"calc  "_s);
         QVERIFY(control<QRadioButton>("数字色 赤")->isChecked());
-        goOn("picturePage");
+        QVERIFY(goOn("picturePage"));
         QCOMPARE(field(pictureField(1))->text(), u"p.bmp"_s);
     }
 
     // Page 3 lists each file once, named as on disk.
     void filesListed()
     {
-        writeFile(inSkin("k.BMP"), "picture");
-        passStartPage();
+        QVERIFY(writeFile(inSkin("k.BMP"), "picture"));
+        QVERIFY(passStartPage());
         for (QLineEdit *each : page()->findChildren<QLineEdit *>())
             each->setText(u"k.bmp"_s);
         field(pictureField(3))->clear();
@@ -283,7 +283,7 @@ private slots:
         field(pictureField(1))->setText(u"K.bmp"_s);
         field(pictureField(2))->setText(u"m.bmp"_s);
         field(pictureField(3))->setText(u"M.bmp"_s);
-        goOn("finishPage");
+        QVERIFY(goOn("finishPage"));
         click("実行");
         QCOMPARE(finishPageShows(), (QStringList{u"終了しました。"_s, u"calc.dat"_s, u"calc"_s,
                                                  u"i.ico"_s, u"k.BMP"_s, u"m.bmp"_s, u"M.bmp"_s}));
@@ -298,10 +298,10 @@ private slots:
         click("ﾎﾞﾀﾝ色 緑");
         choose("開始画像を選ぶ", elsewhere("start.jpg"));
         type("消費税率", "10");
-        goOn("picturePage");
+        QVERIFY(goOn("picturePage"));
         for (int index = 0; index < 12; ++index)
             type(pictureField(index), u"%1.bmp"_s.arg(index));
-        goOn("finishPage");
+        QVERIFY(goOn("finishPage"));
         QCOMPARE(finishPageShows(), QStringList{u"電卓 ｳｨｻﾞｰﾄﾞ設定ﾌｧｲﾙを生成します。"_s});
         click("実行");
         QCOMPARE(bytesOf(inSkin("calc.dat")), bytesOf(u"" GOLDEN_DIR "/calc.dat"_s));

@@ -30,24 +30,24 @@ struct SkinFolder
 {
     SkinFolder()
     {
-        put(settings.icon = "calc.ico", encoded(Qt::darkCyan, {32, 32}, "ico"));
+        written = put(settings.icon = "calc.ico", encoded(Qt::darkCyan, {32, 32}, "ico"));
         const QByteArray exif = QByteArray::fromHex(
             "ffe1002245786966000049492a0008000000010012010300010000000600000000000000");
-        put(settings.startPicture = "turned.jpg",
-            encoded(Qt::red, {400, 200}, "jpeg", Qt::blue).insert(2, exif));
+        written &= put(settings.startPicture = "turned.jpg",
+                       encoded(Qt::red, {400, 200}, "jpeg", Qt::blue).insert(2, exif));
         for (int n = 0; n < face::HolderCount; ++n) { // JPEG and PNG; GIF on no machine of ours
             settings.keyPictures[n] = QString::number(n) + (n % 3 ? ".jpg" : ".png");
-            put(settings.keyPictures[n], encoded(colourOf(n), {120, 90}, n % 3 ? "jpeg" : "png"));
+            written &= put(settings.keyPictures[n],
+                           encoded(colourOf(n), {120, 90}, n % 3 ? "jpeg" : "png"));
         }
     }
     static QRgb colourOf(int n) { return qRgb(20 * n, 200 - 10 * n, 90); }
     QString path(const QString &name) const { return QDir(dir.filePath("skin")).filePath(name); }
-    void put(const QString &name, const QByteArray &bytes) const
+    bool put(const QString &name, const QByteArray &bytes) const
     {
-        QVERIFY(QDir().mkpath(QFileInfo(path(name)).path()));
         QFile file(path(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
+        return QDir().mkpath(QFileInfo(path(name)).path()) && file.open(QIODevice::WriteOnly) &&
+               file.write(bytes) == bytes.size();
     }
     QString &field(const QString &name) // by its key in calc.dat
     {
@@ -59,6 +59,7 @@ struct SkinFolder
 
     QTemporaryDir dir;
     CalcSettings settings;
+    bool written;
 };
 
 bool nearly(QColor a, QColor b) // JPEG keeps a plain colour only nearly
@@ -79,6 +80,7 @@ private slots:
     {
         const qreal ratio = 2; // device pixels per pixel
         SkinFolder skin;
+        QVERIFY(skin.written);
         SkinPictures pictures(skin.path(""), Backdrop, ratio, PictureCache({}));
         QCOMPARE(pictures.loadStartPictures(skin.settings), std::nullopt);
         const QImage start = pictures.startPicture().toImage();
@@ -99,6 +101,7 @@ private slots:
     void aPictureGoneAfterTheChecksIsToldOnce()
     {
         SkinFolder skin;
+        QVERIFY(skin.written);
         SkinPictures pictures(skin.path(""), Backdrop, 1, PictureCache({}));
         QSignalSpy failed(&pictures, &SkinPictures::failed);
         QCOMPARE(pictures.loadStartPictures(skin.settings), std::nullopt);
@@ -160,9 +163,10 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         SkinFolder skin;
+        QVERIFY(skin.written);
         skin.field(key) = name;
         if (!file.isEmpty())
-            skin.put(file, bytes);
+            QVERIFY(skin.put(file, bytes));
         SkinPictures pictures(skin.path(""), Backdrop, 1, PictureCache({}));
         QCOMPARE(pictures.loadStartPictures(skin.settings).value_or(QString()), message);
         QCOMPARE(pictures.holder(face::Holder::One).has_value(), message.isEmpty());
