@@ -1,6 +1,7 @@
 #include "standardoptions.h"
 
 #include "projectversion.h"
+#include "qttexts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,6 +19,14 @@ bool asksForStandardOption(int argc, char *argv[])
     }
     return false;
 }
+
+// Every application object a program makes, for its --help as for its windows, speaks Qt's
+// texts in Japanese; each program answers the standard options, so each links this.
+void japaneseQtTexts()
+{
+    useJapaneseQtTexts(*QCoreApplication::instance());
+}
+Q_COREAPP_STARTUP_FUNCTION(japaneseQtTexts)
 
 } // namespace
 

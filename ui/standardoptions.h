@@ -9,6 +9,8 @@
 // option was given; otherwise prints the answer and ends the program with status 0.
 // Other arguments are left for the program (Qt's own -platform, a file name, ...); the program's
 // own options are listed in the help.
+// A program linking this library speaks Qt's own texts in Japanese (qttexts.h) in every
+// application object it makes, from the first.
 void answerStandardOptions(int argc, char *argv[], const QString &description,
                            const QList<QCommandLineOption> &programOptions = {});
 
