@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QWidget>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 
@@ -61,10 +62,11 @@ bool isTaken(const QPoint &place, const QList<QPoint> &running, int step)
     });
 }
 
+// A frame larger than the screen keeps its top left corner on it.
 QPoint keptWithin(const QRect &frame, const QRect &available)
 {
-    const int x = std::clamp(frame.x(), available.left(), available.right() - frame.width() + 1);
-    const int y = std::clamp(frame.y(), available.top(), available.bottom() - frame.height() + 1);
+    const int x = std::min(frame.x(), available.right() - frame.width() + 1);
+    const int y = std::min(frame.y(), available.bottom() - frame.height() + 1);
     return {std::max(x, available.left()), std::max(y, available.top())};
 }
 
@@ -143,10 +145,12 @@ WindowPlace::~WindowPlace()
 bool WindowPlace::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &m_window) {
-        if (event->type() == QEvent::Move || event->type() == QEvent::Show)
+        // Remembered as it moves, not as it closes: a session that ends takes its windows
+        // without closing them.
+        if (event->type() == QEvent::Move || event->type() == QEvent::Show) {
             publish();
-        else if (event->type() == QEvent::Close)
             remember();
+        }
     }
     return false;
 }

@@ -28,8 +28,8 @@ std::optional<QPoint> openingPlace(std::optional<QPoint> remembered, const QList
                                    QSize size, int step, const QRect &available);
 
 // Opens a skin's calculator where openingPlace says, tells later starts where it is while it
-// runs, and remembers where it was as it closes. A window system that places windows itself
-// (Wayland) takes no part: positions mean nothing there.
+// runs, and remembers where it was for the skin's next start. A window system that places windows
+// itself (Wayland) takes no part: positions mean nothing there.
 class WindowPlace : public QObject
 {
 public:

@@ -81,6 +81,7 @@ class ReleaseTest(unittest.TestCase):
                 "libfluidsynth3",
                 "timgm6mb-soundfont",
                 "fonts-ipafont-gothic",
+                "qt6-translations-l10n",
             },
             depends,
         )
