@@ -46,7 +46,7 @@ int main(int argc, char *argv[])
     CalculatorWindow window;
     auto started =
         startCalculator(std::move(soundSetUp), window, QCoreApplication::applicationFilePath(),
-                        QCoreApplication::applicationDirPath());
+                        QCoreApplication::applicationDirPath(), PlaceFiles::forUser());
     if (const auto *refused = std::get_if<StartRefused>(&started)) {
         if (*refused == StartRefused::Abandoned)
             return EXIT_FAILURE;

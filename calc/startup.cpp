@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "keysounds.h"
 #include "waylandwindow.h"
+#include "windowplace.h"
 #include "x11window.h"
 
 #include <QGuiApplication>
@@ -65,7 +66,7 @@ void refuseSecondCopy(const QString &programFile)
 
 std::variant<std::unique_ptr<SingleInstance>, StartRefused>
 startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &programFile,
-                const QString &folder)
+                const QString &folder, PlaceFiles places)
 {
     const auto skinProblem = window.loadSkin(folder);
 
@@ -84,6 +85,8 @@ startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &
         dialogs::showMessage(nullptr, {*skinProblem, CalculatorTitle, QMessageBox::Warning});
         return StartRefused::Abandoned;
     }
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        new WindowPlace(window, folder, std::move(places));
     showCalculator(window);
     window.activateWindow();
     instance->onLaterStart([&window](const QByteArray &proof) { comeForward(window, proof); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "singleinstance.h"
+#include "windowplace.h"
 
 #include <QString>
 #include <memory>
@@ -18,8 +19,8 @@ enum class StartRefused
 
 // The calculator's start-up, in the order the user meets it: the sound output's message, then
 // the refusal of a second copy, then what is wrong with the skin, then the window. The skin
-// loads while the sound set-up still runs. Returns this copy's claim to be the only one, to be
-// kept for the whole run, or why it did not start.
+// loads while the sound set-up still runs; the window opens where `places` says. Returns this
+// copy's claim to be the only one, to be kept for the whole run, or why it did not start.
 std::variant<std::unique_ptr<SingleInstance>, StartRefused>
 startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &programFile,
-                const QString &folder);
+                const QString &folder, PlaceFiles places);

@@ -43,6 +43,7 @@ install(TARGETS calc Skinwright RUNTIME DESTINATION ${RELEASE_LIBDIR} COMPONENT 
 install(FILES ${release_skin} DESTINATION ${RELEASE_LIBDIR} COMPONENT system)
 install(TARGETS picturecalc picturecalc-thumbnailer RUNTIME DESTINATION bin COMPONENT system)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/picturecalc.desktop
+              ${CMAKE_CURRENT_LIST_DIR}/picturecalc-archive.desktop
               ${CMAKE_CURRENT_LIST_DIR}/picturecalc-shelf.desktop
               ${CMAKE_CURRENT_LIST_DIR}/picturecalc-skinwright.desktop
     DESTINATION share/applications COMPONENT system)
@@ -53,6 +54,34 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/picturecalc.thumbnailer
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/picturecalc.svg
               ${CMAKE_CURRENT_LIST_DIR}/icons/picturecalc-skinwright.svg
     DESTINATION share/icons/hicolor/scalable/apps COMPONENT system)
+# The manual pages, in English and in Japanese, from the POD beside this file; gzipped as Debian
+# wants, at most and without a time stamp. The calculator's page is picturecalc-calc: calc(1) is
+# another package's calculator, and the program is not on the PATH anyway.
+find_program(POD2MAN pod2man REQUIRED)
+set(release_man)
+foreach(page picturecalc picturecalc-calc Skinwright picturecalc-thumbnailer)
+    foreach(language en ja)
+        if(language STREQUAL "en")
+            set(source ${CMAKE_CURRENT_LIST_DIR}/man/${page}.pod)
+            set(destination share/man/man1)
+        else()
+            set(source ${CMAKE_CURRENT_LIST_DIR}/man/${page}.${language}.pod)
+            set(destination share/man/${language}/man1)
+        endif()
+        set(page_file ${CMAKE_BINARY_DIR}/packaging/man/${language}/${page}.1.gz)
+        string(TOUPPER ${page} title)
+        add_custom_command(OUTPUT ${page_file}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging/man/${language}
+            COMMAND sh -c "\"$0\" --utf8 --section=1 --name=\"$1\" --center=\"$2\" --release=\"$3\" --date=\"$4\" \"$5\" | gzip -9n > \"$6\""
+                ${POD2MAN} ${title} ${RELEASE_NAME} "${RELEASE_NAME} ${PROJECT_VERSION}" ${RELEASE_DATE}
+                ${source} ${page_file}
+            DEPENDS ${source}
+            VERBATIM)
+        list(APPEND release_man ${page_file})
+        install(FILES ${page_file} DESTINATION ${destination} COMPONENT system)
+    endforeach()
+endforeach()
+add_custom_target(release_man ALL DEPENDS ${release_man})
 # The software centres' entry, named by its component ID (the reverse of the contact
 # address's domain) and dated as the changelog is.
 set(METAINFO_ID invalid.example.picturecalc)
@@ -97,10 +126,12 @@ Both have Japanese user interfaces.")
 # The libraries (Qt with its xcb and image-format plugins, RtMidi, FluidSynth, PulseAudio) come from
 # dpkg-shlibdeps; what the programs only open at run time is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's Japanese texts, without which Qt's own dialogs, context menus and key names speak English
+# among the programs' Japanese.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "timgm6mb-soundfont | sf2-soundfont-gm, fonts-ipafont-gothic | fonts-japanese-gothic")
-# Qt's Japanese texts for the picture chooser (without them it speaks English); Qt's Wayland
-# plugin, without which a Wayland desktop shows the programs through XWayland, blurred when scaled.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n, qt6-wayland")
+    "timgm6mb-soundfont | sf2-soundfont-gm, fonts-ipafont-gothic | fonts-japanese-gothic, qt6-translations-l10n")
+# Qt's Wayland plugin, without which a Wayland desktop shows the programs through XWayland,
+# blurred when scaled.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
 
 include(CPack)

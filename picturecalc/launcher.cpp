@@ -13,8 +13,37 @@
 namespace {
 
 constexpr char Usage[] =
-    "使い方 (usage): picturecalc [--import FILE | --export NAME FILE | --list | "
-    "--run NAME | --wizard [NAME] | --folder | --open-folder | --shelf | --last [FILE] | FILE]\n";
+    "使い方: picturecalc [--import FILE | --export NAME FILE | --list | --run NAME | "
+    "--wizard [NAME] | --folder | --open-folder | --shelf | --last [FILE] | FILE]\n";
+
+// Every way to call the launcher, each option with what follows it; Qt's own layout of a help
+// text has no room for an option followed by two arguments, or by an optional one.
+QString helpText()
+{
+    return QCoreApplication::translate(
+        "Launcher",
+        "使い方: picturecalc [オプション] [FILE]\n"
+        "電卓のスキンを一覧し、取り込み、書き出し、起動します。スキンは利用者ごとに\n"
+        "${XDG_DATA_HOME:-~/.local/share}/picturecalc/skins にあります。\n"
+        "NAME はスキンの題名かフォルダ名です。\n"
+        "\n"
+        "  (なし)              スキンが二つ以上あれば一覧の窓を開き、一つならそれを起動します。\n"
+        "  FILE                アーカイブ (.calcskin, .zip, .lzh, .7z, .tar.gz など) か\n"
+        "                      フォルダのスキンを取り込み、起動します。\n"
+        "  --import FILE       FILE のスキンを取り込み、その NAME を表示します。\n"
+        "  --export NAME FILE  スキン NAME を .calcskin の FILE に書き出します。\n"
+        "  --list              スキンの NAME を一行に一つ表示します。\n"
+        "  --run NAME          スキン NAME の電卓を起動します。\n"
+        "  --wizard [NAME]     電卓 ｳｨｻﾞｰﾄﾞで新しいスキンを作ります。NAME があれば\n"
+        "                      そのスキンを編集します。\n"
+        "  --shelf             スキンの一覧の窓を開きます。\n"
+        "  --last [FILE]       最後に起動したスキンを起動します。FILE があれば取り込んで\n"
+        "                      起動します。\n"
+        "  --folder            最後に起動したスキンのフォルダを表示します。\n"
+        "  --open-folder       最後に起動したスキンのフォルダを開きます。\n"
+        "  -h, --help          この説明を表示します。\n"
+        "  -v, --version       バージョンを表示します。\n");
+}
 
 void print(const QString &line)
 {
@@ -69,48 +98,30 @@ int runSkin(const Shelf &shelf, const QString &name, const QString &program)
 LaunchOutcome launch(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("電卓のスキンを並べて見せ、取り込み、書き出し、起動します。\n"
-                       "Shows, imports, exports and runs the picture calculator's skins."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption import({QStringLiteral("import")},
-                                    QStringLiteral("Adds the skin of an archive or folder."),
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption exportSkin(QStringLiteral("export"),
-                                        QStringLiteral("Writes skin NAME as a .calcskin FILE."));
-    const QCommandLineOption list(QStringLiteral("list"), QStringLiteral("Lists the skins."));
-    const QCommandLineOption run({QStringLiteral("run")}, QStringLiteral("Starts a skin."),
-                                 QStringLiteral("NAME"));
-    const QCommandLineOption wizard(
-        QStringLiteral("wizard"),
-        QStringLiteral("Starts Skinwright in skin NAME or the last one."));
-    const QCommandLineOption folder(QStringLiteral("folder"),
-                                    QStringLiteral("Prints the last skin's folder."));
-    const QCommandLineOption openFolder(QStringLiteral("open-folder"),
-                                        QStringLiteral("Opens the last skin's folder."));
-    const QCommandLineOption shelfWindow(QStringLiteral("shelf"),
-                                         QStringLiteral("Opens the window of the skins."));
-    const QCommandLineOption lastRun(
-        QStringLiteral("last"),
-        QStringLiteral("Starts the skin run last, or imports and runs FILE."));
+    const StandardOptions standard = addStandardOptions(parser);
+    const QCommandLineOption import(QStringLiteral("import"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption exportSkin(QStringLiteral("export"));
+    const QCommandLineOption list(QStringLiteral("list"));
+    const QCommandLineOption run(QStringLiteral("run"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption wizard(QStringLiteral("wizard"));
+    const QCommandLineOption folder(QStringLiteral("folder"));
+    const QCommandLineOption openFolder(QStringLiteral("open-folder"));
+    const QCommandLineOption shelfWindow(QStringLiteral("shelf"));
+    const QCommandLineOption lastRun(QStringLiteral("last"));
     const auto commandOptions = {import, exportSkin, list,        run,    wizard,
                                  folder, openFolder, shelfWindow, lastRun};
     for (const auto &option : commandOptions)
         parser.addOption(option);
-    parser.addPositionalArgument(
-        QStringLiteral("FILE"),
-        QStringLiteral("An archive or folder to import and run. Without one, the window of the "
-                       "skins opens when there are two skins or more."),
-        QStringLiteral("[FILE]"));
     if (!parser.parse(arguments)) {
         std::fputs(qPrintable(parser.errorText() + u'\n'), stderr);
         std::fputs(Usage, stderr);
         return {2, {}};
     }
-    if (parser.isSet(help))
-        parser.showHelp(0);
-    if (parser.isSet(version))
+    if (parser.isSet(standard.help)) {
+        std::fputs(qPrintable(helpText()), stdout);
+        return {};
+    }
+    if (parser.isSet(standard.version))
         parser.showVersion();
 
     const QStringList rest = parser.positionalArguments();

@@ -121,13 +121,22 @@ void stopPainter(int)
 int main(int argc, char *argv[])
 {
     keepPluginsOutOfTheProgramFolder();
-    answerStandardOptions(argc, argv,
-                          QStringLiteral("picturecalc-thumbnailer SIZE SKIN PNG: スキンの電卓の姿を"
-                                         "SIZE ピクセルに収めて PNG に書きます。"));
+    answerStandardOptions(
+        argc, argv,
+        QCoreApplication::translate("Thumbnailer",
+                                    "スキンの電卓の姿を縮小画像にします。ファイルマネージャーが "
+                                    ".calcskin の縮小画像を作るときに使います。"),
+        {},
+        {{QStringLiteral("SIZE"),
+          QCoreApplication::translate("Thumbnailer", "縮小画像の幅と高さの大きい方 (1～1024 "
+                                                     "ピクセル)。")},
+         {QStringLiteral("SKIN"),
+          QCoreApplication::translate("Thumbnailer", ".calcskin のファイル。")},
+         {QStringLiteral("PNG"),
+          QCoreApplication::translate("Thumbnailer", "書き出す PNG のファイル。")}});
     const int size = argc == 4 ? QByteArray(argv[1]).toInt() : 0;
     if (size <= 0 || size > LargestSize) {
-        std::fputs("使い方 (usage): picturecalc-thumbnailer SIZE SKIN PNG (SIZE 1 to 1024)\n",
-                   stderr);
+        std::fputs("使い方: picturecalc-thumbnailer SIZE SKIN PNG (SIZE は 1～1024)\n", stderr);
         return 1;
     }
     const QString archive = QFile::decodeName(argv[2]);

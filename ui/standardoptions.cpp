@@ -1,6 +1,7 @@
 #include "standardoptions.h"
 
 #include "projectversion.h"
+#include "qttexts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -19,6 +20,14 @@ bool asksForStandardOption(int argc, char *argv[])
     return false;
 }
 
+// Every application object a program makes, for its --help as for its windows, speaks Qt's
+// texts in Japanese; each program answers the standard options, so each links this.
+void japaneseQtTexts()
+{
+    useJapaneseQtTexts(*QCoreApplication::instance());
+}
+Q_COREAPP_STARTUP_FUNCTION(japaneseQtTexts)
+
 } // namespace
 
 QString projectVersion()
@@ -26,8 +35,23 @@ QString projectVersion()
     return QStringLiteral(PROJECT_VERSION);
 }
 
+StandardOptions addStandardOptions(QCommandLineParser &parser)
+{
+    const StandardOptions options{
+        QCommandLineOption(
+            {QStringLiteral("h"), QStringLiteral("help")},
+            QCoreApplication::translate("StandardOptions", "この説明を表示します。")),
+        QCommandLineOption(
+            {QStringLiteral("v"), QStringLiteral("version")},
+            QCoreApplication::translate("StandardOptions", "バージョンを表示します。"))};
+    parser.addOption(options.help);
+    parser.addOption(options.version);
+    return options;
+}
+
 void answerStandardOptions(int argc, char *argv[], const QString &description,
-                           const QList<QCommandLineOption> &programOptions)
+                           const QList<QCommandLineOption> &programOptions,
+                           const QList<std::pair<QString, QString>> &arguments)
 {
     if (!asksForStandardOption(argc, argv))
         return;
@@ -36,11 +60,12 @@ void answerStandardOptions(int argc, char *argv[], const QString &description,
     QCoreApplication::setApplicationVersion(projectVersion());
     QCommandLineParser parser;
     parser.setApplicationDescription(description);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    const StandardOptions standard = addStandardOptions(parser);
     parser.addOptions(programOptions);
+    for (const auto &[name, meaning] : arguments)
+        parser.addPositionalArgument(name, meaning);
     parser.parse(QCoreApplication::arguments());
-    if (parser.isSet(version))
+    if (parser.isSet(standard.version))
         parser.showVersion();
     parser.showHelp(0);
 }

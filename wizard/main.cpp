@@ -1,5 +1,4 @@
 #include "pluginpaths.h"
-#include "qttexts.h"
 #include "skinwizard.h"
 #include "standardoptions.h"
 #include "wizardpage.h"
@@ -15,7 +14,6 @@ int main(int argc, char *argv[])
     keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("picturecalc-skinwright"));
-    useJapaneseQtTexts(app);
     app.setFont(proportionalFont());
     // Pages are hidden, not closed, as the user moves on; the wizard alone decides the end.
     app.setQuitOnLastWindowClosed(false);

@@ -7,9 +7,11 @@
 #include "singleinstance.h"
 #include "startup.h"
 #include "twips.h"
+#include "windowplace.h"
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +61,13 @@ QStringList played(const QList<int> &notes)
     return wire;
 }
 
+// The test's own places, kept for the whole run as the user's are.
+PlaceFiles testPlaces()
+{
+    static const QTemporaryDir folder;
+    return {folder.filePath("calc.conf"), folder.path()};
+}
+
 struct Start
 {
     QString folder; // another skin folder instead of the test skin's
@@ -81,7 +90,7 @@ public:
             readoutsThen << readout();
         });
         SoundSetUp sound(std::make_unique<RecordingMidiBackend>(midi, start.devices));
-        started = startCalculator(std::move(sound), window, program, skin);
+        started = startCalculator(std::move(sound), window, program, skin, testPlaces());
         shown = std::holds_alternative<std::unique_ptr<SingleInstance>>(started) &&
                 QTest::qWaitForWindowExposed(&window);
         midi.clear();
@@ -359,6 +368,56 @@ private slots:
         QCOMPARE(second.messages[0].text, "Midi音源がｻﾎﾟｰﾄされていません。");
         QCOMPARE(second.messages[1].text, "既に電卓は、起動しています。");
         QTRY_VERIFY(!first.window.isMinimized());
+    }
+
+    void openingPlace_data()
+    {
+        QTest::addColumn<QVariant>("remembered");
+        QTest::addColumn<QList<QPoint>>("running");
+        QTest::addColumn<QVariant>("expected"); // none: where the window system puts it
+
+        QTest::newRow("nothing to go by") << QVariant() << QList<QPoint>{} << QVariant();
+        QTest::newRow("remembered beyond the screen")
+            << QVariant(QPoint(790, -50)) << QList<QPoint>{} << QVariant(QPoint(638, 0));
+        QTest::newRow("remembered where another runs")
+            << QVariant(QPoint(100, 100)) << QList<QPoint>{{100, 100}}
+            << QVariant(QPoint(100, 100));
+        QTest::newRow("one running")
+            << QVariant() << QList<QPoint>{{100, 100}} << QVariant(QPoint(120, 120));
+        QTest::newRow("a cascade of two")
+            << QVariant() << QList<QPoint>{{120, 120}, {100, 100}} << QVariant(QPoint(140, 140));
+        QTest::newRow("the screen's bottom reached")
+            << QVariant() << QList<QPoint>{{600, 400}} << QVariant(QPoint(0, 0));
+    }
+
+    // A window of 162×189 with a title bar 20 pixels high, on a screen of 800×600.
+    void openingPlace()
+    {
+        QFETCH(QVariant, remembered);
+        QFETCH(QList<QPoint>, running);
+        QFETCH(QVariant, expected);
+        const auto place = ::openingPlace(remembered.isValid() ? std::optional(remembered.toPoint())
+                                                               : std::nullopt,
+                                          running, {162, 189}, 20, {0, 0, 800, 600});
+        QCOMPARE(place ? QVariant(*place) : QVariant(), expected);
+    }
+
+    // A skin opens a title bar's height down and right of the calculator running, and where it
+    // was last when it opens again.
+    void windowPlace()
+    {
+        QTemporaryDir skin;
+        writeSkin(skin);
+        const int step = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        Calculator running;
+        running.window.move(200, 150);
+        {
+            Calculator cascaded({.folder = skin.path()});
+            QCOMPARE(cascaded.window.pos(), QPoint(200 + step, 150 + step));
+            cascaded.window.move(50, 60);
+        }
+        Calculator again({.folder = skin.path()});
+        QCOMPARE(again.window.pos(), QPoint(50, 60));
     }
 };
 

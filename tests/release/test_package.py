@@ -81,6 +81,7 @@ class ReleaseTest(unittest.TestCase):
                 "libfluidsynth3",
                 "timgm6mb-soundfont",
                 "fonts-ipafont-gothic",
+                "qt6-translations-l10n",
             },
             depends,
         )
@@ -90,6 +91,7 @@ class ReleaseTest(unittest.TestCase):
             self.assertIn(b"\r\nZeiRitu=10\r\n", f.read())  # the consumption tax of today
         for name in (
             "picturecalc.desktop",
+            "picturecalc-archive.desktop",
             "picturecalc-shelf.desktop",
             "picturecalc-skinwright.desktop",
         ):
@@ -112,6 +114,45 @@ class ReleaseTest(unittest.TestCase):
             self.assertNotRegex(
                 run("readelf", "-d", program), "R(UN)?PATH"
             )  # libraries from the system alone
+
+    def test_manual_pages_render_and_name_every_option_of_the_help(self):
+        env = dict(os.environ, LC_ALL="C.UTF-8", MANWIDTH="80", QT_QPA_PLATFORM="none")
+        option = r"(?<![\w-])--[a-z][a-z-]*"
+        for page, program in (
+            ("picturecalc", "usr/bin/picturecalc"),
+            ("picturecalc-thumbnailer", "usr/bin/picturecalc-thumbnailer"),
+            ("picturecalc-calc", LIB + "/calc"),
+            ("Skinwright", LIB + "/Skinwright"),
+        ):
+            options = set(
+                re.findall(option, run(os.path.join(self.root, program), "--help", env=env))
+            )
+            for folder in ("man1", "ja/man1"):
+                path = os.path.join(self.root, "usr/share/man", folder, page + ".1.gz")
+                shown = subprocess.run(
+                    ["man", "--warnings", "-E", "UTF-8", "-l", path],
+                    env=env,
+                    capture_output=True,
+                    text=True,
+                    check=True,
+                )
+                self.assertEqual(shown.stderr, "", path)
+                self.assertLessEqual(options, set(re.findall(option, shown.stdout)), path)
+
+    def test_a_file_manager_offers_the_shelf_for_archives(self):
+        share = os.path.join(self.root, "usr/share")
+        run("update-desktop-database", os.path.join(share, "applications"))
+        with open(os.path.join(share, "applications/mimeinfo.cache")) as f:
+            offered = {
+                kind
+                for kind, entries in re.findall(r"(?m)^([^=\n]+)=(.*)$", f.read())
+                if "picturecalc-archive.desktop" in entries.split(";")
+            }
+        home = tempfile.mkdtemp(dir=self.work)
+        for name in ("s.zip", "s.lzh", "s.7z", "s.tar", "s.tar.gz", "s.tar.bz2", "s.tar.xz"):
+            path = pathlib.Path(home, name)
+            path.write_bytes(b"x")
+            self.assertIn(run("xdg-mime", "query", "filetype", path).strip(), offered, name)
 
     def test_a_calcskin_file_opens_in_picturecalc_and_the_menu_runs_it_again(self):
         """What the package's triggers do on installation, then the file manager's questions and
