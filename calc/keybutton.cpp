@@ -39,3 +39,10 @@ void KeyButton::mouseReleaseEvent(QMouseEvent *event)
     QAbstractButton::mouseReleaseEvent(event);
     event->accept();
 }
+
+// The second press of a double click is no press: it starts no note and clicks nothing, so "7"
+// double-clicked gives "7."; its release still ends the note once more.
+void KeyButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}

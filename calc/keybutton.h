@@ -16,7 +16,7 @@ public:
     void setAlignment(Qt::Alignment alignment);
 
 signals:
-    // Any button, each press of a double click too.
+    // Any button; the second press of a double click is none.
     void mouseDown();
     // Every release of a button pressed on this key, wherever the pointer is by then; before
     // the click it may bring.
@@ -26,6 +26,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     Qt::Alignment m_alignment = Qt::AlignCenter;

@@ -212,8 +212,8 @@ private slots:
         QTest::addColumn<QString>("readout");
         QTest::addColumn<QStringList>("midi");
         QTest::newRow("right:8") << QTest::MouseClick << Qt::RightButton << "0." << played({72});
-        QTest::newRow("double:8") << QTest::MouseDClick << Qt::LeftButton << "88."
-                                  << played({72, 72});
+        QTest::newRow("double:8") << QTest::MouseDClick << Qt::LeftButton << "8."
+                                  << played({72}) + QStringList{off(72)};
         QTest::newRow("8 pressed, let go on 9")
             << QTest::MousePress << Qt::LeftButton << "0." << played({72});
     }
