@@ -11,7 +11,8 @@ int main(int argc, char *argv[])
 {
     answerStandardOptions(argc, argv,
                           QStringLiteral("電卓のスキンを作るウィザード。calc.dat をこのプログラムの"
-                                         "フォルダーに書き込みます。"));
+                                         "フォルダーに書き込みます。"),
+                          {SkinWizard::editOption()});
     keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("picturecalc-skinwright"));
@@ -22,6 +23,6 @@ int main(int argc, char *argv[])
 
     SkinWizard wizard(QCoreApplication::applicationDirPath());
     QObject::connect(&wizard, &SkinWizard::ended, &app, &QCoreApplication::quit);
-    wizard.start();
+    wizard.start(QCoreApplication::arguments());
     return app.exec();
 }
