@@ -310,6 +310,7 @@ private slots:
     {
         writeFile(inSkin("calc.dat"), "Title=calc\r\nIcon=i.ico");
         startWizard({u"--edit"_s});
+        QCOMPARE(field("アイコン")->text(), u"i.ico"_s);
         QCOMPARE(page()->windowTitle(), u"電卓 ｳｨｻﾞｰﾄﾞ - calc"_s);
         goOn("picturePage");
         QCOMPARE(page()->windowTitle(), u"電卓 ｳｨｻﾞｰﾄﾞ - calc"_s);
