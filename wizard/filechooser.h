@@ -6,18 +6,19 @@
 
 class QWidget;
 
-// The open-file dialog behind every "..." of the wizard. Like the dialog the skins were always
-// made with, it opens in the folder of the last choice, the wizard's own folder at first.
+// The open-file dialog behind every "..." of the wizard. It opens in the user's pictures at
+// first, where the pictures for a skin are, then in the folder of the last choice.
 class FileChooser
 {
 public:
-    explicit FileChooser(QString folder) : m_folder(std::move(folder)) {}
+    FileChooser();
 
     // The chosen file's full path, or an empty text when the user cancelled.
     QString choose(QWidget *page, const QList<dialogs::FileFilter> &filters);
 
+    // Every format the calculator takes for the file in one filter, selected, then all files.
     static QList<dialogs::FileFilter> iconFilter();
-    static QList<dialogs::FileFilter> pictureFilter(); // JPEG, bitmap, GIF: JPEG selected
+    static QList<dialogs::FileFilter> pictureFilter();
 
 private:
     QString m_folder;

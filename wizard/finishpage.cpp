@@ -5,6 +5,7 @@
 #include "skinrecord.h"
 #include "twips.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -38,9 +39,17 @@ FinishPage::FinishPage(const SkinRecord &record)
     m_handOn = addLabel(QStringLiteral("次のﾌｧｲﾙを同一ﾌｫﾙﾀﾞに入れて配布して下さい。"),
                         {300, 360, 3735, 255});
     m_handOn->hide();
+    // The list gives up two lines of its height to the shelf's way of sharing, under it.
     m_files = new QListWidget(this);
-    m_files->setGeometry(face::twipsToPixels(QRect(300, 660, 3795, 1860)));
+    m_files->setGeometry(face::twipsToPixels(QRect(300, 660, 3795, 1380)));
     m_files->setAccessibleName(m_handOn->text());
+    m_shareHint = addLabel(
+        QCoreApplication::translate("FinishPage", "「電卓スキン」の「書き出し」なら、このスキンを"
+                                                  "1つのﾌｧｲﾙにして配布できます。"),
+        {300, 2085, 3795, 450});
+    m_shareHint->setObjectName(QStringLiteral("shareHint"));
+    m_shareHint->setWordWrap(true);
+    m_shareHint->hide();
     // The two buttons share one place; "終了" appears only once calc.dat is written.
     m_write = addButton(QStringLiteral("実行"), {1620, 2580, 1095, 495});
     m_end = addButton(QStringLiteral("終了"), {1620, 2580, 1095, 495});
@@ -69,4 +78,5 @@ void FinishPage::write()
     m_end->setFocus();
     m_message->setText(QStringLiteral("終了しました。"));
     m_handOn->show();
+    m_shareHint->show();
 }

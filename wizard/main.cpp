@@ -10,7 +10,8 @@ int main(int argc, char *argv[])
 {
     answerStandardOptions(argc, argv,
                           QStringLiteral("電卓のスキンを作るウィザード。calc.dat をこのプログラムの"
-                                         "フォルダーに書き込みます。"));
+                                         "フォルダーに書き込みます。"),
+                          {SkinWizard::editOption()});
     keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("picturecalc-skinwright"));
@@ -20,6 +21,6 @@ int main(int argc, char *argv[])
 
     SkinWizard wizard(QCoreApplication::applicationDirPath());
     QObject::connect(&wizard, &SkinWizard::ended, &app, &QCoreApplication::quit);
-    wizard.start();
+    wizard.start(QCoreApplication::arguments());
     return app.exec();
 }

@@ -4,8 +4,12 @@
 #include "picturepage.h"
 #include "startpage.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
 SkinWizard::SkinWizard(const QString &folder)
-    : m_record{folder.endsWith(u'/') ? folder : folder + u'/', {}, false}, m_chooser(folder),
+    : m_record{folder.endsWith(u'/') ? folder : folder + u'/', {}, false},
+      m_windowTitle(WizardPage::Caption),
       m_startPage(std::make_unique<StartPage>(m_record, m_chooser))
 {
     connect(m_startPage.get(), &WizardPage::nextRequested, this, &SkinWizard::showPicturePage);
@@ -14,9 +18,34 @@ SkinWizard::SkinWizard(const QString &folder)
 
 SkinWizard::~SkinWizard() = default;
 
-void SkinWizard::start()
+QCommandLineOption SkinWizard::editOption()
 {
-    m_startPage->show();
+    return {QStringLiteral("edit"),
+            QCoreApplication::translate("SkinWizard", "このフォルダーのスキンを編集します"
+                                                      "（calc.dat を読み込んで始めます）。")};
+}
+
+void SkinWizard::start(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption edit = editOption();
+    parser.addOption(edit);
+    parser.parse(arguments); // other arguments are not the wizard's to judge
+    show(*m_startPage);
+    if (!parser.isSet(edit))
+        return;
+    m_startPage->loadPrevious(); // a calc.dat it cannot read leaves the title empty
+    // 「電卓 ｳｨｻﾞｰﾄﾞ - 標準」: the skin as it was called when the run began.
+    if (!m_record.settings.title.isEmpty()) {
+        m_windowTitle = QStringLiteral("%1 - %2").arg(WizardPage::Caption, m_record.settings.title);
+        m_startPage->setWindowTitle(m_windowTitle);
+    }
+}
+
+void SkinWizard::show(WizardPage &page)
+{
+    page.setWindowTitle(m_windowTitle);
+    page.show();
 }
 
 void SkinWizard::showPicturePage()
@@ -26,7 +55,7 @@ void SkinWizard::showPicturePage()
         connect(m_picturePage.get(), &WizardPage::nextRequested, this, &SkinWizard::showFinishPage);
         connect(m_picturePage.get(), &WizardPage::endRequested, this, &SkinWizard::ended);
     }
-    m_picturePage->show();
+    show(*m_picturePage);
 }
 
 void SkinWizard::showFinishPage()
@@ -35,5 +64,5 @@ void SkinWizard::showFinishPage()
         m_finishPage = std::make_unique<FinishPage>(m_record);
         connect(m_finishPage.get(), &WizardPage::endRequested, this, &SkinWizard::ended);
     }
-    m_finishPage->show();
+    show(*m_finishPage);
 }

@@ -16,10 +16,12 @@ class StartPage : public WizardPage
 public:
     StartPage(SkinRecord &record, FileChooser &chooser);
 
+    // 「前回の情報　読込」: the previous calc.dat over what the page holds, or a message.
+    void loadPrevious();
+
 private:
     void choose(QLineEdit *field, bool icon);
     void goOn();
-    void loadPrevious();
     void selectColour(QButtonGroup *group, int index);
     void reportColoursOutOfRange();
 

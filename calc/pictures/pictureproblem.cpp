@@ -1,6 +1,20 @@
 #include "pictureproblem.h"
 
+#include "pictureformats.h"
+
+#include <QCoreApplication>
+
 namespace {
+
+// "BMP、JPEG、GIF、PNG、ICO のどれかにしてください。"
+QString formatsToUse(SkinFileKind kind)
+{
+    QStringList names;
+    for (const PictureFormat &format : formatsFor(kind))
+        names << format.shownName;
+    return QCoreApplication::translate("PictureProblem", "%1 のどれかにしてください。")
+        .arg(names.join(u'、'));
+}
 
 QString whatIsWrong(const PictureProblem &problem)
 {
@@ -22,15 +36,16 @@ QString whatIsWrong(const PictureProblem &problem)
     case PictureFault::NotPicture:
         return QStringLiteral("画像ではありません。");
     case PictureFault::UnusableFormat:
-        return QStringLiteral("この形式（%1）の画像は使えません。BMP、JPEG、GIF、PNG "
-                              "のどれかにしてください。")
-            .arg(QString::fromLatin1(problem.format));
+        return QCoreApplication::translate("PictureProblem", "この形式（%1）の画像は使えません。")
+                   .arg(QString::fromLatin1(problem.format)) +
+               formatsToUse(SkinFileKind::Picture);
     case PictureFault::TooLarge:
         return QStringLiteral("大きすぎます（%1×%2）。")
             .arg(problem.declaredSize.width())
             .arg(problem.declaredSize.height());
     case PictureFault::NotIcon:
-        return QStringLiteral("アイコンのファイルではありません。");
+        return QCoreApplication::translate("PictureProblem", "アイコンのファイルではありません。") +
+               formatsToUse(SkinFileKind::Icon);
     case PictureFault::Truncated:
         return QStringLiteral("ファイルが途中で切れています。");
     case PictureFault::Broken:

@@ -1,6 +1,7 @@
 #include "picturereader.h"
 
 #include "jpegcompleteness.h"
+#include "pictureformats.h"
 #include "regularfile.h"
 #include "skinname.h"
 
@@ -18,22 +19,17 @@ namespace {
 // allocation limit; JPEG decodes straight at an eighth of its size, so it may declare more.
 constexpr qint64 MaxWholePixels = 32LL * 1024 * 1024;
 constexpr qint64 MaxJpegPixels = 16384LL * 16384;
-// Icon files hold small sizes only; a larger one, or more of them, is no icon worth decoding.
+// Icons come in small sizes only; a larger one, or more of them, is no icon worth decoding.
 constexpr int MaxIconSide = 1024;
 constexpr int MaxIconImages = 32;
 
 const QByteArray Jpeg = QByteArrayLiteral("jpeg");
 const QByteArray Ico = QByteArrayLiteral("ico");
 
-bool usablePictureFormat(const QByteArray &format)
-{
-    return format == "bmp" || format == Jpeg || format == "gif" || format == "png" || format == Ico;
-}
-
-bool sizeTooLarge(const QByteArray &format, QSize size)
+bool sizeTooLarge(SkinFileKind kind, const QByteArray &format, QSize size)
 {
     const qint64 pixels = qint64(size.width()) * size.height();
-    if (format == Ico)
+    if (kind == SkinFileKind::Icon || format == Ico)
         return size.width() > MaxIconSide || size.height() > MaxIconSide;
     return pixels > (format == Jpeg ? MaxJpegPixels : MaxWholePixels);
 }
@@ -71,13 +67,12 @@ struct Header
 // each whether it can read the file.
 QByteArray formatFromSignature(QIODevice &file)
 {
-    static const std::pair<QByteArray, QByteArray> signatures[] = {
-        {"BM", "bmp"},     {"\xFF\xD8\xFF", Jpeg},       {"GIF87a", "gif"},
-        {"GIF89a", "gif"}, {"\x89PNG\r\n\x1A\n", "png"}, {QByteArray("\0\0\1\0", 4), Ico}};
     const QByteArray head = file.peek(8);
-    for (const auto &[signature, format] : signatures) {
-        if (head.startsWith(signature))
-            return format;
+    for (const PictureFormat &format : pictureFormats()) {
+        for (const QByteArray &signature : format.signatures) {
+            if (head.startsWith(signature))
+                return format.name;
+        }
     }
     return {};
 }
@@ -104,21 +99,22 @@ std::variant<Header, PictureProblem> readHeader(QFile &file, SkinFileKind kind)
     const QByteArray format = reader.format();
     if (format.isEmpty())
         return PictureProblem{PictureFault::NotPicture};
-    if (kind == SkinFileKind::Icon && format != Ico)
-        return PictureProblem{PictureFault::NotIcon, {}, format};
-    if (kind == SkinFileKind::Picture && !usablePictureFormat(format))
-        return PictureProblem{PictureFault::UnusableFormat, {}, format};
+    if (!takesFormat(kind, format)) {
+        const bool icon = kind == SkinFileKind::Icon;
+        return PictureProblem{
+            icon ? PictureFault::NotIcon : PictureFault::UnusableFormat, {}, format};
+    }
 
     const QSize size = reader.size();
     const QImageIOHandler::Transformations transformation = reader.transformation();
     if (!size.isValid()) {
         const std::optional<QSize> declared =
             format == "bmp" ? declaredBmpSize(file) : std::nullopt;
-        if (declared && sizeTooLarge(format, *declared))
+        if (declared && sizeTooLarge(kind, format, *declared))
             return PictureProblem{PictureFault::TooLarge, *declared};
         return PictureProblem{PictureFault::Broken};
     }
-    if (sizeTooLarge(format, size))
+    if (sizeTooLarge(kind, format, size))
         return PictureProblem{PictureFault::TooLarge, size};
     return Header{format, size, transformation};
 }
@@ -215,17 +211,18 @@ std::variant<QList<QImage>, PictureProblem> decodeIcon(const QString &path)
         return *problem;
     OpenedFile &icon = std::get<OpenedFile>(opened);
 
-    QImageReader reader(icon.file.get(), Ico);
+    QImageReader reader(icon.file.get(), icon.header.format);
     reader.setAutoDetectImageFormat(false);
+    // A PNG holds one size, and its reader moves to no other.
     const int count = qMin(reader.imageCount(), MaxIconImages);
     QList<QImage> images;
     for (int index = 0; index < count; ++index) {
-        if (!reader.jumpToImage(index))
+        if (count > 1 && !reader.jumpToImage(index))
             break;
         const QSize size = reader.size();
         if (!size.isValid())
             return PictureProblem{PictureFault::Broken};
-        if (sizeTooLarge(Ico, size))
+        if (sizeTooLarge(SkinFileKind::Icon, icon.header.format, size))
             return PictureProblem{PictureFault::TooLarge, size};
         QImage image = reader.read();
         if (image.isNull())

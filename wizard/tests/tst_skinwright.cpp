@@ -68,17 +68,24 @@ class TestSkinwright : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_elsewhere; // the user's pictures
+    QTemporaryDir m_elsewhere; // pictures for the skin
+    QTemporaryDir m_config;    // the user's settings, and folder of pictures
     std::unique_ptr<QTemporaryDir> m_skin;
     std::unique_ptr<SkinWizard> m_wizard;
     QString m_told;            // the last message
     QList<bool> m_replies;     // to the next questions, 「はい」 as true
     QStringList m_choices;     // what the next choosers return
-    QStringList m_lastChooser; // its folder, cancel button, then its filters
+    QStringList m_lastChooser; // its folder, cancel button, selected filter, then all filters
 
     QString elsewhere(const QString &name) { return m_elsewhere.filePath(name); }
     QString inSkin(const QString &name) { return m_skin->filePath(name); }
     QWidget *page() { return QApplication::activeWindow(); }
+    void startWizard(const QStringList &arguments)
+    {
+        m_wizard = std::make_unique<SkinWizard>(m_skin->path());
+        m_wizard->start(QStringList{u"Skinwright"_s} + arguments);
+        QTRY_COMPARE(pageName(), u"startPage"_s);
+    }
     QString pageName() { return page() ? page()->objectName() : QString(); }
     const CalcSettings &stored() { return m_wizard->record().settings; }
 
@@ -131,6 +138,9 @@ private slots:
     void initTestCase()
     {
         useJapaneseQtTexts(*QCoreApplication::instance());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+        QVERIFY(writeFile(m_config.filePath("user-dirs.dirs"),
+                          "XDG_PICTURES_DIR=\"" + m_config.path().toLocal8Bit() + "\"\n"));
         QVERIFY(savePicture(elsewhere("one.bmp"), Qt::blue, "BMP"));
         QVERIFY(savePicture(elsewhere("abcdefghijklmnop.bmp"), Qt::blue, "BMP"));
         QVERIFY(savePicture(elsewhere("abcdefghijklmnopq.bmp"), Qt::blue, "BMP"));
@@ -151,15 +161,14 @@ private slots:
         dialogs::setFileAnswerer([this](QFileDialog &dialog) {
             const auto *buttons = dialog.findChild<QDialogButtonBox *>();
             m_lastChooser = QStringList{dialog.directory().path(),
-                                        buttons->button(QDialogButtonBox::Cancel)->text()} +
+                                        buttons->button(QDialogButtonBox::Cancel)->text(),
+                                        dialog.selectedNameFilter()} +
                             dialog.nameFilters();
             if (m_choices.isEmpty())
                 QTest::qFail("an unexpected file chooser", __FILE__, __LINE__);
             return m_choices.isEmpty() ? QString() : m_choices.takeFirst();
         });
-        m_wizard = std::make_unique<SkinWizard>(m_skin->path());
-        m_wizard->start();
-        QTRY_COMPARE(pageName(), u"startPage"_s);
+        startWizard({});
     }
 
     // Enter presses a focused button and moves on from a field. The title is cut to 20
@@ -173,6 +182,8 @@ private slots:
         QTest::keyClick(field("タイトル"), Qt::Key_Return);
         QCOMPARE(focused(), u"アイコン"_s);
         type("アイコン", "a.ico");
+        QTest::keyClick(field("アイコン"), Qt::Key_Return);
+        QCOMPARE(focused(), u"次へ"_s);
         QCOMPARE(stored().title, u"あいうえおかきくけこさしすせそたちつてと"_s);
         field("タイトル")->setFocus();
         QCOMPARE(field("タイトル")->selectedText(), stored().title);
@@ -186,19 +197,42 @@ private slots:
         QCOMPARE(stored().taxRate, -10);
     }
 
-    // The chooser opens where the last choice was made.
+    // The chooser opens in the user's pictures, then where the last choice was made.
     void chooser()
     {
         choose("開始画像を選ぶ", elsewhere("one.bmp"));
-        QCOMPARE(m_lastChooser.first(), m_skin->path());
+        QCOMPARE(m_lastChooser.first(), m_config.path());
         choose("開始画像を選ぶ", elsewhere("abcdefghijklmnop.bmp"));
         QVERIFY(m_told.isEmpty());
-        QCOMPARE(m_lastChooser,
-                 (QStringList{m_elsewhere.path(), u"キャンセル"_s, u"JPEGｲﾒｰｼﾞ(*.jpg)"_s,
-                              u"ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)"_s, u"GIFｲﾒｰｼﾞ(*.gif)"_s}));
+        QCOMPARE(m_lastChooser.mid(0, 2), (QStringList{m_elsewhere.path(), u"キャンセル"_s}));
     }
 
-    // A file calc.dat could not name or the calculator could not show is refused by name.
+    // A chooser shows at once the files the calculator takes, any file under its last filter.
+    void chooserFilters_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("shownAtOnce");
+        QTest::newRow("開始画像 a.png") << u"開始画像を選ぶ"_s << u"a.png"_s << true;
+        QTest::newRow("開始画像 a.bmp") << u"開始画像を選ぶ"_s << u"a.bmp"_s << true;
+        QTest::newRow("開始画像 a.txt") << u"開始画像を選ぶ"_s << u"a.txt"_s << false;
+        QTest::newRow("アイコン a.bmp") << u"アイコンを選ぶ"_s << u"a.bmp"_s << false;
+    }
+    void chooserFilters()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, file);
+        QFETCH(bool, shownAtOnce);
+        choose(button, {});
+        const auto shows = [&file](const QString &filter) {
+            return QDir::match(filter.section(u'(', -1).chopped(1), file);
+        };
+        QCOMPARE(shows(m_lastChooser[2]), shownAtOnce);
+        QVERIFY(shows(m_lastChooser.last()));
+    }
+
+    // A file calc.dat could not name or the calculator could not show is refused by name; the
+    // skin's folder stays as it was.
     void chosenFileRefused_data()
     {
         QTest::addColumn<QString>("file");
@@ -215,6 +249,7 @@ private slots:
         choose(field + u"を選ぶ"_s, elsewhere(file));
         QVERIFY(m_told.contains(file));
         QCOMPARE(this->field(field)->text(), u"old"_s);
+        QVERIFY(QDir(m_skin->path()).isEmpty());
     }
 
     // A chosen picture is copied into the skin, replacing another only when the user says so.
@@ -270,6 +305,25 @@ private slots:
         QCOMPARE(field(pictureField(1))->text(), u"p.bmp"_s);
     }
 
+    // An edit starts with calc.dat loaded; every page names the skin.
+    void edit()
+    {
+        QVERIFY(writeFile(inSkin("calc.dat"), "Title=calc\r\nIcon=i.ico"));
+        startWizard({u"--edit"_s});
+        QCOMPARE(field("アイコン")->text(), u"i.ico"_s);
+        QCOMPARE(page()->windowTitle(), u"電卓 ｳｨｻﾞｰﾄﾞ - calc"_s);
+        QVERIFY(goOn("picturePage"));
+        QCOMPARE(page()->windowTitle(), u"電卓 ｳｨｻﾞｰﾄﾞ - calc"_s);
+    }
+
+    // An edit whose calc.dat cannot be read says why, with no skin to name.
+    void editUnreadable()
+    {
+        startWizard({u"--edit"_s});
+        QVERIFY(m_told.startsWith(u"前回の情報を読み込めませんでした。"_s));
+        QCOMPARE(page()->windowTitle(), u"電卓 ｳｨｻﾞｰﾄﾞ"_s);
+    }
+
     // Page 3 lists each file once, named as on disk.
     void filesListed()
     {
@@ -280,6 +334,7 @@ private slots:
         field(pictureField(3))->clear();
         click("次へ");
         QCOMPARE(focused(), pictureField(3));
+        QCOMPARE(m_told, u"画像を選択して下さい。"_s);
         field(pictureField(1))->setText(u"K.bmp"_s);
         field(pictureField(2))->setText(u"m.bmp"_s);
         field(pictureField(3))->setText(u"M.bmp"_s);
@@ -287,6 +342,7 @@ private slots:
         click("実行");
         QCOMPARE(finishPageShows(), (QStringList{u"終了しました。"_s, u"calc.dat"_s, u"calc"_s,
                                                  u"i.ico"_s, u"k.BMP"_s, u"m.bmp"_s, u"M.bmp"_s}));
+        QVERIFY(page()->findChild<QLabel *>(u"shareHint"_s)->isVisible());
     }
 
     // A whole skin as the calculator reads it; the start picture listed last.

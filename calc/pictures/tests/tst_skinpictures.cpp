@@ -30,7 +30,7 @@ struct SkinFolder
 {
     SkinFolder()
     {
-        written = put(settings.icon = "calc.ico", encoded(Qt::darkCyan, {32, 32}, "ico"));
+        written = put(settings.icon = "calc.png", encoded(Qt::darkCyan, {32, 32}, "png"));
         const QByteArray exif = QByteArray::fromHex(
             "ffe1002245786966000049492a0008000000010012010300010000000600000000000000");
         written &= put(settings.startPicture = "turned.jpg",
@@ -140,19 +140,20 @@ private slots:
             "画像「bomb.bmp」を読み込めません。大きすぎます（60000×60000）。");
         row("SglBmpE", "photo.tif", "photo.tif", encoded(Qt::red, {40, 30}, "tiff"),
             "画像「photo.tif」を読み込めません。この形式（tiff）の画像は使えません。BMP、JPEG、"
-            "GIF、PNG のどれかにしてください。");
+            "GIF、PNG、ICO のどれかにしてください。");
         row("SglBmpA", "img", "img/a.png", {},
             "画像「img」を読み込めません。通常のファイルではありません。");
         row("StartBmp", "cut.jpg", "cut.jpg", encoded(Qt::red, {400, 200}, "jpeg").chopped(100),
             "画像「cut.jpg」を読み込めません。ファイルが途中で切れています。");
         row("Icon", "fake.ico", "fake.ico", encoded(Qt::red, {32, 32}, "bmp"),
-            "アイコン「fake.ico」を読み込めません。アイコンのファイルではありません。");
+            "アイコン「fake.ico」を読み込めません。アイコンのファイルではありません。PNG、ICO "
+            "のどれかにしてください。");
         // Names are found on disk as Windows finds them, hidden files too.
         row("SglBmp1", "IMG\\.BACK.PNG", "img/.back.png", encoded(Qt::gray, {20, 20}, "png"), {});
-        // Calc.ico and calc.ico on disk
-        row("Icon", "CALC.ICO", "Calc.ico", {},
-            "アイコン「CALC.ICO」を読み込めません。名前が大文字と小文字だけ違うファイル"
-            "「Calc.ico」と「calc.ico」があり、どれを使うか決められません。");
+        // Calc.png and calc.png on disk
+        row("Icon", "CALC.PNG", "Calc.png", {},
+            "アイコン「CALC.PNG」を読み込めません。名前が大文字と小文字だけ違うファイル"
+            "「Calc.png」と「calc.png」があり、どれを使うか決められません。");
     }
     // Start-up refuses what it cannot show, and then offers no pictures.
     void loadsOrRefuses()
