@@ -80,11 +80,11 @@ class TestSkinwright : public QObject
     QString elsewhere(const QString &name) { return m_elsewhere.filePath(name); }
     QString inSkin(const QString &name) { return m_skin->filePath(name); }
     QWidget *page() { return QApplication::activeWindow(); }
-    void startWizard(const QStringList &arguments)
+    bool startWizard(const QStringList &arguments)
     {
         m_wizard = std::make_unique<SkinWizard>(m_skin->path());
         m_wizard->start(QStringList{u"Skinwright"_s} + arguments);
-        QTRY_COMPARE(pageName(), u"startPage"_s);
+        return QTest::qWaitFor([this] { return pageName() == u"startPage"_s; });
     }
     QString pageName() { return page() ? page()->objectName() : QString(); }
     const CalcSettings &stored() { return m_wizard->record().settings; }
@@ -168,7 +168,7 @@ private slots:
                 QTest::qFail("an unexpected file chooser", __FILE__, __LINE__);
             return m_choices.isEmpty() ? QString() : m_choices.takeFirst();
         });
-        startWizard({});
+        QVERIFY(startWizard({}));
     }
 
     // Enter presses a focused button and moves on from a field. The title is cut to 20
@@ -309,7 +309,7 @@ private slots:
     void edit()
     {
         QVERIFY(writeFile(inSkin("calc.dat"), "Title=calc\r\nIcon=i.ico"));
-        startWizard({u"--edit"_s});
+        QVERIFY(startWizard({u"--edit"_s}));
         QCOMPARE(field("アイコン")->text(), u"i.ico"_s);
         QCOMPARE(page()->windowTitle(), u"電卓 ｳｨｻﾞｰﾄﾞ - calc"_s);
         QVERIFY(goOn("picturePage"));
@@ -319,7 +319,7 @@ private slots:
     // An edit whose calc.dat cannot be read says why, with no skin to name.
     void editUnreadable()
     {
-        startWizard({u"--edit"_s});
+        QVERIFY(startWizard({u"--edit"_s}));
         QVERIFY(m_told.startsWith(u"前回の情報を読み込めませんでした。"_s));
         QCOMPARE(page()->windowTitle(), u"電卓 ｳｨｻﾞｰﾄﾞ"_s);
     }
