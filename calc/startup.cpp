@@ -8,7 +8,7 @@
 #include "waylandwindow.h"
 #include "x11window.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTimer>
 #include <QWindow>
 
@@ -87,6 +87,8 @@ startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &
     showCalculator(window);
     window.activateWindow();
     instance->onLaterStart([&window](const QByteArray &proof) { comeForward(window, proof); });
+    // Its message boxes too: one left open would keep the calculator running.
+    instance->onEndRequest([] { QApplication::closeAllWindows(); });
     window.decodeKeyPictures();
     return instance;
 }

@@ -360,6 +360,14 @@ private slots:
         QCOMPARE(second.messages[1].text, "既に電卓は、起動しています。");
         QTRY_VERIFY(!first.window.isMinimized());
     }
+
+    // The shelf asks a running calculator to end before it removes its skin.
+    void endRequest()
+    {
+        Calculator calculator;
+        askRunningCopyToEnd(calculator.folder.filePath("calc"));
+        QTRY_VERIFY(!calculator.window.isVisible());
+    }
 };
 
 QTEST_MAIN(TestCalculatorWindow)
