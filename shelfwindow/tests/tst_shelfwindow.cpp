@@ -1,5 +1,6 @@
 #include "dialogs.h"
 #include "shelfwindow.h"
+#include "singleinstance.h"
 #include "skinfolders.h"
 #include "soundswitch.h"
 
@@ -13,15 +14,25 @@
 
 using namespace Qt::StringLiterals;
 
+// The skin's calculator: not running, running until asked to end, or running on regardless.
+enum class Calculator
+{
+    None,
+    Ends,
+    Stays
+};
+
 // The window's actions on a shelf under a temporary XDG_DATA_HOME, its dialogs answered here.
 class TestShelfWindow : public QObject
 {
     Q_OBJECT
 
     std::optional<QTemporaryDir> work;
+    QTemporaryDir config; // the user's own settings
     QStringList messages;
-    QString asked;
-    bool answer = false;
+    QString asked;         // the name the save dialog proposed
+    QStringList questions; // asked since the test began
+    QList<bool> answers;   // to them in turn, else 「いいえ」
 
     QString path(const QString &relative) const { return work->filePath(relative); }
     Shelf shelf() const { return Shelf(path(u"xdg/picturecalc"_s), path(u"installed"_s)); }
@@ -50,11 +61,12 @@ class TestShelfWindow : public QObject
 private slots:
     void initTestCase()
     {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         dialogs::setMessageAnswerer(
             [this](const dialogs::Message &message) { messages << message.text; });
         dialogs::setQuestionAnswerer([this](const dialogs::Message &question) {
-            asked = question.text;
-            return answer;
+            questions << question.text;
+            return answers.value(questions.size() - 1);
         });
         dialogs::setFileAnswerer([this](QFileDialog &dialog) {
             asked = QFileInfo(dialog.selectedFiles().value(0)).fileName();
@@ -67,7 +79,10 @@ private slots:
     void init()
     {
         work.emplace();
+        QDir::setCurrent(work->path());
         messages.clear();
+        questions.clear();
+        QSettings(u"picturecalc"_s, u"shelf"_s).clear();
         qputenv("XDG_DATA_HOME", QFile::encodeName(path(u"xdg"_s)));
         putFile(path(u"installed/calc"_s), "calc program");
         putFile(path(u"installed/Skinwright"_s), "wizard program");
@@ -114,24 +129,132 @@ private slots:
         QTRY_VERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
     }
 
-    void removeGoesToTheTrashOnlyWhenConfirmed_data()
+    // A skin goes to the trash once confirmed, saying nothing; its calculator, running, is
+    // mentioned in the question and ends before the folder moves. A trash that cannot take the
+    // skin says so, and deletes it for good only when confirmed again.
+    void remove_data()
     {
-        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<Calculator>("calculator");
+        QTest::addColumn<bool>("trashUsable");
+        QTest::addColumn<QList<bool>>("answers");
         QTest::addColumn<QStringList>("left");
+        QTest::addColumn<bool>("inTrash");
+        QTest::addColumn<QStringList>("said");
 
-        QTest::newRow("はい") << true << QStringList{u"b"_s};
-        QTest::newRow("いいえ") << false << QStringList{u"a"_s, u"b"_s};
+        const QString plain = u"「私の電卓」を削除しますか？"_s;
+        const QString running = u"「私の電卓」は起動中です。電卓を終了して、削除しますか？"_s;
+        const QString noTrash = u"ごみ箱が使えないため、「私の電卓」をごみ箱に移せません。"
+                                u"元に戻せないように削除しますか？"_s;
+        const QStringList both = {u"a"_s, u"b"_s};
+        QTest::newRow("いいえ") << Calculator::None << true << QList{false} << both << false
+                                << QStringList{plain};
+        QTest::newRow("はい") << Calculator::None << true << QList{true} << QStringList{u"b"_s}
+                              << true << QStringList{plain};
+        QTest::newRow("起動中") << Calculator::Ends << true << QList{true} << QStringList{u"b"_s}
+                                << true << QStringList{running};
+        QTest::newRow("終了しない電卓")
+            << Calculator::Stays << true << QList{true} << both << false
+            << QStringList{running, u"「私の電卓」の電卓が終了しないため、削除できません。"_s};
+        QTest::newRow("ごみ箱なし、はい")
+            << Calculator::None << false << QList{true, true} << QStringList{u"b"_s} << false
+            << QStringList{plain, noTrash};
+        QTest::newRow("ごみ箱なし、いいえ") << Calculator::None << false << QList{true, false}
+                                            << both << false << QStringList{plain, noTrash};
     }
 
-    void removeGoesToTheTrashOnlyWhenConfirmed()
+    void remove()
     {
-        QFETCH(bool, confirmed);
+        QFETCH(Calculator, calculator);
+        QFETCH(bool, trashUsable);
         QFETCH(QStringList, left);
-        answer = confirmed;
+        QFETCH(QStringList, said);
+        QFETCH(bool, inTrash);
+        QFETCH(QList<bool>, answers);
+        this->answers = answers;
+        if (!trashUsable) // Qt makes no trash folder where a file has its name
+            putFile(path(u"xdg/Trash"_s), "");
+        bool folderThereAtEnd = false;
+        std::unique_ptr<SingleInstance> running;
+        if (calculator != Calculator::None) {
+            running = SingleInstance::claim(shelf().shelfFolder() + u"/a/calc"_s);
+            running->onEndRequest([&] {
+                folderThereAtEnd = QFileInfo::exists(shelf().shelfFolder() + u"/a"_s);
+                if (calculator == Calculator::Ends)
+                    QTimer::singleShot(0, [&] { running.reset(); });
+            });
+        }
         press(Qt::Key_Delete);
-        QVERIFY(asked.contains(u"「私の電卓」"_s));
-        QCOMPARE(shelf().names(), left);
-        QCOMPARE(QFileInfo::exists(path(u"xdg/Trash/files/a/calc.dat"_s)), confirmed);
+        const int waited = calculator == Calculator::Stays ? 15000 : 5000;
+        QTRY_COMPARE_WITH_TIMEOUT(questions + messages, said, waited);
+        QTRY_COMPARE(shelf().names(), left);
+        QCOMPARE(QFileInfo::exists(path(u"xdg/Trash/files/a/calc.dat"_s)), inTrash);
+        QCOMPARE(folderThereAtEnd, calculator != Calculator::None);
+        QCOMPARE(idleActions().contains(u"元に戻す"_s), !inTrash);
+    }
+
+    // 元に戻す brings the skins back last first, each under its name or, taken by now, a name
+    // made unique, and makes it current; the trash forgets them.
+    void undoBringsBackLastFirst()
+    {
+        answers = {true, true};
+        press(Qt::Key_Delete);
+        QTRY_COMPARE(shelf().names(), QStringList{u"b"_s});
+        QTest::keyClick(window->windowHandle(), Qt::Key_Delete);
+        QTRY_COMPARE(shelf().names(), QStringList());
+        putSkin(shelf().shelfFolder() + u"/a"_s, u"後から"_s);
+        const QListView *tiles = window->findChild<QListView *>();
+        for (const QString &title : {u"二つ目"_s, u"私の電卓"_s}) {
+            QTest::keyClick(window->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+            QTRY_COMPARE(tiles->currentIndex().data(Qt::AccessibleTextRole), title);
+        }
+        QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"a (2)"_s, u"b"_s}));
+        QCOMPARE(QDir(path(u"xdg/Trash/info"_s)).isEmpty(), true);
+        QVERIFY(idleActions().contains(u"元に戻す"_s));
+    }
+
+    // With nothing remembered, the window opens fitted to its skins, within the screen.
+    void openingSize_data()
+    {
+        QTest::addColumn<int>("skins");
+        QTest::addColumn<bool>("allShown");
+        QTest::newRow("2") << 2 << true;
+        QTest::newRow("60") << 60 << false;
+    }
+
+    void openingSize()
+    {
+        QFETCH(int, skins);
+        QFETCH(bool, allShown);
+        for (int skin = 2; skin < skins; ++skin)
+            putSkin(shelf().shelfFolder() + u"/%1"_s.arg(skin), u"%1"_s.arg(skin));
+        ShelfWindow window(shelf());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QListView *tiles = window.findChild<QListView *>();
+        const QRect last = tiles->visualRect(tiles->model()->index(skins - 1, 0));
+        QCOMPARE(tiles->viewport()->rect().contains(last), allShown);
+        if (allShown) // one row of tiles
+            QVERIFY(window.height() < 2 * tiles->gridSize().height());
+        QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
+    }
+
+    // The window shrinks to one column of tiles, and opens again where and as the user left it.
+    void geometryIsRemembered()
+    {
+        QRect left;
+        {
+            ShelfWindow window(shelf());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.setGeometry(QRect(QPoint(30, 40), window.minimumSizeHint()));
+            QVERIFY(window.width() < 2 * window.findChild<QListView *>()->gridSize().width());
+            left = window.geometry();
+            window.close();
+        }
+        ShelfWindow window(shelf());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.geometry(), left);
     }
 
     // 「音を鳴らす」 is on for a new user, toggled by the keyboard, and kept for the calculator
@@ -201,11 +324,11 @@ private slots:
             const auto release = qScopeGuard([held] { held->release(); });
             window->importSkins({path(u"slow"_s)});
             QCOMPARE(idleActions(), (QStringList{u"新しいスキン"_s, u"編集"_s, u"書き出し"_s,
-                                                 u"取り込み"_s, u"削除"_s}));
+                                                 u"取り込み"_s, u"削除"_s, u"元に戻す"_s}));
             QTRY_VERIFY(cancel->isVisible()); // once it has waited half a second
             cancel->click();
         }
-        QTRY_COMPARE(idleActions(), QStringList());
+        QTRY_COMPARE(idleActions(), QStringList{u"元に戻す"_s}); // nothing removed
         QVERIFY(!cancel->isVisible());
         QVERIFY(messages.isEmpty());
         const QStringList before = {u"a"_s, u"b"_s};
