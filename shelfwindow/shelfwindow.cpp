@@ -178,10 +178,12 @@ QSize ShelfWindow::sizeForTiles() const
     const QSize around = sizeHint() - m_tiles->sizeHint() + m_tiles->minimumSize() - grid;
     const QSize largest = screen()->availableSize() * LargestScreenShare;
     const int count = std::max(1, m_model->rowCount());
-    // A few skins side by side, more in a square, as wide as the buttons ask at least.
+    // A few skins side by side, more in a square; wide enough for every button.
     const int columnsWanted = std::max(3, int(std::ceil(std::sqrt(count))));
-    const int width = std::clamp(std::min(count, columnsWanted) * grid.width() + around.width(),
-                                 minimumSizeHint().width(), largest.width());
+    const int width =
+        std::min(std::max(std::min(count, columnsWanted) * grid.width() + around.width(),
+                          sizeHint().width()),
+                 largest.width());
     const int columns = std::clamp((width - around.width()) / grid.width(), 1, count);
     const int rows = (count + columns - 1) / columns;
     return {width, std::min(rows * grid.height() + around.height(), largest.height())};

@@ -72,5 +72,5 @@ private:
         QString name;
     };
     QList<Removal> m_removals; // skins this window moved to the trash, the last one last
-    QAction *m_undo;
+    QAction *m_undo = nullptr;
 };
