@@ -14,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-// The skin's calculator: not running, running until asked to end, or running on regardless.
+// The skin's calculator: none, one that ends when asked, one that runs on.
 enum class Calculator
 {
     None,
@@ -28,21 +28,27 @@ class TestShelfWindow : public QObject
     Q_OBJECT
 
     std::optional<QTemporaryDir> work;
-    QTemporaryDir config; // the user's own settings
+    QTemporaryDir config;
     QStringList messages;
-    QString asked;         // the name the save dialog proposed
-    QStringList questions; // asked since the test began
-    QList<bool> answers;   // to them in turn, else 「いいえ」
+    QString asked;
+    QStringList questions;
+    bool answer = false;
 
     QString path(const QString &relative) const { return work->filePath(relative); }
     Shelf shelf() const { return Shelf(path(u"xdg/picturecalc"_s), path(u"installed"_s)); }
 
-    // The window shown, its first skin 「私の電卓」, and a key pressed as the user would.
-    void press(QKeyCombination key)
+    // The window shown, its first skin 「私の電卓」 current.
+    [[nodiscard]] bool open()
     {
         window.emplace(shelf());
         window->show();
-        QVERIFY(QTest::qWaitForWindowActive(&*window));
+        return QTest::qWaitForWindowActive(&*window);
+    }
+
+    // And a key pressed as the user would.
+    void press(QKeyCombination key)
+    {
+        QVERIFY(open());
         QTest::keyClick(window->windowHandle(), key.key(), key.keyboardModifiers());
     }
 
@@ -66,7 +72,7 @@ private slots:
             [this](const dialogs::Message &message) { messages << message.text; });
         dialogs::setQuestionAnswerer([this](const dialogs::Message &question) {
             questions << question.text;
-            return answers.value(questions.size() - 1);
+            return answer;
         });
         dialogs::setFileAnswerer([this](QFileDialog &dialog) {
             asked = QFileInfo(dialog.selectedFiles().value(0)).fileName();
@@ -79,7 +85,6 @@ private slots:
     void init()
     {
         work.emplace();
-        QDir::setCurrent(work->path());
         messages.clear();
         questions.clear();
         QSettings(u"picturecalc"_s, u"shelf"_s).clear();
@@ -129,37 +134,31 @@ private slots:
         QTRY_VERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
     }
 
-    // A skin goes to the trash once confirmed, saying nothing; its calculator, running, is
-    // mentioned in the question and ends before the folder moves. A trash that cannot take the
-    // skin says so, and deletes it for good only when confirmed again.
+    // Confirmed, a skin goes to the trash silently, its running calculator ended first; a trash
+    // that cannot take it says so, and it is deleted for good once confirmed again.
     void remove_data()
     {
         QTest::addColumn<Calculator>("calculator");
         QTest::addColumn<bool>("trashUsable");
-        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<bool>("confirmed");
         QTest::addColumn<QStringList>("left");
-        QTest::addColumn<bool>("inTrash");
         QTest::addColumn<QStringList>("said");
 
         const QString plain = u"「私の電卓」を削除しますか？"_s;
         const QString running = u"「私の電卓」は起動中です。電卓を終了して、削除しますか？"_s;
-        const QString noTrash = u"ごみ箱が使えないため、「私の電卓」をごみ箱に移せません。"
-                                u"元に戻せないように削除しますか？"_s;
         const QStringList both = {u"a"_s, u"b"_s};
-        QTest::newRow("いいえ") << Calculator::None << true << QList{false} << both << false
-                                << QStringList{plain};
-        QTest::newRow("はい") << Calculator::None << true << QList{true} << QStringList{u"b"_s}
-                              << true << QStringList{plain};
-        QTest::newRow("起動中") << Calculator::Ends << true << QList{true} << QStringList{u"b"_s}
-                                << true << QStringList{running};
+        QTest::newRow("いいえ") << Calculator::None << true << false << both << QStringList{plain};
+        QTest::newRow("はい") << Calculator::None << true << true << QStringList{u"b"_s}
+                              << QStringList{plain};
+        QTest::newRow("起動中") << Calculator::Ends << true << true << QStringList{u"b"_s}
+                                << QStringList{running};
         QTest::newRow("終了しない電卓")
-            << Calculator::Stays << true << QList{true} << both << false
+            << Calculator::Stays << true << true << both
             << QStringList{running, u"「私の電卓」の電卓が終了しないため、削除できません。"_s};
-        QTest::newRow("ごみ箱なし、はい")
-            << Calculator::None << false << QList{true, true} << QStringList{u"b"_s} << false
-            << QStringList{plain, noTrash};
-        QTest::newRow("ごみ箱なし、いいえ") << Calculator::None << false << QList{true, false}
-                                            << both << false << QStringList{plain, noTrash};
+        QTest::newRow("ごみ箱なし") << Calculator::None << false << true << QStringList{u"b"_s}
+                                    << QStringList{plain, u"ごみ箱が使えないため、「私の電卓」を"
+                                                          u"ごみ箱に移せません。元に戻せないよう"
+                                                          u"に削除しますか？"_s};
     }
 
     void remove()
@@ -168,9 +167,8 @@ private slots:
         QFETCH(bool, trashUsable);
         QFETCH(QStringList, left);
         QFETCH(QStringList, said);
-        QFETCH(bool, inTrash);
-        QFETCH(QList<bool>, answers);
-        this->answers = answers;
+        QFETCH(bool, confirmed);
+        answer = confirmed;
         if (!trashUsable) // Qt makes no trash folder where a file has its name
             putFile(path(u"xdg/Trash"_s), "");
         bool folderThereAtEnd = false;
@@ -184,19 +182,17 @@ private slots:
             });
         }
         press(Qt::Key_Delete);
-        const int waited = calculator == Calculator::Stays ? 15000 : 5000;
-        QTRY_COMPARE_WITH_TIMEOUT(questions + messages, said, waited);
+        QTRY_COMPARE_WITH_TIMEOUT(questions + messages, said, 15000);
         QTRY_COMPARE(shelf().names(), left);
-        QCOMPARE(QFileInfo::exists(path(u"xdg/Trash/files/a/calc.dat"_s)), inTrash);
+        QCOMPARE(QFileInfo::exists(path(u"xdg/Trash/files/a/calc.dat"_s)),
+                 trashUsable && left == QStringList{u"b"_s});
         QCOMPARE(folderThereAtEnd, calculator != Calculator::None);
-        QCOMPARE(idleActions().contains(u"元に戻す"_s), !inTrash);
     }
 
-    // 元に戻す brings the skins back last first, each under its name or, taken by now, a name
-    // made unique, and makes it current; the trash forgets them.
+    // 元に戻す brings skins back last first, current, a taken name made unique.
     void undoBringsBackLastFirst()
     {
-        answers = {true, true};
+        answer = true;
         press(Qt::Key_Delete);
         QTRY_COMPARE(shelf().names(), QStringList{u"b"_s});
         QTest::keyClick(window->windowHandle(), Qt::Key_Delete);
@@ -208,53 +204,34 @@ private slots:
             QTRY_COMPARE(tiles->currentIndex().data(Qt::AccessibleTextRole), title);
         }
         QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"a (2)"_s, u"b"_s}));
-        QCOMPARE(QDir(path(u"xdg/Trash/info"_s)).isEmpty(), true);
-        QVERIFY(idleActions().contains(u"元に戻す"_s));
+        QVERIFY(QDir(path(u"xdg/Trash/info"_s)).isEmpty());
     }
 
-    // With nothing remembered, the window opens fitted to its skins, within the screen.
-    void openingSize_data()
+    // The window opens fitted to its skins, shrinks to one tile column, reopens as left.
+    void windowSize_data()
     {
         QTest::addColumn<int>("skins");
-        QTest::addColumn<bool>("allShown");
+        QTest::addColumn<bool>("oneRow");
         QTest::newRow("2") << 2 << true;
         QTest::newRow("60") << 60 << false;
     }
 
-    void openingSize()
+    void windowSize()
     {
         QFETCH(int, skins);
-        QFETCH(bool, allShown);
+        QFETCH(bool, oneRow);
         for (int skin = 2; skin < skins; ++skin)
             putSkin(shelf().shelfFolder() + u"/%1"_s.arg(skin), u"%1"_s.arg(skin));
-        ShelfWindow window(shelf());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QListView *tiles = window.findChild<QListView *>();
-        const QRect last = tiles->visualRect(tiles->model()->index(skins - 1, 0));
-        QCOMPARE(tiles->viewport()->rect().contains(last), allShown);
-        if (allShown) // one row of tiles
-            QVERIFY(window.height() < 2 * tiles->gridSize().height());
-        QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
-    }
-
-    // The window shrinks to one column of tiles, and opens again where and as the user left it.
-    void geometryIsRemembered()
-    {
-        QRect left;
-        {
-            ShelfWindow window(shelf());
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            window.setGeometry(QRect(QPoint(30, 40), window.minimumSizeHint()));
-            QVERIFY(window.width() < 2 * window.findChild<QListView *>()->gridSize().width());
-            left = window.geometry();
-            window.close();
-        }
-        ShelfWindow window(shelf());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.geometry(), left);
+        QVERIFY(open());
+        const QSize grid = window->findChild<QListView *>()->gridSize();
+        QCOMPARE(window->height() < 2 * grid.height(), oneRow);
+        QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        window->setGeometry(QRect(QPoint(30, 40), window->minimumSizeHint()));
+        QVERIFY(window->width() < 2 * grid.width());
+        const QRect left = window->geometry();
+        window->close();
+        QVERIFY(open());
+        QCOMPARE(window->geometry(), left);
     }
 
     // 「音を鳴らす」 is on for a new user, toggled by the keyboard, and kept for the calculator
@@ -328,7 +305,7 @@ private slots:
             QTRY_VERIFY(cancel->isVisible()); // once it has waited half a second
             cancel->click();
         }
-        QTRY_COMPARE(idleActions(), QStringList{u"元に戻す"_s}); // nothing removed
+        QTRY_COMPARE(idleActions(), QStringList{u"元に戻す"_s});
         QVERIFY(!cancel->isVisible());
         QVERIFY(messages.isEmpty());
         const QStringList before = {u"a"_s, u"b"_s};
