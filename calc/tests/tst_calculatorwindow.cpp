@@ -361,7 +361,7 @@ private slots:
         QTRY_VERIFY(!first.window.isMinimized());
     }
 
-    // The shelf asks a running calculator to end before it removes its skin.
+    // The shelf asks it to end before removing its skin.
     void endRequest()
     {
         Calculator calculator;

@@ -85,6 +85,7 @@ private slots:
     void init()
     {
         work.emplace();
+        QDir::setCurrent(work->path()); // Qt's stand-in trash
         messages.clear();
         questions.clear();
         QSettings(u"picturecalc"_s, u"shelf"_s).clear();
