@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QHBoxLayout>
 #include <QListView>
 #include <QMimeData>
 #include <QProcess>
@@ -175,11 +174,21 @@ void ShelfWindow::closeEvent(QCloseEvent *event)
 QSize ShelfWindow::sizeForTiles() const
 {
     const QSize grid = m_tiles->gridSize();
-    const QSize around = sizeHint() - m_tiles->sizeHint() + m_tiles->minimumSize() - grid;
+    // What the window adds to the tiles: its margins, the rows below them, their frame and
+    // scroll bar, and the pixel more a row of tiles needs before it wraps.
+    const QMargins margins = layout()->contentsMargins();
+    const QSize around = QSize(margins.left() + margins.right() + 1,
+                               sizeHint().height() - m_tiles->sizeHint().height()) +
+                         m_tiles->minimumSize() - grid;
     const QSize largest = screen()->availableSize() * LargestScreenShare;
     const int count = std::max(1, m_model->rowCount());
-    // A few skins side by side, more in a square; wide enough for every button.
-    const int columnsWanted = std::max(3, int(std::ceil(std::sqrt(count))));
+    // A few skins side by side, more in a square, or wider where the screen is too low for it;
+    // wide enough for every button.
+    const QSize fitting = (largest - around).expandedTo(grid);
+    const int rowsFitting = fitting.height() / grid.height();
+    const int columnsWanted =
+        std::min(std::max({3, int(std::ceil(std::sqrt(count))), (count - 1) / rowsFitting + 1}),
+                 fitting.width() / grid.width());
     const int width =
         std::min(std::max(std::min(count, columnsWanted) * grid.width() + around.width(),
                           sizeHint().width()),
