@@ -9,7 +9,7 @@
 #include "windowplace.h"
 #include "x11window.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTimer>
 #include <QWindow>
 
@@ -90,6 +90,8 @@ startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &
     showCalculator(window);
     window.activateWindow();
     instance->onLaterStart([&window](const QByteArray &proof) { comeForward(window, proof); });
+    // Its message boxes too: one left open would keep the calculator running.
+    instance->onEndRequest([] { QApplication::closeAllWindows(); });
     window.decodeKeyPictures();
     return instance;
 }

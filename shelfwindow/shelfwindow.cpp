@@ -13,16 +13,20 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QHBoxLayout>
 #include <QListView>
 #include <QMimeData>
 #include <QProcess>
-#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QSignalBlocker>
+#include <QThread>
+#include <QToolBar>
 #include <QVBoxLayout>
+#include <cmath>
 #include <signal.h>
 
 namespace {
@@ -54,6 +58,21 @@ QFont windowFont()
     return font;
 }
 
+// Where the window's size and place are kept: the user's own settings, not a skin's calc.dat.
+QSettings windowSettings()
+{
+    return QSettings(QStringLiteral("picturecalc"), QStringLiteral("shelf"));
+}
+const QString GeometryKey = QStringLiteral("geometry");
+
+QString calculatorOf(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("calc"));
+}
+
+// A window opened for many skins takes at most this share of the screen, and scrolls.
+constexpr double LargestScreenShare = 0.8;
+
 } // namespace
 
 ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
@@ -77,18 +96,19 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
     m_tiles->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tiles->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_tiles->setModel(m_model);
-    m_tiles->setMinimumSize(m_tiles->gridSize() * 3 + QSize(24, 8));
+    // One column of tiles, with room for the scroll bar.
+    m_tiles->setMinimumSize(
+        m_tiles->gridSize() +
+        QSize(m_tiles->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * m_tiles->frameWidth(),
+              2 * m_tiles->frameWidth()));
 
-    auto *buttons = new QHBoxLayout;
+    // A tool bar, which shows what does not fit in a narrow window behind its »» button.
+    auto *buttons = new QToolBar(this);
+    buttons->setToolButtonStyle(Qt::ToolButtonTextOnly);
     const auto add = [this, buttons](const QString &text, const QList<QKeySequence> &keys,
                                      void (ShelfWindow::*run)()) {
         QAction *action = addSkinAction(text, keys, run);
-        auto *button = new QPushButton(text, this);
-        button->setAccessibleName(text);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, action, &QAction::trigger);
-        connect(action, &QAction::enabledChanged, button, &QWidget::setEnabled);
-        buttons->addWidget(button);
+        buttons->addAction(action);
         return action;
     };
     QAction *start =
@@ -103,14 +123,17 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
     QAction *open = add(QStringLiteral("取り込み"), {QKeySequence(Qt::CTRL | Qt::Key_O)},
                         &ShelfWindow::importSkin);
     QAction *remove = add(QStringLiteral("削除"), {Qt::Key_Delete}, &ShelfWindow::removeSkin);
+    m_undo = add(tr("元に戻す"), {QKeySequence::Undo}, &ShelfWindow::undoRemoval);
     m_skinActions = {start, edit, save, remove};
-    m_shelfActions = {create, edit, save, open, remove};
-    buttons->addStretch();
+    m_shelfActions = {create, edit, save, open, remove, m_undo};
+    auto *stretch = new QWidget(this);
+    stretch->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    buttons->addWidget(stretch);
     buttons->addWidget(soundSwitch());
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tiles);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     layout->addWidget(m_work);
 
     connect(m_tiles, &QAbstractItemView::doubleClicked, this, &ShelfWindow::startSkin);
@@ -136,9 +159,44 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
             &ShelfWindow::updateActions);
     makeCurrent({});
     m_tiles->setFocus();
+    if (!restoreGeometry(windowSettings().value(GeometryKey).toByteArray()))
+        resize(sizeForTiles());
 }
 
 ShelfWindow::~ShelfWindow() = default;
+
+void ShelfWindow::closeEvent(QCloseEvent *event)
+{
+    windowSettings().setValue(GeometryKey, saveGeometry());
+    event->accept();
+}
+
+QSize ShelfWindow::sizeForTiles() const
+{
+    const QSize grid = m_tiles->gridSize();
+    // What the window adds to the tiles: its margins, the rows below them, their frame and
+    // scroll bar, and the pixel more a row of tiles needs before it wraps.
+    const QMargins margins = layout()->contentsMargins();
+    const QSize around = QSize(margins.left() + margins.right() + 1,
+                               sizeHint().height() - m_tiles->sizeHint().height()) +
+                         m_tiles->minimumSize() - grid;
+    const QSize largest = screen()->availableSize() * LargestScreenShare;
+    const int count = std::max(1, m_model->rowCount());
+    // A few skins side by side, more in a square, or wider where the screen is too low for it;
+    // wide enough for every button.
+    const QSize fitting = (largest - around).expandedTo(grid);
+    const int rowsFitting = fitting.height() / grid.height();
+    const int columnsWanted =
+        std::min(std::max({3, int(std::ceil(std::sqrt(count))), (count - 1) / rowsFitting + 1}),
+                 fitting.width() / grid.width());
+    const int width =
+        std::min(std::max(std::min(count, columnsWanted) * grid.width() + around.width(),
+                          sizeHint().width()),
+                 largest.width());
+    const int columns = std::clamp((width - around.width()) / grid.width(), 1, count);
+    const int rows = (count + columns - 1) / columns;
+    return {width, std::min(rows * grid.height() + around.height(), largest.height())};
+}
 
 QCheckBox *ShelfWindow::soundSwitch()
 {
@@ -183,7 +241,8 @@ void ShelfWindow::updateActions()
     const bool hasCurrent = m_tiles->currentIndex().isValid();
     for (QAction *action : m_tiles->actions())
         action->setEnabled((hasCurrent || !m_skinActions.contains(action)) &&
-                           !(m_work->busy() && m_shelfActions.contains(action)));
+                           !(m_work->busy() && m_shelfActions.contains(action)) &&
+                           (action != m_undo || !m_removals.isEmpty()));
 }
 
 void ShelfWindow::showError(const QString &text)
@@ -216,7 +275,7 @@ void ShelfWindow::startSkin()
     if (!current.isValid())
         return;
     const QString folder = current.data(ShelfModel::FolderRole).toString();
-    const QString program = QDir(folder).filePath(QStringLiteral("calc"));
+    const QString program = calculatorOf(folder);
     if (const auto starting = m_starting.find(program); starting != m_starting.end()) {
         if (::kill(pid_t(*starting), 0) == 0 && claimHolder(program) != *starting)
             return;
@@ -311,9 +370,35 @@ void ShelfWindow::workFinished(const WorkOutcome &outcome)
         m_wantedCurrent = outcome.added;
         m_model->rescan();
     }
+    if (!outcome.removed.isEmpty() || !outcome.untrashable.isEmpty())
+        removalFinished(outcome);
     if (!m_queuedImports.isEmpty())
         importSkins(std::exchange(m_queuedImports, {}));
 }
+
+namespace {
+
+// How long a calculator asked to end may take before its skin is left where it is.
+constexpr auto CalculatorEndTime = std::chrono::seconds(5);
+
+// Asks the calculator to end if it runs, and waits until it has: whether it has.
+bool endCalculator(const QString &program, const WorkControl &control)
+{
+    if (!claimHolder(program))
+        return true;
+    askRunningCopyToEnd(program);
+    const QDeadlineTimer deadline(CalculatorEndTime);
+    while (claimHolder(program)) {
+        if (deadline.hasExpired() || control.stopped())
+            return false;
+        control.progress(int(100 - 100 * deadline.remainingTime() /
+                                       std::chrono::milliseconds(CalculatorEndTime).count()));
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+} // namespace
 
 void ShelfWindow::removeSkin()
 {
@@ -321,13 +406,77 @@ void ShelfWindow::removeSkin()
     if (!current.isValid())
         return;
     const QString title = current.data(ShelfModel::TitleRole).toString();
-    if (!dialogs::askYesNo(this, {QStringLiteral("「%1」を削除しますか？").arg(title), WindowTitle,
-                                  QMessageBox::Question}))
-        return;
-    if (!QFile::moveToTrash(current.data(ShelfModel::FolderRole).toString()))
-        return showError(
-            QStringLiteral("ごみ箱が使えないため、「%1」を削除できません。").arg(title));
+    const QString question =
+        claimHolder(calculatorOf(current.data(ShelfModel::FolderRole).toString()))
+            ? tr("「%1」は起動中です。電卓を終了して、削除しますか？").arg(title)
+            : QStringLiteral("「%1」を削除しますか？").arg(title);
+    if (dialogs::askYesNo(this, {question, WindowTitle, QMessageBox::Question}))
+        removeFromShelf(currentName(), true);
+}
+
+void ShelfWindow::removeFromShelf(const QString &name, bool toTrash)
+{
+    const QString title =
+        m_model->index(m_model->rowOf(name)).data(ShelfModel::TitleRole).toString();
+    m_work->run(tr("削除中…"), [shelf = m_shelf, name, title, toTrash](const WorkControl &control) {
+        WorkOutcome outcome;
+        const auto folder = shelf.folderOf(name);
+        if (const SkinError *error = std::get_if<SkinError>(&folder)) {
+            outcome.problems << error->japanese;
+            return outcome;
+        }
+        if (!endCalculator(calculatorOf(std::get<QString>(folder)), control)) {
+            outcome.problems << tr("「%1」の電卓が終了しないため、削除できません。").arg(title);
+            return outcome;
+        }
+        if (!toTrash) {
+            if (const auto error = shelf.deleteSkin(name))
+                outcome.problems << error->japanese;
+            else
+                outcome.removed = name;
+        } else if ((outcome.trashed = shelf.trashSkin(name))) {
+            outcome.removed = name;
+        } else {
+            outcome.untrashable = name;
+        }
+        return outcome;
+    });
+}
+
+// A skin the trash cannot take is deleted for good only when the user says so, knowing that it
+// cannot be brought back.
+void ShelfWindow::removalFinished(const WorkOutcome &outcome)
+{
+    if (outcome.trashed) {
+        m_removals.append({*outcome.trashed, outcome.removed});
+        updateActions();
+    }
+    if (!outcome.untrashable.isEmpty()) {
+        const QString title = m_model->index(m_model->rowOf(outcome.untrashable))
+                                  .data(ShelfModel::TitleRole)
+                                  .toString();
+        if (dialogs::askYesNo(
+                this, {tr("ごみ箱が使えないため、「%1」をごみ箱に移せません。元に戻せないように"
+                          "削除しますか？")
+                           .arg(title),
+                       WindowTitle, QMessageBox::Warning}))
+            removeFromShelf(outcome.untrashable, false);
+    }
     m_model->rescan();
+}
+
+void ShelfWindow::undoRemoval()
+{
+    if (m_removals.isEmpty())
+        return;
+    const Removal removal = m_removals.takeLast();
+    const auto restored = m_shelf.restoreSkin(removal.trashed, removal.name);
+    if (const SkinError *error = std::get_if<SkinError>(&restored))
+        showError(error->japanese);
+    else
+        m_wantedCurrent = std::get<QString>(restored);
+    m_model->rescan();
+    updateActions();
 }
 
 void ShelfWindow::dragEnterEvent(QDragEnterEvent *event)

@@ -8,15 +8,21 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QProgressBar;
 
-// What a piece of work on the shelf ended with: the messages to show, and the skin it added.
+// What a piece of work on the shelf ended with: the messages to show, the skin it added, the
+// skin it removed with where it lies in the trash (nothing when deleted for good), and a skin
+// the trash could not take, still on the shelf.
 struct WorkOutcome
 {
     QStringList problems;
     QString added;
+    QString removed;
+    std::optional<QString> trashed;
+    QString untrashable;
 };
 
 // Runs one piece of work on the shelf at a time on a worker thread, and shows it as a row of the

@@ -301,6 +301,61 @@ std::variant<QString, SkinError> Shelf::createSkin() const
     return QDir(shelfFolder()).filePath(std::get<QString>(placed));
 }
 
+namespace {
+// The desktop's trash keeps a skin as files/NAME, and where it came from as info/NAME.trashinfo.
+QString trashInfoOf(const QString &trashed)
+{
+    const QFileInfo inTrash(trashed);
+    return QDir(inTrash.path() + QStringLiteral("/../info"))
+        .absoluteFilePath(inTrash.fileName() + QStringLiteral(".trashinfo"));
+}
+} // namespace
+
+std::optional<QString> Shelf::trashSkin(const QString &name) const
+{
+    const auto folder = folderOf(name);
+    QString trashed;
+    if (!std::holds_alternative<QString>(folder) ||
+        !QFile::moveToTrash(std::get<QString>(folder), &trashed))
+        return std::nullopt;
+    // Where Qt cannot make the trash folder, it moves the file into files/ of the working folder
+    // and calls that the trash: the skin goes back, and the folders it made go if empty.
+    if (QDir::isRelativePath(trashed)) {
+        const QString misplaced = QFileInfo(trashed).absoluteFilePath();
+        QFile::remove(trashInfoOf(misplaced));
+        QDir().rename(misplaced, std::get<QString>(folder));
+        QDir(misplaced + QStringLiteral("/../..")).rmdir(QStringLiteral("info"));
+        QDir(misplaced + QStringLiteral("/../..")).rmdir(QStringLiteral("files"));
+        return std::nullopt;
+    }
+    return trashed;
+}
+
+// Once the skin is back, the trash's note of it would make the file manager offer it again.
+std::variant<QString, SkinError> Shelf::restoreSkin(const QString &trashed,
+                                                    const QString &name) const
+{
+    if (!QFileInfo(trashed).isDir())
+        return skinmessages::notInTrash(name);
+    auto placed = placeSkin(trashed, name);
+    if (std::holds_alternative<QString>(placed))
+        QFile::remove(trashInfoOf(trashed));
+    return placed;
+}
+
+std::optional<SkinError> Shelf::deleteSkin(const QString &name) const
+{
+    const auto folder = folderOf(name);
+    if (const SkinError *error = std::get_if<SkinError>(&folder))
+        return *error;
+    const QString removing =
+        QDir(shelfFolder()).filePath(temporaryPrefix(QStringLiteral("delete")) + name);
+    if (!moveIntoPlace(std::get<QString>(folder), removing))
+        return skinmessages::cannotWrite(std::get<QString>(folder));
+    QDir(removing).removeRecursively();
+    return std::nullopt;
+}
+
 QStringList Shelf::settleNewSkins() const
 {
     QStringList waiting;

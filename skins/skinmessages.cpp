@@ -1,5 +1,6 @@
 #include "skinmessages.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace skinmessages {
@@ -119,6 +120,13 @@ SkinError unknownSkin(const QString &name)
 {
     return {QStringLiteral("スキン「%1」はありません。").arg(name),
             QStringLiteral("no skin named %1").arg(name)};
+}
+
+SkinError notInTrash(const QString &name)
+{
+    return {
+        QCoreApplication::translate("skinmessages", "「%1」は、もうごみ箱にありません。").arg(name),
+        QStringLiteral("%1 is no longer in the trash").arg(name)};
 }
 
 SkinError homeNotSet()

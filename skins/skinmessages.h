@@ -23,6 +23,7 @@ SkinError noCalcDat(const QString &source);
 SkinError badCalcDat(const QString &source, const QString &reason);
 SkinError cannotWrite(const QString &path);
 SkinError unknownSkin(const QString &name);
+SkinError notInTrash(const QString &name);
 SkinError homeNotSet();
 // Work the user stopped; never shown, as the user knows.
 SkinError stopped();

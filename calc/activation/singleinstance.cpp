@@ -5,8 +5,13 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <cerrno>
+#include <signal.h>
 
 namespace {
+
+// What the shelf writes instead of a proof, which always starts with its window system's name.
+const QByteArray EndRequest = "end";
 
 // The lock's or the socket's path for a program file, by its ending: one of each per canonical
 // program path.
@@ -52,41 +57,70 @@ std::unique_ptr<SingleInstance> SingleInstance::claim(const QString &programFile
         instance->m_server.setSocketOptions(QLocalServer::UserAccessOption);
         instance->m_server.listen(socketFile(programFile));
     }
-    return instance;
-}
-
-// A later start writes its proof and hangs up; a proof is a short line, more is not read.
-void SingleInstance::onLaterStart(std::function<void(const QByteArray &proof)> comeForward)
-{
-    constexpr qint64 LongestProof = 4096;
-    QObject::connect(&m_server, &QLocalServer::newConnection, &m_server,
-                     [this, comeForward = std::move(comeForward)] {
-                         while (QLocalSocket *knock = m_server.nextPendingConnection()) {
+    // A knock writes its request and hangs up; a request is a short line, more is not read.
+    QObject::connect(&instance->m_server, &QLocalServer::newConnection, &instance->m_server,
+                     [self = instance.get()] {
+                         while (QLocalSocket *knock = self->m_server.nextPendingConnection()) {
                              QObject::connect(knock, &QLocalSocket::disconnected, knock,
-                                              [knock, comeForward] {
-                                                  comeForward(knock->read(LongestProof));
+                                              [self, knock] {
+                                                  constexpr qint64 LongestRequest = 4096;
+                                                  self->answer(knock->read(LongestRequest));
                                                   knock->deleteLater();
                                               });
                          }
                      });
+    return instance;
+}
+
+void SingleInstance::onLaterStart(std::function<void(const QByteArray &proof)> comeForward)
+{
+    m_comeForward = std::move(comeForward);
+}
+
+void SingleInstance::onEndRequest(std::function<void()> end)
+{
+    m_end = std::move(end);
+}
+
+void SingleInstance::answer(const QByteArray &request) const
+{
+    if (request == EndRequest) {
+        if (m_end)
+            m_end();
+    } else if (m_comeForward) {
+        m_comeForward(request);
+    }
 }
 
 std::optional<qint64> claimHolder(const QString &programFile)
 {
     QLockFile lock(lockFile(programFile));
     qint64 pid = 0;
-    if (!lock.getLockInfo(&pid, nullptr, nullptr))
+    // A copy that crashed left its lock behind.
+    if (!lock.getLockInfo(&pid, nullptr, nullptr) || (::kill(pid_t(pid), 0) != 0 && errno != EPERM))
         return std::nullopt;
     return pid;
 }
 
-void askRunningCopyForward(const QString &programFile, const QByteArray &proof)
+namespace {
+void knock(const QString &programFile, const QByteArray &request)
 {
     QLocalSocket knock;
     knock.connectToServer(socketFile(programFile));
     if (!knock.waitForConnected(1000))
         return;
-    knock.write(proof);
+    knock.write(request);
     knock.waitForBytesWritten(1000);
     knock.disconnectFromServer();
+}
+} // namespace
+
+void askRunningCopyForward(const QString &programFile, const QByteArray &proof)
+{
+    knock(programFile, proof);
+}
+
+void askRunningCopyToEnd(const QString &programFile)
+{
+    knock(programFile, EndRequest);
 }

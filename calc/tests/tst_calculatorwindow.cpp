@@ -419,6 +419,14 @@ private slots:
         Calculator again({.folder = skin.path()});
         QCOMPARE(again.window.pos(), QPoint(50, 60));
     }
+
+    // The shelf asks it to end before removing its skin.
+    void endRequest()
+    {
+        Calculator calculator;
+        askRunningCopyToEnd(calculator.folder.filePath("calc"));
+        QTRY_VERIFY(!calculator.window.isVisible());
+    }
 };
 
 QTEST_MAIN(TestCalculatorWindow)

@@ -14,8 +14,8 @@ struct WorkOutcome;
 
 // 「電卓スキン」: every skin of the user's shelf as a tile of its start picture and title, and
 // what can be done with them: start, make, edit, export, import (also by dropping files on the
-// window) and remove to the desktop's trash. Import and export run on a worker thread, and the
-// actions that would change the shelf wait for them.
+// window), remove to the desktop's trash and bring back. Import and export run on a worker thread,
+// and the actions that would change the shelf wait for them.
 class ShelfWindow : public QWidget
 {
     Q_OBJECT
@@ -29,6 +29,7 @@ public:
     void importSkins(const QStringList &sources);
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -42,6 +43,8 @@ private:
     void updateActions();
     void showError(const QString &text);
     void workFinished(const WorkOutcome &outcome);
+    // The size that shows every tile, within a share of the screen.
+    QSize sizeForTiles() const;
 
     void startSkin();
     void newSkin();
@@ -49,6 +52,10 @@ private:
     void exportSkin();
     void importSkin();
     void removeSkin();
+    // Ends the skin's calculator if it runs, then moves the skin to the trash or deletes it.
+    void removeFromShelf(const QString &name, bool toTrash);
+    void removalFinished(const WorkOutcome &outcome);
+    void undoRemoval();
 
     Shelf m_shelf;
     ShelfModel *m_model;
@@ -59,4 +66,11 @@ private:
     QStringList m_queuedImports;
     QString m_wantedCurrent;           // a skin just added, current once the tiles show it
     QHash<QString, qint64> m_starting; // the process last started of each calculator
+    struct Removal
+    {
+        QString trashed; // the folder in the trash
+        QString name;
+    };
+    QList<Removal> m_removals; // skins this window moved to the trash, the last one last
+    QAction *m_undo = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "dialogs.h"
 #include "shelfwindow.h"
+#include "singleinstance.h"
 #include "skinfolders.h"
 #include "soundswitch.h"
 
@@ -13,26 +14,41 @@
 
 using namespace Qt::StringLiterals;
 
+// The skin's calculator: none, one that ends when asked, one that runs on.
+enum class Calculator
+{
+    None,
+    Ends,
+    Stays
+};
+
 // The window's actions on a shelf under a temporary XDG_DATA_HOME, its dialogs answered here.
 class TestShelfWindow : public QObject
 {
     Q_OBJECT
 
     std::optional<QTemporaryDir> work;
+    QTemporaryDir config;
     QStringList messages;
     QString asked;
+    QStringList questions;
     bool answer = false;
 
     QString path(const QString &relative) const { return work->filePath(relative); }
     Shelf shelf() const { return Shelf(path(u"xdg/picturecalc"_s), path(u"installed"_s)); }
 
-    // The window shown, its first skin 「私の電卓」, and a key pressed as the user would.
-    // Whether the window came up to take the key.
-    bool press(QKeyCombination key)
+    // The window shown, its first skin 「私の電卓」 current.
+    [[nodiscard]] bool open()
     {
         window.emplace(shelf());
         window->show();
-        if (!QTest::qWaitForWindowActive(&*window))
+        return QTest::qWaitForWindowActive(&*window);
+    }
+
+    // And a key pressed as the user would; whether the window came up to take it.
+    [[nodiscard]] bool press(QKeyCombination key)
+    {
+        if (!open())
             return false;
         QTest::keyClick(window->windowHandle(), key.key(), key.keyboardModifiers());
         return true;
@@ -53,10 +69,11 @@ class TestShelfWindow : public QObject
 private slots:
     void initTestCase()
     {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         dialogs::setMessageAnswerer(
             [this](const dialogs::Message &message) { messages << message.text; });
         dialogs::setQuestionAnswerer([this](const dialogs::Message &question) {
-            asked = question.text;
+            questions << question.text;
             return answer;
         });
         dialogs::setFileAnswerer([this](QFileDialog &dialog) {
@@ -70,7 +87,10 @@ private slots:
     void init()
     {
         work.emplace();
+        QDir::setCurrent(work->path()); // Qt's stand-in trash
         messages.clear();
+        questions.clear();
+        QSettings(u"picturecalc"_s, u"shelf"_s).clear();
         qputenv("XDG_DATA_HOME", QFile::encodeName(path(u"xdg"_s)));
         QVERIFY(putFile(path(u"installed/calc"_s), "calc program"));
         QVERIFY(putFile(path(u"installed/Skinwright"_s), "wizard program"));
@@ -124,24 +144,104 @@ private slots:
         QTRY_VERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
     }
 
-    void removeGoesToTheTrashOnlyWhenConfirmed_data()
+    // Confirmed, a skin goes to the trash silently, its running calculator ended first; a trash
+    // that cannot take it says so, and it is deleted for good once confirmed again.
+    void remove_data()
     {
+        QTest::addColumn<Calculator>("calculator");
+        QTest::addColumn<bool>("trashUsable");
         QTest::addColumn<bool>("confirmed");
         QTest::addColumn<QStringList>("left");
+        QTest::addColumn<QStringList>("said");
 
-        QTest::newRow("はい") << true << QStringList{u"b"_s};
-        QTest::newRow("いいえ") << false << QStringList{u"a"_s, u"b"_s};
+        const QString plain = u"「私の電卓」を削除しますか？"_s;
+        const QString running = u"「私の電卓」は起動中です。電卓を終了して、削除しますか？"_s;
+        const QStringList both = {u"a"_s, u"b"_s};
+        QTest::newRow("いいえ") << Calculator::None << true << false << both << QStringList{plain};
+        QTest::newRow("はい") << Calculator::None << true << true << QStringList{u"b"_s}
+                              << QStringList{plain};
+        QTest::newRow("起動中") << Calculator::Ends << true << true << QStringList{u"b"_s}
+                                << QStringList{running};
+        QTest::newRow("終了しない電卓")
+            << Calculator::Stays << true << true << both
+            << QStringList{running, u"「私の電卓」の電卓が終了しないため、削除できません。"_s};
+        QTest::newRow("ごみ箱なし") << Calculator::None << false << true << QStringList{u"b"_s}
+                                    << QStringList{plain, u"ごみ箱が使えないため、「私の電卓」を"
+                                                          u"ごみ箱に移せません。元に戻せないよう"
+                                                          u"に削除しますか？"_s};
     }
 
-    void removeGoesToTheTrashOnlyWhenConfirmed()
+    void remove()
     {
-        QFETCH(bool, confirmed);
+        QFETCH(Calculator, calculator);
+        QFETCH(bool, trashUsable);
         QFETCH(QStringList, left);
+        QFETCH(QStringList, said);
+        QFETCH(bool, confirmed);
         answer = confirmed;
+        if (!trashUsable) // Qt makes no trash folder where a file has its name
+            QVERIFY(putFile(path(u"xdg/Trash"_s), ""));
+        bool folderThereAtEnd = false;
+        std::unique_ptr<SingleInstance> running;
+        if (calculator != Calculator::None) {
+            running = SingleInstance::claim(shelf().shelfFolder() + u"/a/calc"_s);
+            running->onEndRequest([&] {
+                folderThereAtEnd = QFileInfo::exists(shelf().shelfFolder() + u"/a"_s);
+                if (calculator == Calculator::Ends)
+                    QTimer::singleShot(0, [&] { running.reset(); });
+            });
+        }
         QVERIFY(press(Qt::Key_Delete));
-        QVERIFY(asked.contains(u"「私の電卓」"_s));
-        QCOMPARE(shelf().names(), left);
-        QCOMPARE(QFileInfo::exists(path(u"xdg/Trash/files/a/calc.dat"_s)), confirmed);
+        QTRY_COMPARE_WITH_TIMEOUT(questions + messages, said, 15000);
+        QTRY_COMPARE(shelf().names(), left);
+        QCOMPARE(QFileInfo::exists(path(u"xdg/Trash/files/a/calc.dat"_s)),
+                 trashUsable && left == QStringList{u"b"_s});
+        QCOMPARE(folderThereAtEnd, calculator != Calculator::None);
+    }
+
+    // 元に戻す brings skins back last first, current, a taken name made unique.
+    void undoBringsBackLastFirst()
+    {
+        answer = true;
+        QVERIFY(press(Qt::Key_Delete));
+        QTRY_COMPARE(shelf().names(), QStringList{u"b"_s});
+        QTest::keyClick(window->windowHandle(), Qt::Key_Delete);
+        QTRY_COMPARE(shelf().names(), QStringList());
+        QVERIFY(putSkin(shelf().shelfFolder() + u"/a"_s, u"後から"_s));
+        const QListView *tiles = window->findChild<QListView *>();
+        for (const QString &title : {u"二つ目"_s, u"私の電卓"_s}) {
+            QTest::keyClick(window->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+            QTRY_COMPARE(tiles->currentIndex().data(Qt::AccessibleTextRole), title);
+        }
+        QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"a (2)"_s, u"b"_s}));
+        QVERIFY(QDir(path(u"xdg/Trash/info"_s)).isEmpty());
+    }
+
+    // The window opens fitted to its skins, shrinks to one tile column, reopens as left.
+    void windowSize_data()
+    {
+        QTest::addColumn<int>("skins");
+        QTest::addColumn<bool>("oneRow");
+        QTest::newRow("2") << 2 << true;
+        QTest::newRow("60") << 60 << false;
+    }
+
+    void windowSize()
+    {
+        QFETCH(int, skins);
+        QFETCH(bool, oneRow);
+        for (int skin = 2; skin < skins; ++skin)
+            QVERIFY(putSkin(shelf().shelfFolder() + u"/%1"_s.arg(skin), u"%1"_s.arg(skin)));
+        QVERIFY(open());
+        const QSize grid = window->findChild<QListView *>()->gridSize();
+        QCOMPARE(window->height() < 2 * grid.height(), oneRow);
+        QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        window->setGeometry(QRect(QPoint(30, 40), window->minimumSizeHint()));
+        QVERIFY(window->width() < 2 * grid.width());
+        const QRect left = window->geometry();
+        window->close();
+        QVERIFY(open());
+        QCOMPARE(window->geometry(), left);
     }
 
     // 「音を鳴らす」 is on for a new user, toggled by the keyboard, and kept for the calculator
@@ -211,11 +311,11 @@ private slots:
             const auto release = qScopeGuard([held] { held->release(); });
             window->importSkins({path(u"slow"_s)});
             QCOMPARE(idleActions(), (QStringList{u"新しいスキン"_s, u"編集"_s, u"書き出し"_s,
-                                                 u"取り込み"_s, u"削除"_s}));
+                                                 u"取り込み"_s, u"削除"_s, u"元に戻す"_s}));
             QTRY_VERIFY(cancel->isVisible()); // once it has waited half a second
             cancel->click();
         }
-        QTRY_COMPARE(idleActions(), QStringList());
+        QTRY_COMPARE(idleActions(), QStringList{u"元に戻す"_s});
         QVERIFY(!cancel->isVisible());
         QVERIFY(messages.isEmpty());
         const QStringList before = {u"a"_s, u"b"_s};

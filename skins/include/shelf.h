@@ -49,6 +49,16 @@ public:
     // folders of those still waiting for it.
     QStringList settleNewSkins() const;
 
+    // Moves the skin's folder to the desktop's trash and returns where it lies there, or nothing
+    // where the trash cannot take it.
+    std::optional<QString> trashSkin(const QString &name) const;
+    // Brings a skin this shelf moved to the trash back under its name, made unique, and returns
+    // the name it got.
+    std::variant<QString, SkinError> restoreSkin(const QString &trashed, const QString &name) const;
+    // Deletes the skin for good: gone from the shelf at once, whatever of it cannot be removed
+    // now is removed by the next start.
+    std::optional<SkinError> deleteSkin(const QString &name) const;
+
     // The skin run last, if it is still there; else the first one; empty on an empty shelf.
     QString lastSkin() const;
     std::optional<SkinError> rememberLastSkin(const QString &name) const;
