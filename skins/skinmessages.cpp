@@ -1,5 +1,8 @@
 #include "skinmessages.h"
 
+#include "calcsettings.h"
+
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace skinmessages {
@@ -119,6 +122,50 @@ SkinError unknownSkin(const QString &name)
 {
     return {QStringLiteral("スキン「%1」はありません。").arg(name),
             QStringLiteral("no skin named %1").arg(name)};
+}
+
+SkinError sharedTitle(const QString &title, const QStringList &names)
+{
+    return {QCoreApplication::translate(
+                "skinmessages", "「%1」という題名のスキンが %2 個あります (フォルダ「%3」)。"
+                                "どれか一つをフォルダ名で指定してください。")
+                .arg(title)
+                .arg(names.size())
+                .arg(names.join(QStringLiteral("」「"))),
+            QStringLiteral("%1 skins are titled %2 (folders %3); give one by its folder name")
+                .arg(names.size())
+                .arg(title, names.join(QStringLiteral(", ")))};
+}
+
+SkinError emptyTitle()
+{
+    return {QCoreApplication::translate("skinmessages", "名前を入れてください。"),
+            QStringLiteral("the name is empty")};
+}
+
+SkinError titleTooLong(const QString &title)
+{
+    return {
+        QCoreApplication::translate("skinmessages", "「%1」は長すぎます。名前は %2 文字までです。")
+            .arg(title)
+            .arg(ValueLength),
+        QStringLiteral("%1 is longer than %2 characters").arg(title).arg(ValueLength)};
+}
+
+SkinError titleNotInCp932(const QString &title, const QString &character)
+{
+    return {QCoreApplication::translate("skinmessages",
+                                        "「%1」の文字「%2」は calc.dat に書けません "
+                                        "(Shift-JIS にない文字です)。")
+                .arg(title, character),
+            QStringLiteral("%2 in %1 has no code in Shift-JIS").arg(title, character)};
+}
+
+SkinError titleTaken(const QString &title)
+{
+    return {QCoreApplication::translate("skinmessages", "「%1」という名前のスキンは既にあります。")
+                .arg(title),
+            QStringLiteral("a skin is named %1 already").arg(title)};
 }
 
 SkinError homeNotSet()

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
@@ -26,12 +27,18 @@ class TestShelfWindow : public QObject
     QString path(const QString &relative) const { return work->filePath(relative); }
     Shelf shelf() const { return Shelf(path(u"xdg/picturecalc"_s), path(u"installed"_s)); }
 
-    // The window shown, its first skin 「私の電卓」, and a key pressed as the user would.
-    void press(QKeyCombination key)
+    // The window shown, its first skin 「私の電卓」 current.
+    void showWindow()
     {
         window.emplace(shelf());
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(&*window));
+    }
+
+    // The same, and a key pressed as the user would.
+    void press(QKeyCombination key)
+    {
+        showWindow();
         QTest::keyClick(window->windowHandle(), key.key(), key.keyboardModifiers());
     }
 
@@ -55,6 +62,9 @@ private slots:
         dialogs::setQuestionAnswerer([this](const dialogs::Message &question) {
             asked = question.text;
             return answer;
+        });
+        dialogs::setTextAnswerer([](const dialogs::Message &, const QString &text) {
+            return std::optional(text + u"改"_s);
         });
         dialogs::setFileAnswerer([this](QFileDialog &dialog) {
             asked = QFileInfo(dialog.selectedFiles().value(0)).fileName();
@@ -112,6 +122,57 @@ private slots:
         press(Qt::CTRL | Qt::Key_S);
         QCOMPARE(asked, u"私の電卓.calcskin"_s);
         QTRY_VERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
+    }
+
+    QString currentTitle() const
+    {
+        return window->findChild<QListView *>()
+            ->currentIndex()
+            .data(Qt::AccessibleTextRole)
+            .toString();
+    }
+
+    void renamedAndDuplicatedSkinsAreCurrent_data()
+    {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QString>("current");
+
+        QTest::newRow("F2") << QKeyCombination(Qt::Key_F2) << u"私の電卓改"_s;
+        QTest::newRow("Ctrl+D") << (Qt::CTRL | Qt::Key_D) << u"私の電卓のコピー"_s;
+    }
+
+    void renamedAndDuplicatedSkinsAreCurrent()
+    {
+        QFETCH(QKeyCombination, key);
+        QFETCH(QString, current);
+        press(key);
+        QTRY_COMPARE(currentTitle(), current);
+    }
+
+    // Typing into the filter leaves the tiles of the titles that hold it, one of them current;
+    // with none left, nothing is current.
+    void filterShowsTheTitlesThatMatch()
+    {
+        showWindow();
+        auto *filter = window->findChild<QLineEdit *>();
+        filter->insert(u"二"_s); // as typing inserts it
+
+        const QListView *tiles = window->findChild<QListView *>();
+        QVERIFY(tiles->isRowHidden(0) && !tiles->isRowHidden(1));
+        QCOMPARE(currentTitle(), u"二つ目"_s);
+        filter->insert(u"三"_s);
+        QCOMPARE(currentTitle(), QString());
+        QVERIFY(idleActions().contains(u"起動"_s));
+    }
+
+    // Skinwright, started here or from the menu, writes a new skin's calc.dat: it is current.
+    void newSkinIsCurrentOnceWritten()
+    {
+        showWindow();
+        const auto made = shelf().createSkin();
+        QVERIFY(std::holds_alternative<QString>(made));
+        putSkin(std::get<QString>(made), u"新作"_s);
+        QTRY_COMPARE(currentTitle(), u"新作"_s);
     }
 
     void removeGoesToTheTrashOnlyWhenConfirmed_data()
@@ -179,9 +240,8 @@ private slots:
         QApplication::sendEvent(&*window, &drop);
         QTRY_COMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(u"broken.zip"_s));
-        QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"b"_s, u"good"_s}));
-        const QListView *tiles = window->findChild<QListView *>();
-        QTRY_COMPARE(tiles->currentIndex().data(Qt::AccessibleTextRole), u"良い"_s);
+        QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"b"_s, u"良い"_s}));
+        QTRY_COMPARE(currentTitle(), u"良い"_s);
     }
 
     // The import waits behind a task the test holds in the window's thread until it has cancelled.
@@ -200,8 +260,9 @@ private slots:
             window->findChild<QThreadPool *>()->start([held] { held->acquire(); });
             const auto release = qScopeGuard([held] { held->release(); });
             window->importSkins({path(u"slow"_s)});
-            QCOMPARE(idleActions(), (QStringList{u"新しいスキン"_s, u"編集"_s, u"書き出し"_s,
-                                                 u"取り込み"_s, u"削除"_s}));
+            QCOMPARE(idleActions(),
+                     (QStringList{u"新しいスキン"_s, u"編集"_s, u"書き出し"_s, u"取り込み"_s,
+                                  u"削除"_s, u"名前の変更"_s, u"複製"_s}));
             QTRY_VERIFY(cancel->isVisible()); // once it has waited half a second
             cancel->click();
         }
