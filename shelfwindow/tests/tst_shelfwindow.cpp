@@ -1,5 +1,6 @@
 #include "dialogs.h"
 #include "shelfwindow.h"
+#include "singleinstance.h"
 #include "skinfolders.h"
 #include "soundswitch.h"
 
@@ -63,9 +64,9 @@ private slots:
             asked = question.text;
             return answer;
         });
-        dialogs::setTextAnswerer([](const dialogs::Message &, const QString &text) {
-            return std::optional(text + u"改"_s);
-        });
+        // A title that takes the renamed skin after the other.
+        dialogs::setTextAnswerer(
+            [](const dialogs::Message &, const QString &) { return std::optional(u"猫"_s); });
         dialogs::setFileAnswerer([this](QFileDialog &dialog) {
             asked = QFileInfo(dialog.selectedFiles().value(0)).fileName();
             return path(u"out.calcskin"_s);
@@ -117,6 +118,20 @@ private slots:
         ::kill(started()[1].toInt(), SIGKILL);
     }
 
+    // 編集 asks the skin's own Skinwright to load the skin.
+    void editPassesEditToSkinwright()
+    {
+        const QString wizard = shelf().shelfFolder() + u"/a/Skinwright"_s;
+        putFile(wizard, "#!/bin/sh\necho \"$@\" > '" + path(u"asked"_s).toUtf8() + "'\n");
+        QVERIFY(QFile::setPermissions(wizard, QFile::ReadOwner | QFile::ExeOwner));
+        press(Qt::CTRL | Qt::Key_E);
+        const auto asked = [this] {
+            QFile file(path(u"asked"_s));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QTRY_COMPARE(asked(), "--edit\n");
+    }
+
     void exportProposesTheTitle()
     {
         press(Qt::CTRL | Qt::Key_S);
@@ -137,7 +152,7 @@ private slots:
         QTest::addColumn<QKeyCombination>("key");
         QTest::addColumn<QString>("current");
 
-        QTest::newRow("F2") << QKeyCombination(Qt::Key_F2) << u"私の電卓改"_s;
+        QTest::newRow("F2") << QKeyCombination(Qt::Key_F2) << u"猫"_s;
         QTest::newRow("Ctrl+D") << (Qt::CTRL | Qt::Key_D) << u"私の電卓のコピー"_s;
     }
 
@@ -147,6 +162,15 @@ private slots:
         QFETCH(QString, current);
         press(key);
         QTRY_COMPARE(currentTitle(), current);
+    }
+
+    // A running calculator would not follow its folder's new name.
+    void runningSkinKeepsItsName()
+    {
+        const auto running = SingleInstance::claim(shelf().shelfFolder() + u"/a/calc"_s);
+        press(Qt::Key_F2);
+        QCOMPARE(messages, QStringList{u"「私の電卓」は起動中のため、名前を変えられません。"
+                                       "電卓を閉じてから変えてください。"_s});
     }
 
     // Typing into the filter leaves the tiles of the titles that hold it, one of them current;

@@ -209,7 +209,8 @@ private slots:
         QTest::newRow("dots and spaces at the end") << u"end. . "_s << u"end"_s;
         QTest::newRow("con.txt") << u"con.txt"_s << u"con_.txt"_s;
         QTest::newRow("COM1") << u"COM1"_s << u"COM1_"_s;
-        QTest::newRow("67 × 電 and 🐱") << QString(67, u'電') + u"🐱"_s << QString(66, u'電');
+        QTest::newRow("65 × 電, ab and 🐱")
+            << QString(65, u'電') + u"ab🐱"_s << QString(65, u'電') + u"ab"_s;
     }
 
     // A title becomes a folder name that this system and Windows both take.
@@ -313,7 +314,7 @@ private slots:
 
         QTest::newRow("ネコ/イヌ") << u" ネコ/イヌ "_s << QString() << u"ネコ／イヌ"_s;
         QTest::newRow("the other skin's title")
-            << u"二つ目"_s << u"「二つ目」という名前のスキンは既にあります。"_s << u"a"_s;
+            << u"あと"_s << u"「あと」という名前のスキンは既にあります。"_s << u"a"_s;
         QTest::newRow("한")
             << u"한"_s
             << u"「한」の文字「한」は calc.dat に書けません (Shift-JIS にない文字です)。"_s
@@ -334,7 +335,7 @@ private slots:
         CalcSettings settings{.title = u"私の電卓"_s, .icon = u" calc.ico"_s, .taxRate = 8};
         QVERIFY(QDir().mkpath(shelf.shelfFolder() + u"/a"_s) && QDir().mkpath(path(u"expected"_s)));
         QVERIFY(!writeSettings(shelf.shelfFolder() + u"/a"_s, settings));
-        putSkin(shelf.shelfFolder() + u"/b"_s, u"二つ目"_s);
+        putSkin(shelf.shelfFolder() + u"/b"_s, u"あと"_s); // first on the shelf
         QVERIFY(!shelf.rememberLastSkin(u"a"_s));
 
         const auto renamed = shelf.renameSkin(u"a"_s, title);
