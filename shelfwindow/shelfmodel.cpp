@@ -87,7 +87,7 @@ QVariant ShelfModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::ToolTipRole:
         if (!tile.problem().isEmpty())
-            return QStringLiteral("スキン「%1」: %2").arg(tile.entry.name, tile.problem());
+            return QStringLiteral("スキン「%1」: %2").arg(tile.entry.title, tile.problem());
         return tile.entry.title;
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:

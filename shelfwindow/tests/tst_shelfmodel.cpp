@@ -114,9 +114,10 @@ private slots:
         putFile(folderOf(u"skin"_s) + u"/start.bmp"_s, damaged);
         ShelfModel model(shelf(), QSize(40, 40), 1.0);
         model.index(0).data(Qt::DecorationRole); // as a view showing the tile asks
+        const QString title = settings.startsWith("Title") ? u"私"_s : u"skin"_s;
         QTRY_COMPARE(model.index(0).data(Qt::ToolTipRole).toString(),
-                     u"スキン「skin」: "_s + problem.replace(u"SKIN"_s, folderOf(u"skin"_s)));
-        QCOMPARE(texts(model), QStringList{settings.startsWith("Title") ? u"私"_s : u"skin"_s});
+                     u"スキン「%1」: "_s.arg(title) + problem.replace(u"SKIN"_s, folderOf(u"skin"_s)));
+        QCOMPARE(texts(model), QStringList{title});
     }
 
     void followsTheDisk_data()
