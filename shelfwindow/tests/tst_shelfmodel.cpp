@@ -116,7 +116,8 @@ private slots:
         model.index(0).data(Qt::DecorationRole); // as a view showing the tile asks
         const QString title = settings.startsWith("Title") ? u"私"_s : u"skin"_s;
         QTRY_COMPARE(model.index(0).data(Qt::ToolTipRole).toString(),
-                     u"スキン「%1」: "_s.arg(title) + problem.replace(u"SKIN"_s, folderOf(u"skin"_s)));
+                     u"スキン「%1」: "_s.arg(title) +
+                         problem.replace(u"SKIN"_s, folderOf(u"skin"_s)));
         QCOMPARE(texts(model), QStringList{title});
     }
 

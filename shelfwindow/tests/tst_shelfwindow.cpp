@@ -122,14 +122,10 @@ private slots:
     void editPassesEditToSkinwright()
     {
         const QString wizard = shelf().shelfFolder() + u"/a/Skinwright"_s;
-        putFile(wizard, "#!/bin/sh\necho \"$@\" > '" + path(u"asked"_s).toUtf8() + "'\n");
+        putFile(wizard, "#!/bin/sh\necho \"$@\" > asked\n");
         QVERIFY(QFile::setPermissions(wizard, QFile::ReadOwner | QFile::ExeOwner));
         press(Qt::CTRL | Qt::Key_E);
-        const auto asked = [this] {
-            QFile file(path(u"asked"_s));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
-        QTRY_COMPARE(asked(), "--edit\n");
+        QTRY_COMPARE(fileBytes(shelf().shelfFolder() + u"/a/asked"_s), "--edit\n");
     }
 
     void exportProposesTheTitle()

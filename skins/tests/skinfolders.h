@@ -14,6 +14,12 @@ inline void putFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("(none)");
+}
+
 // calc.dat naming start.bmp, and that file when picture holds bytes.
 inline void putSkin(const QString &folder, const QString &title, const QByteArray &picture = {})
 {
