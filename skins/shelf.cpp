@@ -52,6 +52,11 @@ QString titleIn(const QString &folder)
     return readSettings(folder, true, settings) ? QString() : settings.title;
 }
 
+SkinError notWritten(const SettingsError &error)
+{
+    return {error.message(), QStringLiteral("cannot write %1").arg(error.file)};
+}
+
 // The folder name for a skin of that title, or fallback when the title leaves none.
 QString folderNameOr(const QString &title, const QString &fallback)
 {
@@ -402,7 +407,7 @@ std::variant<QString, SkinError> Shelf::renameSkin(const QString &name, const QS
     previous.close();
     settings.title = wanted;
     if (const auto error = writeSettings(folder, settings))
-        return SkinError{error->message(), QStringLiteral("cannot write %1").arg(error->file)};
+        return notWritten(*error);
 
     const bool wasLast = rememberedSkin() == name;
     auto placed = placeSkin(folder, folderNameOr(wanted, FallbackName));
@@ -452,7 +457,7 @@ std::variant<QString, SkinError> Shelf::copySkin(const QString &name, const QStr
         return skinmessages::badCalcDat(name, error->reason);
     settings.title = title;
     if (const auto error = writeSettings(copied.path(), settings))
-        return SkinError{error->message(), QStringLiteral("cannot write %1").arg(error->file)};
+        return notWritten(*error);
     if (auto error = updatePrograms(folders() << copied.path()))
         return *error;
     if (control.stopped())
