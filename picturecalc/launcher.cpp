@@ -12,6 +12,9 @@
 
 namespace {
 
+// Skinwright loads the calc.dat beside it at start: it edits that skin.
+const QString EditOption = QStringLiteral("--edit");
+
 constexpr char Usage[] =
     "使い方: picturecalc [--import FILE | --export NAME FILE | --list | --run NAME | "
     "--wizard [NAME] | --folder | --open-folder | --shelf | --last [FILE] | FILE]\n";
@@ -82,15 +85,35 @@ SkinError execute(const QString &program, const QStringList &arguments = {})
             QStringLiteral("cannot run %1").arg(program)};
 }
 
-// Starts a program of the named skin, which becomes the one run last.
-int runSkin(const Shelf &shelf, const QString &name, const QString &program)
+// Starts a program of the skin of that name, which becomes the one run last.
+int runSkin(const Shelf &shelf, const QString &name, const QString &program,
+            const QStringList &arguments = {})
 {
     const auto folder = shelf.folderOf(name);
     if (const SkinError *error = std::get_if<SkinError>(&folder))
         return fail(*error);
     if (auto error = shelf.rememberLastSkin(name))
         return fail(*error);
-    return fail(execute(QDir(std::get<QString>(folder)).filePath(program)));
+    return fail(execute(QDir(std::get<QString>(folder)).filePath(program), arguments));
+}
+
+// The same for the skin a user means by a title or a name.
+int runFoundSkin(const Shelf &shelf, const QString &text, const QString &program,
+                 const QStringList &arguments = {})
+{
+    const auto name = shelf.find(text);
+    if (const SkinError *error = std::get_if<SkinError>(&name))
+        return fail(*error);
+    return runSkin(shelf, std::get<QString>(name), program, arguments);
+}
+
+// Skinwright in a new skin's folder, as the shelf window's 「新しいスキン」 starts it.
+int makeNewSkin(const Shelf &shelf)
+{
+    const auto made = shelf.createSkin();
+    if (const SkinError *error = std::get_if<SkinError>(&made))
+        return fail(*error);
+    return fail(execute(QDir(std::get<QString>(made)).filePath(QStringLiteral("Skinwright"))));
 }
 
 } // namespace
@@ -145,8 +168,8 @@ LaunchOutcome launch(const QStringList &arguments)
         return {fail(*error), opensFile ? error : std::nullopt};
 
     if (parser.isSet(list)) {
-        for (const QString &name : shelf.names())
-            print(name);
+        for (const Shelf::Skin &skin : shelf.skins())
+            print(skin.title);
         return {};
     }
     if (parser.isSet(import) || opensFile) {
@@ -160,17 +183,22 @@ LaunchOutcome launch(const QStringList &arguments)
         return {runSkin(shelf, std::get<QString>(added), QStringLiteral("calc")), {}};
     }
     if (parser.isSet(exportSkin)) {
-        if (auto error = shelf.exportSkin(rest[0], rest[1]))
+        const auto name = shelf.find(rest[0]);
+        if (const SkinError *error = std::get_if<SkinError>(&name))
+            return {fail(*error), {}};
+        if (auto error = shelf.exportSkin(std::get<QString>(name), rest[1]))
             return {fail(*error), {}};
         return {};
     }
     if (parser.isSet(run))
-        return {runSkin(shelf, parser.value(run), QStringLiteral("calc")), {}};
+        return {runFoundSkin(shelf, parser.value(run), QStringLiteral("calc")), {}};
+    if (parser.isSet(wizard) && rest.isEmpty())
+        return {makeNewSkin(shelf), {}};
+    if (parser.isSet(wizard))
+        return {runFoundSkin(shelf, rest[0], QStringLiteral("Skinwright"), {EditOption}), {}};
     if (parser.isSet(shelfWindow) || (commands == 0 && shelf.names().size() > 1))
         return {0, {}, shelf};
     const QString last = shelf.lastSkin();
-    if (parser.isSet(wizard))
-        return {runSkin(shelf, rest.value(0, last), QStringLiteral("Skinwright")), {}};
     if (parser.isSet(folder) || parser.isSet(openFolder)) {
         const auto skin = shelf.folderOf(last);
         if (const SkinError *error = std::get_if<SkinError>(&skin))

@@ -37,7 +37,8 @@ Decoded paintTile(const PictureCache &cache, const SkinEntry &entry, qreal scale
 // changed.
 ShelfScan scanShelf(const Shelf &shelf, const QSet<QString> &known, const QSet<QString> &changed)
 {
-    ShelfScan scan{shelf.settleNewSkins(), shelf.names(), {}};
+    const Shelf::NewSkins settled = shelf.settleNewSkins();
+    ShelfScan scan{settled.waiting, shelf.names(), {}, settled.written};
     for (const QString &name : std::as_const(scan.names))
         if (!known.contains(name) || changed.contains(name))
             scan.entries.insert(name,
@@ -86,7 +87,7 @@ QVariant ShelfModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::ToolTipRole:
         if (!tile.problem().isEmpty())
-            return QStringLiteral("スキン「%1」: %2").arg(tile.entry.name, tile.problem());
+            return QStringLiteral("スキン「%1」: %2").arg(tile.entry.title, tile.problem());
         return tile.entry.title;
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
@@ -246,6 +247,8 @@ void ShelfModel::apply(const ShelfScan &scan)
         }
     }
     watch(scan.waiting);
+    for (const QString &name : scan.written)
+        emit newSkinWritten(name);
     emit scanned();
 }
 

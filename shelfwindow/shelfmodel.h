@@ -13,13 +13,14 @@
 #include <QSet>
 #include <QTimer>
 
-// What one read of the shelf found: the new skins still waiting for calc.dat, the skins, and the
-// entries of those read again.
+// What one read of the shelf found: the new skins still waiting for calc.dat, the skins, the
+// entries of those read again, and the new skins whose calc.dat was written since the last read.
 struct ShelfScan
 {
     QStringList waiting;
     QStringList names;
     QHash<QString, SkinEntry> entries;
+    QStringList written = {};
 };
 
 // The skins of the shelf as tiles, kept true while the shelf changes on disk: the shelf folder,
@@ -54,6 +55,9 @@ public:
     void rescan();
 
 signals:
+    // A new skin got its calc.dat, from Skinwright started here or anywhere else; before the
+    // scanned() that shows it.
+    void newSkinWritten(const QString &name);
     void scanned();
 
 private:

@@ -7,6 +7,7 @@
 #include "programicons.h"
 #include "shelfmodel.h"
 #include "singleinstance.h"
+#include "skinnames.h"
 #include "soundswitch.h"
 #include "twips.h"
 #include "workpanel.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QProcess>
@@ -78,7 +80,7 @@ constexpr double LargestScreenShare = 0.8;
 ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
     : QWidget(parent), m_shelf(shelf),
       m_model(new ShelfModel(shelf, tileSize(), devicePixelRatioF(), this)),
-      m_tiles(new QListView(this)), m_work(new WorkPanel(this))
+      m_tiles(new QListView(this)), m_filter(new QLineEdit(this)), m_work(new WorkPanel(this))
 {
     setWindowTitle(WindowTitle);
     setWindowIcon(programIcon(ProgramIcon::Calculator));
@@ -124,14 +126,24 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
                         &ShelfWindow::importSkin);
     QAction *remove = add(QStringLiteral("削除"), {Qt::Key_Delete}, &ShelfWindow::removeSkin);
     m_undo = add(tr("元に戻す"), {QKeySequence::Undo}, &ShelfWindow::undoRemoval);
-    m_skinActions = {start, edit, save, remove};
-    m_shelfActions = {create, edit, save, open, remove, m_undo};
+    // In the tiles' menu and on their keys only: the row of buttons stays as narrow as it was.
+    QAction *rename = addSkinAction(tr("名前の変更"), {Qt::Key_F2}, &ShelfWindow::renameSkin);
+    QAction *duplicate = addSkinAction(tr("複製"), {QKeySequence(Qt::CTRL | Qt::Key_D)},
+                                       &ShelfWindow::duplicateSkin);
+    m_skinActions = {start, edit, save, remove, rename, duplicate};
+    m_shelfActions = {create, edit, save, open, remove, m_undo, rename, duplicate};
     auto *stretch = new QWidget(this);
     stretch->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     buttons->addWidget(stretch);
     buttons->addWidget(soundSwitch());
 
+    m_filter->setPlaceholderText(tr("名前で絞り込み"));
+    m_filter->setAccessibleName(m_filter->placeholderText());
+    m_filter->setClearButtonEnabled(true);
+    connect(m_filter, &QLineEdit::textChanged, this, &ShelfWindow::applyFilter);
+
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_filter);
     layout->addWidget(m_tiles);
     layout->addWidget(buttons);
     layout->addWidget(m_work);
@@ -149,6 +161,10 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
             m_tiles->setCurrentIndex(m_model->index(qBound(0, kept, m_model->rowCount() - 1)));
         updateActions();
     });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &ShelfWindow::applyFilter);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &ShelfWindow::applyFilter);
+    connect(m_model, &ShelfModel::newSkinWritten, this,
+            [this](const QString &name) { m_wantedCurrent = name; });
     connect(m_model, &ShelfModel::scanned, this, [this] {
         if (m_model->rowOf(m_wantedCurrent) >= 0)
             makeCurrent(std::exchange(m_wantedCurrent, {}));
@@ -231,6 +247,8 @@ QString ShelfWindow::currentName() const
 void ShelfWindow::makeCurrent(const QString &name)
 {
     const int row = m_model->rowOf(name);
+    if (row >= 0 && m_tiles->isRowHidden(row))
+        m_filter->clear(); // a skin just added shows whatever was filtered
     if (m_model->rowCount() > 0)
         m_tiles->setCurrentIndex(m_model->index(row < 0 ? 0 : row));
     updateActions();
@@ -253,11 +271,13 @@ void ShelfWindow::showError(const QString &text)
 namespace {
 // Starts a program of a skin folder as a process of its own, which outlives the window.
 std::optional<QString>
-startProgram(const QString &folder, const QString &program, qint64 *pid = nullptr,
+startProgram(const QString &folder, const QString &program, const QStringList &arguments = {},
+             qint64 *pid = nullptr,
              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setProgram(QDir(folder).filePath(program));
+    process.setArguments(arguments);
     process.setWorkingDirectory(folder);
     process.setProcessEnvironment(environment);
     if (process.startDetached(pid))
@@ -282,8 +302,8 @@ void ShelfWindow::startSkin()
         m_starting.erase(starting);
     }
     qint64 pid = 0;
-    if (auto error =
-            startProgram(folder, QStringLiteral("calc"), &pid, launchEnvironment(windowHandle())))
+    if (auto error = startProgram(folder, QStringLiteral("calc"), {}, &pid,
+                                  launchEnvironment(windowHandle())))
         return showError(*error);
     m_starting.insert(program, pid);
     if (auto error = m_shelf.rememberLastSkin(currentName()))
@@ -305,7 +325,7 @@ void ShelfWindow::editSkin()
     if (m_tiles->currentIndex().isValid())
         if (auto error =
                 startProgram(m_tiles->currentIndex().data(ShelfModel::FolderRole).toString(),
-                             QStringLiteral("Skinwright")))
+                             QStringLiteral("Skinwright"), {QStringLiteral("--edit")}))
             showError(*error);
 }
 
@@ -476,6 +496,61 @@ void ShelfWindow::undoRemoval()
     else
         m_wantedCurrent = std::get<QString>(restored);
     m_model->rescan();
+    updateActions();
+}
+
+// A running calculator keeps its folder's old name: its claim to be the one copy of the skin
+// would not hold for the new one.
+void ShelfWindow::renameSkin()
+{
+    const QModelIndex current = m_tiles->currentIndex();
+    if (!current.isValid())
+        return;
+    const QString title = current.data(ShelfModel::TitleRole).toString();
+    const QString folder = current.data(ShelfModel::FolderRole).toString();
+    if (claimHolder(QDir(folder).filePath(QStringLiteral("calc"))))
+        return showError(
+            tr("「%1」は起動中のため、名前を変えられません。電卓を閉じてから変えてください。")
+                .arg(title));
+    const auto wanted =
+        dialogs::askText(this, {tr("「%1」の新しい名前:").arg(title), WindowTitle}, title);
+    if (!wanted || *wanted == title)
+        return;
+    const auto renamed = m_shelf.renameSkin(currentName(), *wanted);
+    if (const SkinError *error = std::get_if<SkinError>(&renamed))
+        return showError(error->japanese);
+    m_wantedCurrent = std::get<QString>(renamed);
+    m_model->rescan();
+}
+
+void ShelfWindow::duplicateSkin()
+{
+    if (!m_tiles->currentIndex().isValid())
+        return;
+    m_work->run(tr("複製中…"), [shelf = m_shelf, name = currentName()](const WorkControl &control) {
+        WorkOutcome outcome;
+        const auto copied = shelf.duplicateSkin(name, control);
+        if (const SkinError *error = std::get_if<SkinError>(&copied))
+            outcome.problems << error->japanese;
+        else
+            outcome.added = std::get<QString>(copied);
+        return outcome;
+    });
+}
+
+void ShelfWindow::applyFilter()
+{
+    const QString filter = m_filter->text();
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        m_tiles->setRowHidden(
+            row, !titleMatches(m_model->index(row).data(ShelfModel::TitleRole).toString(), filter));
+    const QModelIndex current = m_tiles->currentIndex();
+    if (!current.isValid() || m_tiles->isRowHidden(current.row())) {
+        int shown = 0;
+        while (shown < m_model->rowCount() && m_tiles->isRowHidden(shown))
+            ++shown;
+        m_tiles->setCurrentIndex(m_model->index(shown)); // none when every tile is hidden
+    }
     updateActions();
 }
 

@@ -1,9 +1,11 @@
 #include "shelf.h"
 
 #include "calcsettings.h"
+#include "cp932.h"
 #include "shelffiles.h"
 #include "skinarchive.h"
 #include "skinmessages.h"
+#include "skinnames.h"
 #include "soundswitch.h"
 
 #include <QDir>
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -21,6 +24,7 @@ const QString Programs[] = {QStringLiteral("calc"), QStringLiteral("Skinwright")
 const QString DefaultSkinName = QStringLiteral("標準");
 const QString FallbackName = QStringLiteral("スキン");
 const QString NewSkinName = QStringLiteral("新しいスキン");
+const QString CopySuffix = QStringLiteral("のコピー");
 // Marks a folder made for a new skin; without calc.dat beside it, the folder is no skin yet.
 const QString NewSkinMark = QStringLiteral(".new-skin");
 
@@ -41,14 +45,23 @@ bool mayBeRunning(const QString &program)
     return false;
 }
 
-// A name the shelf can hold as a folder of its own, or "" for none.
-QString asSkinName(QString name)
+// The title calc.dat in folder gives, as the calculator shows it; empty when it gives none.
+QString titleIn(const QString &folder)
 {
-    name = name.trimmed();
-    name.replace(u'/', u'／');
-    while (name.startsWith(u'.'))
-        name.remove(0, 1);
-    return name;
+    CalcSettings settings;
+    return readSettings(folder, true, settings) ? QString() : settings.title;
+}
+
+SkinError notWritten(const SettingsError &error)
+{
+    return {error.message(), QStringLiteral("cannot write %1").arg(error.file)};
+}
+
+// The folder name for a skin of that title, or fallback when the title leaves none.
+QString folderNameOr(const QString &title, const QString &fallback)
+{
+    const QString name = folderNameFor(title);
+    return name.isEmpty() ? fallback : name;
 }
 
 // The source's name without the extension of its archive format.
@@ -65,8 +78,7 @@ QString nameOf(const QString &source)
                 break;
             }
     }
-    name = asSkinName(name);
-    return name.isEmpty() ? FallbackName : name;
+    return folderNameOr(name, FallbackName);
 }
 
 // Puts the installed program into a skin folder through a temporary name, so that a running
@@ -109,14 +121,50 @@ QString Shelf::shelfFolder() const
     return m_dataFolder + QStringLiteral("/skins");
 }
 
+QList<Shelf::Skin> Shelf::skins() const
+{
+    QList<Skin> skins;
+    const QDir shelf(shelfFolder());
+    for (const QString &name : shelf.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (waitsForCalcDat(shelf.filePath(name)))
+            continue;
+        const QString title = titleIn(shelf.filePath(name));
+        skins.append({name, title.isEmpty() ? name : title});
+    }
+    std::stable_sort(skins.begin(), skins.end(), [](const Skin &first, const Skin &second) {
+        return sortsBefore(first.title, second.title);
+    });
+    return skins;
+}
+
 QStringList Shelf::names() const
 {
     QStringList names;
-    const QDir shelf(shelfFolder());
-    for (const QString &name : shelf.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
-        if (!waitsForCalcDat(shelf.filePath(name)))
-            names << name;
+    for (const Skin &skin : skins())
+        names << skin.name;
     return names;
+}
+
+std::variant<QString, SkinError> Shelf::find(const QString &text) const
+{
+    QStringList titled;
+    for (const Skin &skin : skins())
+        if (skin.title == text)
+            titled << skin.name;
+    if (titled.size() == 1)
+        return titled.first();
+    if (auto folder = folderOf(text); std::holds_alternative<QString>(folder))
+        return text;
+    if (titled.isEmpty())
+        return skinmessages::unknownSkin(text);
+    return skinmessages::sharedTitle(text, titled);
+}
+
+bool Shelf::titleTaken(const QString &title, const QString &name) const
+{
+    const QList<Skin> all = skins();
+    return std::any_of(all.begin(), all.end(),
+                       [&](const Skin &skin) { return skin.name != name && skin.title == title; });
 }
 
 std::variant<QString, SkinError> Shelf::folderOf(const QString &name) const
@@ -136,11 +184,16 @@ QStringList Shelf::folders() const
     return folders;
 }
 
-QString Shelf::lastSkin() const
+QString Shelf::rememberedSkin() const
 {
     QFile file(QDir(m_dataFolder).filePath(QStringLiteral("last-skin")));
-    const QString last =
-        file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readLine()).chopped(1) : QString();
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readLine()).chopped(1)
+                                          : QString();
+}
+
+QString Shelf::lastSkin() const
+{
+    const QString last = rememberedSkin();
     return std::holds_alternative<QString>(folderOf(last)) ? last : names().value(0);
 }
 
@@ -196,10 +249,7 @@ std::optional<SkinError> Shelf::adoptSingleSkin() const
     }
     if (!QFileInfo(moving).isDir())
         return std::nullopt;
-    CalcSettings settings;
-    readSettings(moving, true, settings);
-    const QString title = asSkinName(settings.title);
-    auto placed = placeSkin(moving, title.isEmpty() ? FallbackName : title);
+    auto placed = placeSkin(moving, folderNameOr(titleIn(moving), FallbackName));
     if (const SkinError *error = std::get_if<SkinError>(&placed))
         return *error;
     return rememberLastSkin(std::get<QString>(placed));
@@ -209,6 +259,8 @@ std::variant<QString, SkinError> Shelf::placeSkin(const QString &folder, const Q
 {
     for (int number = 1;; ++number) {
         const QString unique = number == 1 ? name : QStringLiteral("%1 (%2)").arg(name).arg(number);
+        if (QDir(shelfFolder()).filePath(unique) == folder)
+            return unique; // named so already
         if (moveIntoPlace(folder, QDir(shelfFolder()).filePath(unique)))
             return unique;
         if (errno != EEXIST && errno != ENOTEMPTY)
@@ -238,7 +290,7 @@ std::optional<SkinError> Shelf::updatePrograms(const QStringList &folders) const
     return std::nullopt;
 }
 
-std::variant<QString, SkinError> Shelf::addSkin(const QString &source, const QString &name,
+std::variant<QString, SkinError> Shelf::addSkin(const QString &source, const QString &fallbackName,
                                                 const WorkControl &control) const
 {
     QTemporaryDir unpacked(
@@ -262,7 +314,7 @@ std::variant<QString, SkinError> Shelf::addSkin(const QString &source, const QSt
     // The last moment to stop: from the rename on, the skin is on the shelf.
     if (control.stopped())
         return skinmessages::stopped();
-    auto placed = placeSkin(unpacked.path(), name);
+    auto placed = placeSkin(unpacked.path(), folderNameOr(titleIn(unpacked.path()), fallbackName));
     if (std::holds_alternative<QString>(placed))
         unpacked.setAutoRemove(false);
     return placed;
@@ -356,9 +408,10 @@ std::optional<SkinError> Shelf::deleteSkin(const QString &name) const
     return std::nullopt;
 }
 
-QStringList Shelf::settleNewSkins() const
+// Skinwright writes nothing after calc.dat, so the folder can take the title's name at once.
+Shelf::NewSkins Shelf::settleNewSkins() const
 {
-    QStringList waiting;
+    NewSkins found;
     const QDir shelf(shelfFolder());
     for (const QString &name : shelf.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString folder = shelf.filePath(name);
@@ -366,12 +419,106 @@ QStringList Shelf::settleNewSkins() const
             continue;
         // Asked before calc.dat is looked for: a Skinwright that ended has written all it will.
         const bool wizardRuns = mayBeRunning(QDir(folder).filePath(Programs[1]));
-        if (QFileInfo::exists(settingsPath(folder)))
+        if (QFileInfo::exists(settingsPath(folder))) {
             QFile::remove(QDir(folder).filePath(NewSkinMark));
-        else if (wizardRuns)
-            waiting << folder;
-        else
+            auto placed = placeSkin(folder, folderNameOr(titleIn(folder), NewSkinName));
+            // Another start of the shelf may have settled it first.
+            if (const QString *settled = std::get_if<QString>(&placed))
+                found.written << *settled;
+        } else if (wizardRuns) {
+            found.waiting << folder;
+        } else {
             QDir(folder).removeRecursively();
+        }
     }
-    return waiting;
+    return found;
+}
+
+std::variant<QString, SkinError> Shelf::renameSkin(const QString &name, const QString &title) const
+{
+    const auto found = folderOf(name);
+    if (const SkinError *error = std::get_if<SkinError>(&found))
+        return *error;
+    const QString folder = std::get<QString>(found);
+    const QString wanted = title.trimmed();
+    if (wanted.isEmpty())
+        return skinmessages::emptyTitle();
+    if (wanted.size() > ValueLength)
+        return skinmessages::titleTooLong(wanted);
+    if (const auto encoded = encodeCp932(wanted); encoded.unrepresentable)
+        return skinmessages::titleNotInCp932(wanted, *encoded.unrepresentable);
+    if (titleTaken(wanted, name))
+        return skinmessages::titleTaken(wanted);
+
+    // calc.dat is read as it stands, spaces kept, so that every other value is written back
+    // as it was.
+    CalcSettings settings;
+    if (const auto error = readSettings(folder, false, settings))
+        return skinmessages::badCalcDat(name, error->reason);
+    QFile previous(settingsPath(folder));
+    if (!previous.open(QIODevice::ReadOnly))
+        return skinmessages::cannotWrite(previous.fileName());
+    const QByteArray previousBytes = previous.readAll();
+    previous.close();
+    settings.title = wanted;
+    if (const auto error = writeSettings(folder, settings))
+        return notWritten(*error);
+
+    const bool wasLast = rememberedSkin() == name;
+    auto placed = placeSkin(folder, folderNameOr(wanted, FallbackName));
+    if (const SkinError *error = std::get_if<SkinError>(&placed)) {
+        QSaveFile restored(settingsPath(folder));
+        if (!restored.open(QIODevice::WriteOnly) || restored.write(previousBytes) < 0 ||
+            !restored.commit())
+            return skinmessages::cannotWrite(restored.fileName());
+        return *error;
+    }
+    if (wasLast)
+        rememberLastSkin(std::get<QString>(placed));
+    return placed;
+}
+
+std::variant<QString, SkinError> Shelf::duplicateSkin(const QString &name,
+                                                      const WorkControl &control) const
+{
+    const auto found = folderOf(name);
+    if (const SkinError *error = std::get_if<SkinError>(&found))
+        return *error;
+    const QString original = titleIn(std::get<QString>(found));
+    // The title keeps to what calc.dat holds, the original cut short where it must.
+    for (int number = 1;; ++number) {
+        const QString suffix =
+            CopySuffix + (number == 1 ? QString() : QStringLiteral(" (%1)").arg(number));
+        const QString title =
+            (original.isEmpty() ? name : original).left(ValueLength - suffix.size()).trimmed() +
+            suffix;
+        if (!titleTaken(title))
+            return copySkin(name, title, control);
+    }
+}
+
+std::variant<QString, SkinError> Shelf::copySkin(const QString &name, const QString &title,
+                                                 const WorkControl &control) const
+{
+    QTemporaryDir copied(
+        QDir(shelfFolder())
+            .filePath(temporaryPrefix(QStringLiteral("copy")) + QStringLiteral("XXXXXX")));
+    if (!copied.isValid())
+        return skinmessages::cannotWrite(shelfFolder());
+    if (auto error = unpackSkin(QDir(shelfFolder()).filePath(name), copied.path(), control))
+        return *error;
+    CalcSettings settings;
+    if (const auto error = readSettings(copied.path(), false, settings))
+        return skinmessages::badCalcDat(name, error->reason);
+    settings.title = title;
+    if (const auto error = writeSettings(copied.path(), settings))
+        return notWritten(*error);
+    if (auto error = updatePrograms(folders() << copied.path()))
+        return *error;
+    if (control.stopped())
+        return skinmessages::stopped();
+    auto placed = placeSkin(copied.path(), folderNameOr(title, FallbackName));
+    if (std::holds_alternative<QString>(placed))
+        copied.setAutoRemove(false);
+    return placed;
 }

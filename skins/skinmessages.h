@@ -24,6 +24,11 @@ SkinError badCalcDat(const QString &source, const QString &reason);
 SkinError cannotWrite(const QString &path);
 SkinError unknownSkin(const QString &name);
 SkinError notInTrash(const QString &name);
+SkinError sharedTitle(const QString &title, const QStringList &names);
+SkinError emptyTitle();
+SkinError titleTooLong(const QString &title);
+SkinError titleNotInCp932(const QString &title, const QString &character);
+SkinError titleTaken(const QString &title);
 SkinError homeNotSet();
 // Work the user stopped; never shown, as the user knows.
 SkinError stopped();

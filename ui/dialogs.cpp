@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QPushButton>
 #include <QSpacerItem>
 
@@ -25,6 +26,12 @@ QuestionAnswerer &questionAnswerer()
 FileAnswerer &fileAnswerer()
 {
     static FileAnswerer answerer;
+    return answerer;
+}
+
+TextAnswerer &textAnswerer()
+{
+    static TextAnswerer answerer;
     return answerer;
 }
 
@@ -66,6 +73,21 @@ bool askYesNo(QWidget *parent, const Message &question)
     box.setEscapeButton(QMessageBox::No);
     makeRoomForTitle(box);
     return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> askText(QWidget *parent, const Message &question, const QString &text)
+{
+    if (textAnswerer())
+        return textAnswerer()(question, text);
+    QInputDialog box(parent);
+    box.setWindowTitle(question.title);
+    box.setLabelText(question.text);
+    box.setTextValue(text);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("キャンセル"));
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
 }
 
 namespace {
@@ -114,6 +136,10 @@ void setMessageAnswerer(MessageAnswerer answerer)
 void setQuestionAnswerer(QuestionAnswerer answerer)
 {
     questionAnswerer() = std::move(answerer);
+}
+void setTextAnswerer(TextAnswerer answerer)
+{
+    textAnswerer() = std::move(answerer);
 }
 void setFileAnswerer(FileAnswerer answerer)
 {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QFileDialog;
 class QWidget;
@@ -26,6 +27,10 @@ void showMessage(QWidget *parent, const Message &message);
 // closing the box answer 「いいえ」, as does Enter unless the user moved to 「はい」.
 bool askYesNo(QWidget *parent, const Message &question);
 
+// Asks for one line of text in a modal box with 「OK」 and 「キャンセル」, the box opening with
+// text: what was entered, or nothing on cancel.
+std::optional<QString> askText(QWidget *parent, const Message &question, const QString &text);
+
 // One filter entry of the open-file dialog: a description and its pattern, e.g. "*.jpg".
 struct FileFilter
 {
@@ -47,8 +52,10 @@ QString chooseSaveFile(QWidget *parent, const QList<FileFilter> &filters,
 using MessageAnswerer = std::function<void(const Message &)>;
 using QuestionAnswerer = std::function<bool(const Message &)>;
 using FileAnswerer = std::function<QString(QFileDialog &dialog)>;
+using TextAnswerer = std::function<std::optional<QString>(const Message &, const QString &text)>;
 void setMessageAnswerer(MessageAnswerer answerer);
 void setQuestionAnswerer(QuestionAnswerer answerer);
 void setFileAnswerer(FileAnswerer answerer);
+void setTextAnswerer(TextAnswerer answerer);
 
 } // namespace dialogs

@@ -7,15 +7,17 @@
 
 class QAction;
 class QCheckBox;
+class QLineEdit;
 class QListView;
 class ShelfModel;
 class WorkPanel;
 struct WorkOutcome;
 
-// 「電卓スキン」: every skin of the user's shelf as a tile of its start picture and title, and
-// what can be done with them: start, make, edit, export, import (also by dropping files on the
-// window), remove to the desktop's trash and bring back. Import and export run on a worker thread,
-// and the actions that would change the shelf wait for them.
+// 「電卓スキン」: every skin of the user's shelf as a tile of its start picture and title, in the
+// order of the titles and filtered by them, and what can be done with them: start, make, edit,
+// rename, duplicate, export, import (also by dropping files on the window), remove to the
+// desktop's trash and bring back. Import and export run on a worker thread, and the actions that
+// would change the shelf wait for them.
 class ShelfWindow : public QWidget
 {
     Q_OBJECT
@@ -56,10 +58,15 @@ private:
     void removeFromShelf(const QString &name, bool toTrash);
     void removalFinished(const WorkOutcome &outcome);
     void undoRemoval();
+    void renameSkin();
+    void duplicateSkin();
+    // Shows the tiles whose titles match the filter field, and keeps a shown one current.
+    void applyFilter();
 
     Shelf m_shelf;
     ShelfModel *m_model;
     QListView *m_tiles;
+    QLineEdit *m_filter;
     QList<QAction *> m_skinActions;  // those that act on the current skin
     QList<QAction *> m_shelfActions; // those that change the shelf, idle while work runs
     WorkPanel *m_work;

@@ -114,9 +114,11 @@ private slots:
         QVERIFY(putFile(folderOf(u"skin"_s) + u"/start.bmp"_s, damaged));
         ShelfModel model(shelf(), QSize(40, 40), 1.0);
         model.index(0).data(Qt::DecorationRole); // as a view showing the tile asks
+        const QString title = settings.startsWith("Title") ? u"私"_s : u"skin"_s;
         QTRY_COMPARE(model.index(0).data(Qt::ToolTipRole).toString(),
-                     u"スキン「skin」: "_s + problem.replace(u"SKIN"_s, folderOf(u"skin"_s)));
-        QCOMPARE(texts(model), QStringList{settings.startsWith("Title") ? u"私"_s : u"skin"_s});
+                     u"スキン「%1」: "_s.arg(title) +
+                         problem.replace(u"SKIN"_s, folderOf(u"skin"_s)));
+        QCOMPARE(texts(model), QStringList{title});
     }
 
     void followsTheDisk_data()
@@ -126,11 +128,11 @@ private slots:
         QTest::addColumn<QColor>("firstColour");
 
         QTest::newRow("skin without title added")
-            << Change::AddSkin << QStringList{u"赤"_s, u"青"_s, u"c"_s} << QColor(Qt::red);
+            << Change::AddSkin << QStringList{u"c"_s, u"青"_s, u"赤"_s} << QColor(Qt::green);
         QTest::newRow("skin removed")
             << Change::RemoveSkin << QStringList{u"赤"_s} << QColor(Qt::red);
         QTest::newRow("start picture changed")
-            << Change::Repaint << QStringList{u"赤"_s, u"青"_s} << QColor(Qt::green);
+            << Change::Repaint << QStringList{u"青"_s, u"赤"_s} << QColor(Qt::green);
     }
 
     void followsTheDisk()
@@ -141,7 +143,7 @@ private slots:
         QVERIFY(putSkin(folderOf(u"a"_s), u"赤"_s, pictureOf(Qt::red, "BMP")));
         QVERIFY(putSkin(folderOf(u"b"_s), u"青"_s, pictureOf(Qt::blue, "BMP")));
         const ShelfModel model(shelf(), QSize(40, 40), 1.0);
-        QTRY_COMPARE(firstTileColour(model), QColor(Qt::red).rgb());
+        QTRY_COMPARE(firstTileColour(model), QColor(Qt::blue).rgb());
 
         switch (change) {
         case Change::AddSkin:
@@ -151,7 +153,7 @@ private slots:
             QVERIFY(QDir(folderOf(u"b"_s)).removeRecursively());
             break;
         case Change::Repaint:
-            QVERIFY(putFile(folderOf(u"a"_s) + u"/start.bmp"_s, pictureOf(Qt::green, "BMP")));
+            QVERIFY(putFile(folderOf(u"b"_s) + u"/start.bmp"_s, pictureOf(Qt::green, "BMP")));
             break;
         }
         QTRY_COMPARE(texts(model), expected);
@@ -168,7 +170,7 @@ private slots:
             {folderOf(u"a"_s), folderOf(u"a"_s) + u"/calc.dat"_s});
         QVERIFY(putSkin(folderOf(u"a"_s), u"赤二"_s));
         QVERIFY(putSkin(folderOf(u"b"_s), u"青二"_s));
-        QTRY_COMPARE(texts(model), (QStringList{u"赤"_s, u"青二"_s}));
+        QTRY_COMPARE(texts(model), (QStringList{u"青二"_s, u"赤"_s}));
     }
 };
 

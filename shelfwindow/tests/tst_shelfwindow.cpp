@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
@@ -76,6 +77,9 @@ private slots:
             questions << question.text;
             return answer;
         });
+        // A title that takes the renamed skin after the other.
+        dialogs::setTextAnswerer(
+            [](const dialogs::Message &, const QString &) { return std::optional(u"猫"_s); });
         dialogs::setFileAnswerer([this](QFileDialog &dialog) {
             asked = QFileInfo(dialog.selectedFiles().value(0)).fileName();
             return path(u"out.calcskin"_s);
@@ -137,11 +141,81 @@ private slots:
         ::kill(started()[2].toInt(), SIGKILL);
     }
 
+    // 編集 asks the skin's own Skinwright to load the skin.
+    void editPassesEditToSkinwright()
+    {
+        const QString wizard = shelf().shelfFolder() + u"/a/Skinwright"_s;
+        QVERIFY(putFile(wizard, "#!/bin/sh\necho \"$@\" > asked\n"));
+        QVERIFY(QFile::setPermissions(wizard, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(press(Qt::CTRL | Qt::Key_E));
+        QTRY_COMPARE(fileBytes(shelf().shelfFolder() + u"/a/asked"_s), "--edit\n");
+    }
+
     void exportProposesTheTitle()
     {
         QVERIFY(press(Qt::CTRL | Qt::Key_S));
         QCOMPARE(asked, u"私の電卓.calcskin"_s);
         QTRY_VERIFY(QFileInfo(path(u"out.calcskin"_s)).size() > 0);
+    }
+
+    QString currentTitle() const
+    {
+        return window->findChild<QListView *>()
+            ->currentIndex()
+            .data(Qt::AccessibleTextRole)
+            .toString();
+    }
+
+    void renamedAndDuplicatedSkinsAreCurrent_data()
+    {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QString>("current");
+
+        QTest::newRow("F2") << QKeyCombination(Qt::Key_F2) << u"猫"_s;
+        QTest::newRow("Ctrl+D") << (Qt::CTRL | Qt::Key_D) << u"私の電卓のコピー"_s;
+    }
+
+    void renamedAndDuplicatedSkinsAreCurrent()
+    {
+        QFETCH(QKeyCombination, key);
+        QFETCH(QString, current);
+        QVERIFY(press(key));
+        QTRY_COMPARE(currentTitle(), current);
+    }
+
+    // A running calculator would not follow its folder's new name.
+    void runningSkinKeepsItsName()
+    {
+        const auto running = SingleInstance::claim(shelf().shelfFolder() + u"/a/calc"_s);
+        QVERIFY(press(Qt::Key_F2));
+        QCOMPARE(messages, QStringList{u"「私の電卓」は起動中のため、名前を変えられません。"
+                                       "電卓を閉じてから変えてください。"_s});
+    }
+
+    // Typing into the filter leaves the tiles of the titles that hold it, one of them current;
+    // with none left, nothing is current.
+    void filterShowsTheTitlesThatMatch()
+    {
+        QVERIFY(open());
+        auto *filter = window->findChild<QLineEdit *>();
+        filter->insert(u"二"_s); // as typing inserts it
+
+        const QListView *tiles = window->findChild<QListView *>();
+        QVERIFY(tiles->isRowHidden(0) && !tiles->isRowHidden(1));
+        QCOMPARE(currentTitle(), u"二つ目"_s);
+        filter->insert(u"三"_s);
+        QCOMPARE(currentTitle(), QString());
+        QVERIFY(idleActions().contains(u"起動"_s));
+    }
+
+    // Skinwright, started here or from the menu, writes a new skin's calc.dat: it is current.
+    void newSkinIsCurrentOnceWritten()
+    {
+        QVERIFY(open());
+        const auto made = shelf().createSkin();
+        QVERIFY(std::holds_alternative<QString>(made));
+        QVERIFY(putSkin(std::get<QString>(made), u"新作"_s));
+        QTRY_COMPARE(currentTitle(), u"新作"_s);
     }
 
     // Confirmed, a skin goes to the trash silently, its running calculator ended first; a trash
@@ -289,9 +363,8 @@ private slots:
         QApplication::sendEvent(&*window, &drop);
         QTRY_COMPARE(messages.size(), 1);
         QVERIFY(messages[0].contains(u"broken.zip"_s));
-        QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"b"_s, u"good"_s}));
-        const QListView *tiles = window->findChild<QListView *>();
-        QTRY_COMPARE(tiles->currentIndex().data(Qt::AccessibleTextRole), u"良い"_s);
+        QCOMPARE(shelf().names(), (QStringList{u"a"_s, u"b"_s, u"良い"_s}));
+        QTRY_COMPARE(currentTitle(), u"良い"_s);
     }
 
     // The import waits behind a task the test holds in the window's thread until it has cancelled.
@@ -310,8 +383,9 @@ private slots:
             window->findChild<QThreadPool *>()->start([held] { held->acquire(); });
             const auto release = qScopeGuard([held] { held->release(); });
             window->importSkins({path(u"slow"_s)});
-            QCOMPARE(idleActions(), (QStringList{u"新しいスキン"_s, u"編集"_s, u"書き出し"_s,
-                                                 u"取り込み"_s, u"削除"_s, u"元に戻す"_s}));
+            QCOMPARE(idleActions(),
+                     (QStringList{u"新しいスキン"_s, u"編集"_s, u"書き出し"_s, u"取り込み"_s,
+                                  u"削除"_s, u"元に戻す"_s, u"名前の変更"_s, u"複製"_s}));
             QTRY_VERIFY(cancel->isVisible()); // once it has waited half a second
             cancel->click();
         }

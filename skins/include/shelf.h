@@ -28,26 +28,56 @@ public:
     // one, and brings every skin's programs up to date.
     std::optional<SkinError> prepare() const;
 
-    // The skins, sorted: every folder of the shelf but new ones still waiting for calc.dat.
+    // A skin's name is its folder's, unique on the shelf; its title is what calc.dat calls it,
+    // or the name when calc.dat gives none or cannot be read.
+    struct Skin
+    {
+        QString name;
+        QString title;
+    };
+    // The skins in the order of their titles: every folder of the shelf but new ones still
+    // waiting for calc.dat.
+    QList<Skin> skins() const;
+    // Their names, in the same order.
     QStringList names() const;
     // The folder of the skin of that name.
     std::variant<QString, SkinError> folderOf(const QString &name) const;
+    // The name of the skin a user means by text: the one skin of that title, else the skin of
+    // that name. A title several skins share, and no skin's name, is refused naming their names.
+    std::variant<QString, SkinError> find(const QString &text) const;
 
-    // Adds the skin of an archive or folder and returns its name: the source's name without its
-    // extension, made unique with " (2)", " (3)", …; a skin identical to one on the shelf is not
-    // added again, and that one's name is returned. Both may run on a worker thread; stopped by
-    // control, they leave the shelf and the file as they were.
+    // Adds the skin of an archive or folder and returns its name: its title made safe for a
+    // folder (else the source's name without its extension), made unique with " (2)", " (3)",
+    // …; a skin identical to one on the shelf is not added again, and that one's name is
+    // returned. Both may run on a worker thread; stopped by control, they leave the shelf and
+    // the file as they were.
     std::variant<QString, SkinError> importSkin(const QString &source,
                                                 const WorkControl &control = {}) const;
     std::optional<SkinError> exportSkin(const QString &name, const QString &file,
                                         const WorkControl &control = {}) const;
 
+    // Gives a skin a new title, written into its calc.dat, and renames its folder after it;
+    // returns the new name. Both or neither: calc.dat is put back when the folder cannot be
+    // renamed. A title another skin has, or that calc.dat cannot hold, is refused.
+    std::variant<QString, SkinError> renameSkin(const QString &name, const QString &title) const;
+    // Adds a copy of a skin titled as it is with 「のコピー」 added (" (2)" and on when that title
+    // is taken), and returns its name. May run on a worker thread, as importSkin.
+    std::variant<QString, SkinError> duplicateSkin(const QString &name,
+                                                   const WorkControl &control = {}) const;
+
     // A new skin: a folder of the shelf holding the two programs and nothing else, for Skinwright
     // to write calc.dat into. Returns the folder. It joins names() once calc.dat is there.
     std::variant<QString, SkinError> createSkin() const;
-    // Removes the new skins whose Skinwright ended without writing calc.dat, and returns the
-    // folders of those still waiting for it.
-    QStringList settleNewSkins() const;
+    // What settleNewSkins found: the folders of new skins still waiting for calc.dat, and the
+    // names of those that have it now, each renamed after its title.
+    struct NewSkins
+    {
+        QStringList waiting;
+        QStringList written;
+    };
+    // Removes the new skins whose Skinwright ended without writing calc.dat, and makes those
+    // with calc.dat skins like any other.
+    NewSkins settleNewSkins() const;
 
     // Moves the skin's folder to the desktop's trash and returns where it lies there, or nothing
     // where the trash cannot take it.
@@ -68,10 +98,18 @@ public:
 
 private:
     QStringList folders() const;
+    // The name last-skin holds, whether or not that skin is there.
+    QString rememberedSkin() const;
     std::optional<SkinError> adoptSingleSkin() const;
-    std::variant<QString, SkinError> addSkin(const QString &source, const QString &name,
+    // fallbackName names the skin when its calc.dat gives no title.
+    std::variant<QString, SkinError> addSkin(const QString &source, const QString &fallbackName,
                                              const WorkControl &control = {}) const;
-    // Renames folder into the shelf under name, made unique; returns the name it got.
+    std::variant<QString, SkinError> copySkin(const QString &name, const QString &title,
+                                              const WorkControl &control) const;
+    // Whether another skin than name has that title.
+    bool titleTaken(const QString &title, const QString &name = {}) const;
+    // Renames folder into the shelf under name, made unique; returns the name it got. A skin
+    // of the shelf already so named stays as it is.
     std::variant<QString, SkinError> placeSkin(const QString &folder, const QString &name) const;
     std::optional<SkinError> updatePrograms(const QStringList &folders) const;
 

@@ -13,6 +13,12 @@
            file.write(bytes) == bytes.size();
 }
 
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("(none)");
+}
+
 // calc.dat naming start.bmp, and that file when picture holds bytes.
 [[nodiscard]] inline bool putSkin(const QString &folder, const QString &title,
                                   const QByteArray &picture = {})

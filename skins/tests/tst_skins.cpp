@@ -3,6 +3,7 @@
 #include "shelf.h"
 #include "skinarchive.h"
 #include "skinfolders.h"
+#include "skinnames.h"
 
 #include <QDirIterator>
 #include <QtTest>
@@ -21,12 +22,6 @@ QByteArray calcDat(const QStringList &lines)
 
 const QByteArray WindowsSkin = calcDat(
     {u"Title=私の電卓"_s, u"Icon=calc.ico"_s, u"StartBmp=start.bmp"_s, u"SglBmp1=img\\表.jpg"_s});
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "(none)"_ba;
-}
 
 // An archive among the fuzzer's seeds.
 QByteArray seed(const char *name)
@@ -200,13 +195,16 @@ private slots:
         QCOMPARE(contentsOf(path(u"back"_s)), QStringList());
     }
 
-    // A skin is named after its file, unless the same skin is on the shelf already.
+    // A skin is named after its title, else its file, unless the same skin is on the shelf.
     void importNames()
     {
         const Shelf shelf = makeShelf();
         QVERIFY(!shelf.prepare());
         const QList<std::pair<QString, QByteArray>> sources = {
-            {u"x.tar.gz"_s, WindowsSkin}, {u"x.zip"_s, "Title=2"}, {u"y.LZH"_s, WindowsSkin}};
+            {u"x.tar.gz"_s, WindowsSkin},
+            {u"y.zip"_s, calcDat({u"Title=私の電卓"_s})},
+            {u"z.LZH"_s, "Icon=z.ico"},
+            {u"w.zip"_s, WindowsSkin}};
         QStringList imported;
         for (const auto &[file, calcDat] : sources) {
             QVERIFY(
@@ -215,8 +213,84 @@ private slots:
             QVERIFY(std::holds_alternative<QString>(name));
             imported << std::get<QString>(name);
         }
-        QCOMPARE(imported, (QStringList{u"x"_s, u"x (2)"_s, u"x"_s}));
-        QCOMPARE(fileBytes(path(u"data/skins/x (2)/calc"_s)), "calc program");
+        QCOMPARE(imported, (QStringList{u"私の電卓"_s, u"私の電卓 (2)"_s, u"z"_s, u"私の電卓"_s}));
+        QCOMPARE(fileBytes(path(u"data/skins/z/calc"_s)), "calc program");
+    }
+
+    void folderNameFor_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+
+        QTest::newRow("a/b\\c:d*?\"<>|") << u"a/b\\c:d*?\"<>|"_s << u"a／b＼c：d＊？＂＜＞｜"_s;
+        QTest::newRow("tab and NUL") << u"a\tb\0c"_s << u"abc"_s;
+        QTest::newRow("..") << u".."_s << QString();
+        QTest::newRow(".hidden") << u" .hidden"_s << u"hidden"_s;
+        QTest::newRow("dots and spaces at the end") << u"end. . "_s << u"end"_s;
+        QTest::newRow("con.txt") << u"con.txt"_s << u"con_.txt"_s;
+        QTest::newRow("COM1") << u"COM1"_s << u"COM1_"_s;
+        QTest::newRow("65 × 電, ab and 🐱")
+            << QString(65, u'電') + u"ab🐱"_s << QString(65, u'電') + u"ab"_s;
+    }
+
+    // A title becomes a folder name that this system and Windows both take.
+    void folderNameFor()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QCOMPARE(::folderNameFor(title), name);
+    }
+
+    void titlesSortInNaturalOrder()
+    {
+        QVERIFY(sortsBefore(u"スキン2"_s, u"スキン10"_s));
+        QVERIFY(!sortsBefore(u"スキン10"_s, u"スキン2"_s));
+    }
+
+    void titleMatches_data()
+    {
+        QTest::addColumn<QString>("filter"); // typed to find 「ＮＥＫＯ電卓 ﾈｺ」
+
+        QTest::newRow("neko") << u"neko"_s;
+        QTest::newRow("ネコ") << u"ネコ"_s;
+    }
+
+    void titleMatches()
+    {
+        QFETCH(QString, filter);
+        QVERIFY(::titleMatches(u"ＮＥＫＯ電卓 ﾈｺ"_s, filter));
+    }
+
+    void find_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("found"); // the skin's folder name, or the refusal
+
+        QTest::newRow("a title that is another's folder") << u"電卓"_s << u"b"_s;
+        QTest::newRow("a folder") << u"c"_s << u"c"_s;
+        QTest::newRow("a shared title that is a folder") << u"猫"_s << u"猫"_s;
+        QTest::newRow("a shared title")
+            << u"犬"_s
+            << u"「犬」という題名のスキンが 2 個あります (フォルダ「c」「d」)。"
+               "どれか一つをフォルダ名で指定してください。"_s;
+        QTest::newRow("nothing") << u"無い"_s << u"スキン「無い」はありません。"_s;
+    }
+
+    // What a user types finds the one skin of that title, else the skin of that folder.
+    void find()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, found);
+        const Shelf shelf = makeShelf();
+        const QList<std::pair<QString, QString>> skins = {
+            {u"電卓"_s, u"ネコ"_s}, {u"b"_s, u"電卓"_s}, {u"c"_s, u"犬"_s},
+            {u"d"_s, u"犬"_s},      {u"e"_s, u"猫"_s},   {u"猫"_s, u"猫"_s}};
+        for (const auto &[folder, title] : skins)
+            QVERIFY(putSkin(shelf.shelfFolder() + u'/' + folder, title));
+        const auto name = shelf.find(text);
+        QCOMPARE(std::holds_alternative<QString>(name) ? std::get<QString>(name)
+                                                       : std::get<SkinError>(name).japanese,
+                 found);
     }
 
     // Stopped once its progress reaches a share: while checking, while unpacking, and after
@@ -248,6 +322,95 @@ private slots:
         QVERIFY(std::holds_alternative<SkinError>(imported));
         QCOMPARE(std::get<SkinError>(imported).english, u"stopped"_s);
         QCOMPARE(contentsOf(shelf.shelfFolder()), before);
+    }
+
+    void renameSkin_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("name"); // of the skin then
+
+        QTest::newRow("ネコ/イヌ") << u" ネコ/イヌ "_s << QString() << u"ネコ／イヌ"_s;
+        QTest::newRow("the other skin's title")
+            << u"あと"_s << u"「あと」という名前のスキンは既にあります。"_s << u"a"_s;
+        QTest::newRow("한")
+            << u"한"_s
+            << u"「한」の文字「한」は calc.dat に書けません (Shift-JIS にない文字です)。"_s
+            << u"a"_s;
+        const QString tooLong(21, u'長');
+        QTest::newRow("21 characters")
+            << tooLong << u"「%1」は長すぎます。名前は 20 文字までです。"_s.arg(tooLong) << u"a"_s;
+    }
+
+    // The title goes into calc.dat, every other value as it stood, and the folder and the
+    // memory of the skin run last follow it.
+    void renameSkin()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, refusal);
+        QFETCH(QString, name);
+        const Shelf shelf = makeShelf();
+        CalcSettings settings{.title = u"私の電卓"_s, .icon = u" calc.ico"_s, .taxRate = 8};
+        QVERIFY(QDir().mkpath(shelf.shelfFolder() + u"/a"_s) && QDir().mkpath(path(u"expected"_s)));
+        QVERIFY(!writeSettings(shelf.shelfFolder() + u"/a"_s, settings));
+        QVERIFY(putSkin(shelf.shelfFolder() + u"/b"_s, u"あと"_s)); // first on the shelf
+        QVERIFY(!shelf.rememberLastSkin(u"a"_s));
+
+        const auto renamed = shelf.renameSkin(u"a"_s, title);
+        QCOMPARE(std::holds_alternative<SkinError>(renamed) ? std::get<SkinError>(renamed).japanese
+                                                            : QString(),
+                 refusal);
+        if (refusal.isEmpty())
+            settings.title = title.trimmed();
+        QVERIFY(!writeSettings(path(u"expected"_s), settings));
+        QCOMPARE(fileBytes(shelf.shelfFolder() + u'/' + name + u"/calc.dat"_s),
+                 fileBytes(path(u"expected/calc.dat"_s)));
+        QCOMPARE(shelf.lastSkin(), name);
+    }
+
+    // A shelf so deep that the new folder's path is longer than the system takes: the folder
+    // cannot be renamed, and calc.dat is put back.
+    void failedRenameLeavesCalcDatAsItWas()
+    {
+        QString data = work->path();
+        while (data.size() < 4043)
+            data += u'/' + QString(qMin(200, 4043 - int(data.size())), u'd');
+        const Shelf shelf(data, path(u"installed"_s));
+        QVERIFY(putSkin(shelf.shelfFolder() + u"/a"_s, u"私の電卓"_s));
+        const QByteArray before = fileBytes(shelf.shelfFolder() + u"/a/calc.dat"_s);
+        QVERIFY(std::holds_alternative<SkinError>(shelf.renameSkin(u"a"_s, QString(20, u'長'))));
+        QCOMPARE(fileBytes(shelf.shelfFolder() + u"/a/calc.dat"_s), before);
+    }
+
+    void duplicateSkin_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("copies"); // made one after the other
+
+        QTest::newRow("私の電卓") << u"私の電卓"_s
+                                  << QStringList{u"私の電卓のコピー"_s, u"私の電卓のコピー (2)"_s};
+        QTest::newRow("18 characters") << QString(18, u'長')
+                                       << QStringList{QString(16, u'長') + u"のコピー"_s,
+                                                      QString(12, u'長') + u"のコピー (2)"_s};
+    }
+
+    // A copy is titled after the skin, its title unique and no longer than calc.dat keeps; its
+    // folder is named after the title.
+    void duplicateSkin()
+    {
+        QFETCH(QString, title);
+        QFETCH(QStringList, copies);
+        const Shelf shelf = makeShelf();
+        QVERIFY(putSkin(shelf.shelfFolder() + u"/a"_s, title, "picture"));
+        QStringList made;
+        for (int copy = 0; copy < 2; ++copy) {
+            const auto copied = shelf.duplicateSkin(u"a"_s);
+            QVERIFY(std::holds_alternative<QString>(copied));
+            made << std::get<QString>(copied);
+            QCOMPARE(std::get<QString>(shelf.find(copies[copy])), made.last());
+        }
+        QCOMPARE(made, copies);
+        QCOMPARE(fileBytes(shelf.shelfFolder() + u'/' + made[1] + u"/start.bmp"_s), "picture");
     }
 
     void newUserGetsTheDefaultSkinWhoseProgramsFollowTheInstalledOnes()
@@ -299,18 +462,20 @@ private slots:
     {
         QTest::addColumn<bool>("written");
         QTest::addColumn<bool>("wizardRuns");
-        QTest::addColumn<bool>("kept");
+        QTest::addColumn<QStringList>("folders"); // of the shelf then
 
-        QTest::newRow("calc.dat written") << true << false << true;
-        QTest::newRow("Skinwright ended") << false << false << false;
-        QTest::newRow("Skinwright running") << false << true << true;
+        QTest::newRow("calc.dat written") << true << false << QStringList{u"新作"_s, u"標準"_s};
+        QTest::newRow("Skinwright ended") << false << false << QStringList{u"標準"_s};
+        QTest::newRow("Skinwright running")
+            << false << true << QStringList{u"新しいスキン"_s, u"標準"_s};
     }
 
+    // A new skin takes its title's name once written.
     void newSkinJoinsOnceWrittenAndGoesOnceAbandoned()
     {
         QFETCH(bool, written);
         QFETCH(bool, wizardRuns);
-        QFETCH(bool, kept);
+        QFETCH(QStringList, folders);
         const Shelf shelf = makeShelf();
         QVERIFY(!shelf.prepare());
         const auto made = shelf.createSkin();
@@ -325,8 +490,8 @@ private slots:
         if (written)
             QVERIFY(putFile(folder + u"/calc.dat"_s, calcDat({u"Title=新作"_s})));
         QVERIFY(!shelf.prepare());
-        QCOMPARE(shelf.names().contains(QFileInfo(folder).fileName()), written);
-        QCOMPARE(QFileInfo::exists(folder), kept);
+        QCOMPARE(QDir(shelf.shelfFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), folders);
+        QCOMPARE(shelf.names().size(), written ? 2 : 1);
         wizard.kill();
         wizard.waitForFinished();
     }

@@ -190,18 +190,19 @@ class ReleaseTest(unittest.TestCase):
         folder = os.path.join(home, SKINS, "窓の電卓")
         self.assertEqual(os.readlink(f"/proc/{calc.pid}/exe"), os.path.join(folder, "calc"))
         self.display.stop(calc)
-        self.assertEqual(self.picturecalc(home, "--list").stdout, "標準\n窓の電卓\n")
-        # The menu's entries start the skin run last, not the shelf; plugin folders the skin
-        # brings along are never looked in.
+        self.assertEqual(self.picturecalc(home, "--list").stdout, "窓の電卓\n電卓\n")
+        # 「電卓」 starts the skin run last, not the shelf, and 「電卓 ｳｨｻﾞｰﾄﾞ」 a new skin; plugin
+        # folders the skin brings along are never looked in.
         for kind in ("platforms", "imageformats", "styles"):
             os.makedirs(os.path.join(folder, kind))
-        for entry, program, fits in (
-            ("picturecalc.desktop", "calc", lambda w: w.size == CALC_SIZE),
-            ("picturecalc-skinwright.desktop", "Skinwright", lambda w: w.name == WIZARD),
+        new_skin = os.path.join(home, SKINS, "新しいスキン")
+        for entry, program, skin, fits in (
+            ("picturecalc.desktop", "calc", folder, lambda w: w.size == CALC_SIZE),
+            ("picturecalc-skinwright.desktop", "Skinwright", new_skin, lambda w: w.name == WIZARD),
         ):
             process = self.start(entry, home)
             self.display.window(process, fits)
-            self.assertEqual(os.readlink(f"/proc/{process.pid}/exe"), os.path.join(folder, program))
+            self.assertEqual(os.readlink(f"/proc/{process.pid}/exe"), os.path.join(skin, program))
             self.display.stop(process)
         with open(os.path.join(self.work, "plugins.log")) as log:
             looked_in = re.findall(r'checking directory path "([^"]*)"', log.read())
