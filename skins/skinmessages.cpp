@@ -129,59 +129,60 @@ SkinError notInTrash(const QString &name)
     return {
         QCoreApplication::translate("skinmessages", "「%1」は、もうごみ箱にありません。").arg(name),
         QStringLiteral("%1 is no longer in the trash").arg(name)};
-    SkinError sharedTitle(const QString &title, const QStringList &names)
-    {
-        return {QCoreApplication::translate(
-                    "skinmessages", "「%1」という題名のスキンが %2 個あります (フォルダ「%3」)。"
-                                    "どれか一つをフォルダ名で指定してください。")
-                    .arg(title)
-                    .arg(names.size())
-                    .arg(names.join(QStringLiteral("」「"))),
-                QStringLiteral("%1 skins are titled %2 (folders %3); give one by its folder name")
-                    .arg(names.size())
-                    .arg(title, names.join(QStringLiteral(", ")))};
-    }
+}
 
-    SkinError emptyTitle()
-    {
-        return {QCoreApplication::translate("skinmessages", "名前を入れてください。"),
-                QStringLiteral("the name is empty")};
-    }
+SkinError sharedTitle(const QString &title, const QStringList &names)
+{
+    return {QCoreApplication::translate(
+                "skinmessages", "「%1」という題名のスキンが %2 個あります (フォルダ「%3」)。"
+                                "どれか一つをフォルダ名で指定してください。")
+                .arg(title)
+                .arg(names.size())
+                .arg(names.join(QStringLiteral("」「"))),
+            QStringLiteral("%1 skins are titled %2 (folders %3); give one by its folder name")
+                .arg(names.size())
+                .arg(title, names.join(QStringLiteral(", ")))};
+}
 
-    SkinError titleTooLong(const QString &title)
-    {
-        return {QCoreApplication::translate("skinmessages",
-                                            "「%1」は長すぎます。名前は %2 文字までです。")
-                    .arg(title)
-                    .arg(ValueLength),
-                QStringLiteral("%1 is longer than %2 characters").arg(title).arg(ValueLength)};
-    }
+SkinError emptyTitle()
+{
+    return {QCoreApplication::translate("skinmessages", "名前を入れてください。"),
+            QStringLiteral("the name is empty")};
+}
 
-    SkinError titleNotInCp932(const QString &title, const QString &character)
-    {
-        return {QCoreApplication::translate("skinmessages",
-                                            "「%1」の文字「%2」は calc.dat に書けません "
-                                            "(Shift-JIS にない文字です)。")
-                    .arg(title, character),
-                QStringLiteral("%2 in %1 has no code in Shift-JIS").arg(title, character)};
-    }
+SkinError titleTooLong(const QString &title)
+{
+    return {
+        QCoreApplication::translate("skinmessages", "「%1」は長すぎます。名前は %2 文字までです。")
+            .arg(title)
+            .arg(ValueLength),
+        QStringLiteral("%1 is longer than %2 characters").arg(title).arg(ValueLength)};
+}
 
-    SkinError titleTaken(const QString &title)
-    {
-        return {
-            QCoreApplication::translate("skinmessages", "「%1」という名前のスキンは既にあります。")
+SkinError titleNotInCp932(const QString &title, const QString &character)
+{
+    return {QCoreApplication::translate("skinmessages",
+                                        "「%1」の文字「%2」は calc.dat に書けません "
+                                        "(Shift-JIS にない文字です)。")
+                .arg(title, character),
+            QStringLiteral("%2 in %1 has no code in Shift-JIS").arg(title, character)};
+}
+
+SkinError titleTaken(const QString &title)
+{
+    return {QCoreApplication::translate("skinmessages", "「%1」という名前のスキンは既にあります。")
                 .arg(title),
             QStringLiteral("a skin is named %1 already").arg(title)};
-    }
+}
 
-    SkinError homeNotSet()
-    {
-        return {QStringLiteral("HOME が設定されていません。"), QStringLiteral("HOME is not set.")};
-    }
+SkinError homeNotSet()
+{
+    return {QStringLiteral("HOME が設定されていません。"), QStringLiteral("HOME is not set.")};
+}
 
-    SkinError stopped()
-    {
-        return {QStringLiteral("取りやめました。"), QStringLiteral("stopped")};
-    }
+SkinError stopped()
+{
+    return {QStringLiteral("取りやめました。"), QStringLiteral("stopped")};
+}
 
 } // namespace skinmessages
