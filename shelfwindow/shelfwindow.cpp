@@ -296,11 +296,9 @@ void ShelfWindow::startSkin()
         return;
     const QString folder = current.data(ShelfModel::FolderRole).toString();
     const QString program = calculatorOf(folder);
-    if (const auto starting = m_starting.find(program); starting != m_starting.end()) {
-        if (::kill(pid_t(*starting), 0) == 0 && claimHolder(program) != *starting)
-            return;
-        m_starting.erase(starting);
-    }
+    if (const auto starting = startingCalculator(program);
+        starting && claimHolder(program) != starting)
+        return;
     qint64 pid = 0;
     if (auto error = startProgram(folder, QStringLiteral("calc"), {}, &pid,
                                   launchEnvironment(windowHandle())))
@@ -401,9 +399,13 @@ namespace {
 // How long a calculator asked to end may take before its skin is left where it is.
 constexpr auto CalculatorEndTime = std::chrono::seconds(5);
 
-// Asks the calculator to end if it runs, and waits until it has: whether it has.
-bool endCalculator(const QString &program, const WorkControl &control)
+// Asks the calculator to end if it runs, and waits until it has: whether it has. One still coming
+// up (starting) holds no claim to be asked through yet, and has nothing to lose: it is stopped.
+bool endCalculator(const QString &program, std::optional<qint64> starting,
+                   const WorkControl &control)
 {
+    if (starting && claimHolder(program) != starting)
+        ::kill(pid_t(*starting), SIGTERM);
     if (!claimHolder(program))
         return true;
     askRunningCopyToEnd(program);
@@ -420,6 +422,25 @@ bool endCalculator(const QString &program, const WorkControl &control)
 
 } // namespace
 
+// The calculator this window started last for a program, while it runs.
+std::optional<qint64> ShelfWindow::startingCalculator(const QString &program)
+{
+    const auto starting = m_starting.find(program);
+    if (starting == m_starting.end())
+        return std::nullopt;
+    if (::kill(pid_t(*starting), 0) == 0)
+        return *starting;
+    m_starting.erase(starting);
+    return std::nullopt;
+}
+
+// A calculator runs from the time it starts: before it holds its claim, its sound set-up may
+// wait for the user to read a message.
+bool ShelfWindow::calculatorRuns(const QString &program)
+{
+    return claimHolder(program) || startingCalculator(program);
+}
+
 void ShelfWindow::removeSkin()
 {
     const QModelIndex current = m_tiles->currentIndex();
@@ -427,7 +448,7 @@ void ShelfWindow::removeSkin()
         return;
     const QString title = current.data(ShelfModel::TitleRole).toString();
     const QString question =
-        claimHolder(calculatorOf(current.data(ShelfModel::FolderRole).toString()))
+        calculatorRuns(calculatorOf(current.data(ShelfModel::FolderRole).toString()))
             ? tr("「%1」は起動中です。電卓を終了して、削除しますか？").arg(title)
             : QStringLiteral("「%1」を削除しますか？").arg(title);
     if (dialogs::askYesNo(this, {question, WindowTitle, QMessageBox::Question}))
@@ -438,29 +459,33 @@ void ShelfWindow::removeFromShelf(const QString &name, bool toTrash)
 {
     const QString title =
         m_model->index(m_model->rowOf(name)).data(ShelfModel::TitleRole).toString();
-    m_work->run(tr("削除中…"), [shelf = m_shelf, name, title, toTrash](const WorkControl &control) {
-        WorkOutcome outcome;
-        const auto folder = shelf.folderOf(name);
-        if (const SkinError *error = std::get_if<SkinError>(&folder)) {
-            outcome.problems << error->japanese;
-            return outcome;
-        }
-        if (!endCalculator(calculatorOf(std::get<QString>(folder)), control)) {
-            outcome.problems << tr("「%1」の電卓が終了しないため、削除できません。").arg(title);
-            return outcome;
-        }
-        if (!toTrash) {
-            if (const auto error = shelf.deleteSkin(name))
+    const QString program =
+        calculatorOf(m_model->index(m_model->rowOf(name)).data(ShelfModel::FolderRole).toString());
+    m_work->run(
+        tr("削除中…"), [shelf = m_shelf, name, title, toTrash, program,
+                        starting = startingCalculator(program)](const WorkControl &control) {
+            WorkOutcome outcome;
+            const auto folder = shelf.folderOf(name);
+            if (const SkinError *error = std::get_if<SkinError>(&folder)) {
                 outcome.problems << error->japanese;
-            else
+                return outcome;
+            }
+            if (!endCalculator(program, starting, control)) {
+                outcome.problems << tr("「%1」の電卓が終了しないため、削除できません。").arg(title);
+                return outcome;
+            }
+            if (!toTrash) {
+                if (const auto error = shelf.deleteSkin(name))
+                    outcome.problems << error->japanese;
+                else
+                    outcome.removed = name;
+            } else if ((outcome.trashed = shelf.trashSkin(name))) {
                 outcome.removed = name;
-        } else if ((outcome.trashed = shelf.trashSkin(name))) {
-            outcome.removed = name;
-        } else {
-            outcome.untrashable = name;
-        }
-        return outcome;
-    });
+            } else {
+                outcome.untrashable = name;
+            }
+            return outcome;
+        });
 }
 
 // A skin the trash cannot take is deleted for good only when the user says so, knowing that it
@@ -508,7 +533,7 @@ void ShelfWindow::renameSkin()
         return;
     const QString title = current.data(ShelfModel::TitleRole).toString();
     const QString folder = current.data(ShelfModel::FolderRole).toString();
-    if (claimHolder(QDir(folder).filePath(QStringLiteral("calc"))))
+    if (calculatorRuns(calculatorOf(folder)))
         return showError(
             tr("「%1」は起動中のため、名前を変えられません。電卓を閉じてから変えてください。")
                 .arg(title));

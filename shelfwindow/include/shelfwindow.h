@@ -56,6 +56,8 @@ private:
     void removeSkin();
     // Ends the skin's calculator if it runs, then moves the skin to the trash or deletes it.
     void removeFromShelf(const QString &name, bool toTrash);
+    std::optional<qint64> startingCalculator(const QString &program);
+    bool calculatorRuns(const QString &program);
     void removalFinished(const WorkOutcome &outcome);
     void undoRemoval();
     void renameSkin();

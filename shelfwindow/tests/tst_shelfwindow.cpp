@@ -273,6 +273,24 @@ private slots:
         QCOMPARE(folderThereAtEnd, calculator != Calculator::None);
     }
 
+    // A calculator still coming up (its claim not taken yet) runs all the same: the question
+    // says so, and it is stopped before its folder moves.
+    void calculatorComingUpIsEndedFirst()
+    {
+        const QString calc = shelf().shelfFolder() + u"/a/calc"_s;
+        QVERIFY(putFile(calc,
+                        "#!/bin/sh\necho $$ > '" + path(u"pid"_s).toUtf8() + "'\nexec sleep 60\n"));
+        QVERIFY(QFile::setPermissions(calc, QFile::ReadOwner | QFile::ExeOwner));
+        answer = true;
+        QVERIFY(press(Qt::Key_Return));
+        QTRY_VERIFY(!fileBytes(path(u"pid"_s)).isEmpty());
+        QTest::keyClick(window->windowHandle(), Qt::Key_Delete);
+        QCOMPARE(questions,
+                 QStringList{u"「私の電卓」は起動中です。電卓を終了して、削除しますか？"_s});
+        QTRY_COMPARE(shelf().names(), QStringList{u"b"_s});
+        QTRY_VERIFY(::kill(fileBytes(path(u"pid"_s)).trimmed().toInt(), 0) != 0);
+    }
+
     // 元に戻す brings skins back last first, current, a taken name made unique.
     void undoBringsBackLastFirst()
     {
