@@ -6,7 +6,6 @@ import glob
 import json
 import os
 import pwd
-import subprocess
 import time
 
 from xsession import DEADLINE, Session
@@ -78,19 +77,3 @@ class WaylandSession(Session):
                 yield from walk(child)
 
         return list(walk(json.loads(self.run("swaymsg", "-t", "get_tree"))))
-
-    def click(self, x, y):
-        """A left click at x, y of the layout, through a pointer made at the first click."""
-        if not hasattr(self, "_pointer"):
-            self._pointer = self.start(
-                ["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "virtualpointer.py")]
-                + [str(n) for n in SIZE],
-                stdin=subprocess.PIPE,
-                stdout=subprocess.PIPE,
-                text=True,
-            )
-            self._pointer.stdout.readline()
-        self._pointer.stdin.write(f"{x} {y}\n")
-        self._pointer.stdin.flush()
-        if self._pointer.stdout.readline() != "ok\n":
-            raise AssertionError("the virtual pointer ended")
