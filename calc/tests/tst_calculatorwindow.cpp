@@ -382,8 +382,6 @@ private slots:
         QTest::newRow("remembered where another runs")
             << QVariant(QPoint(100, 100)) << QList<QPoint>{{100, 100}}
             << QVariant(QPoint(100, 100));
-        QTest::newRow("one running")
-            << QVariant() << QList<QPoint>{{100, 100}} << QVariant(QPoint(120, 120));
         QTest::newRow("a cascade of two")
             << QVariant() << QList<QPoint>{{120, 120}, {100, 100}} << QVariant(QPoint(140, 140));
         QTest::newRow("the screen's bottom reached")
