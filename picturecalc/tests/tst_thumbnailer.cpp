@@ -98,8 +98,6 @@ private slots:
         cut.chop(cut.size() / 2);
         QTest::newRow("truncated start picture")
             << skinArchive(SkinSettings, cut) << 128 << u"s.bmp"_s;
-        QTest::newRow("key picture missing")
-            << skinArchive(SkinSettings + "SglBmp5=none.bmp\r\n") << 128 << u"none.bmp"_s;
         QTest::newRow("SIZE 100000") << skinArchive() << 100000 << u"SIZE"_s;
     }
 
