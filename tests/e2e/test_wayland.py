@@ -12,7 +12,7 @@ import unittest
 from calcx import skin_folder, wait_until
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "xsession"))
-from waylandsession import WaylandSession  # noqa: E402
+from waylandsession import WaylandSession, give_to_nobody  # noqa: E402
 
 PACKAGING = os.path.join(os.path.dirname(__file__), "..", "..", "packaging")
 
@@ -29,7 +29,7 @@ class WaylandCalculatorTest(unittest.TestCase):
     def skin(self, settings=lambda dat: dat):
         """A skin folder owned by the session's user."""
         folder = skin_folder(self.session.root, settings)
-        self.session.give_away(self.session.root)
+        give_to_nobody(self.session.root)
         return folder
 
     def focused_pid(self):
