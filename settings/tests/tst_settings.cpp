@@ -1,4 +1,5 @@
 #include "calcsettings.h"
+#include "skinfiles.h"
 
 #include <QtTest>
 #include <csignal>
@@ -21,16 +22,6 @@ class TestSettings : public QObject
 
     std::optional<QTemporaryDir> folder;
     QString calcDat() const { return folder->filePath("calc.dat"); }
-    bool putFile(const QByteArray &bytes)
-    {
-        QFile file(calcDat());
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
-    QByteArray fileBytes(const QString &path) const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
-    }
     QString readError(bool trim, CalcSettings &settings) const
     {
         const auto error = readSettings(folder->path(), trim, settings);
@@ -109,7 +100,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, trim);
         QFETCH(QString, error);
-        QVERIFY(putFile(bytes));
+        QVERIFY(putFile(calcDat(), bytes));
         CalcSettings settings{.startPicture = Kept};
         QCOMPARE(readError(trim, settings),
                  error.isEmpty() ? error : calcDat() + u" の 2 行目を読み込めません。"_s + error);
@@ -139,7 +130,7 @@ private slots:
     // 〜 − ‖ ¢ £ ¬.
     void writesTheGoldenFile()
     {
-        QVERIFY(putFile("an older, longer calc.dat that must disappear completely\r\n"));
+        QVERIFY(putFile(calcDat(), "an older, longer calc.dat that must disappear completely\r\n"));
         const CalcSettings settings{u"～∥－￢①㈱髙ｶﾙｸ電卓"_s,
                                     u"〜−‖¢£¬.ico"_s,
                                     -1,
@@ -168,7 +159,7 @@ private slots:
         QFETCH(CalcSettings, settings);
         QFETCH(bool, fullDisk);
         QFETCH(QString, why);
-        QVERIFY(putFile("Title=previous\r\nIcon=\x93\x64.ico"));
+        QVERIFY(putFile(calcDat(), "Title=previous\r\nIcon=\x93\x64.ico"));
         const QByteArray before = fileBytes(calcDat());
         rlimit unlimited;
         const rlimit limited{100, 100};

@@ -2,27 +2,14 @@
 #include "keys.h"
 #include "pictureproblem.h"
 #include "shelfmodel.h"
-#include "skinfolders.h"
+#include "skinfiles.h"
 #include "twips.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray pictureOf(QColor colour, const char *format)
-{
-    QImage image(40, 40, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
 
 // What a change on disk does to the shelf of the skins a (赤, red) and b (青, blue).
 enum class Change
@@ -79,7 +66,7 @@ private slots:
         };
         QImage backdrop(face::twipsToPixels(face::BackdropTwips).size(), QImage::Format_RGB32);
         backdrop.fill(Qt::red);
-        QVERIFY(putSkin(folderOf(u"skin"_s), u"赤"_s, pictureOf(Qt::red, "BMP")));
+        QVERIFY(putSkin(folderOf(u"skin"_s), u"赤"_s, encodedPicture(Qt::red, {40, 40}, "BMP")));
         ShelfModel model(shelf(), window, 1.0);
         QTRY_COMPARE(tile(model), facePicture(backdrop, {}, 1));
 
@@ -108,7 +95,7 @@ private slots:
     {
         QFETCH(QByteArray, settings);
         QFETCH(QString, problem);
-        QByteArray damaged = pictureOf(Qt::red, "PNG");
+        QByteArray damaged = encodedPicture(Qt::red, {40, 40}, "PNG");
         damaged[damaged.size() - 20] = ~damaged[damaged.size() - 20];
         QVERIFY(putFile(folderOf(u"skin"_s) + u"/calc.dat"_s, settings));
         QVERIFY(putFile(folderOf(u"skin"_s) + u"/start.bmp"_s, damaged));
@@ -140,20 +127,22 @@ private slots:
         QFETCH(Change, change);
         QFETCH(QStringList, expected);
         QFETCH(QColor, firstColour);
-        QVERIFY(putSkin(folderOf(u"a"_s), u"赤"_s, pictureOf(Qt::red, "BMP")));
-        QVERIFY(putSkin(folderOf(u"b"_s), u"青"_s, pictureOf(Qt::blue, "BMP")));
+        QVERIFY(putSkin(folderOf(u"a"_s), u"赤"_s, encodedPicture(Qt::red, {40, 40}, "BMP")));
+        QVERIFY(putSkin(folderOf(u"b"_s), u"青"_s, encodedPicture(Qt::blue, {40, 40}, "BMP")));
         const ShelfModel model(shelf(), QSize(40, 40), 1.0);
         QTRY_COMPARE(firstTileColour(model), QColor(Qt::blue).rgb());
 
         switch (change) {
         case Change::AddSkin:
-            QVERIFY(putSkin(folderOf(u"c"_s), QString(), pictureOf(Qt::green, "BMP")));
+            QVERIFY(
+                putSkin(folderOf(u"c"_s), QString(), encodedPicture(Qt::green, {40, 40}, "BMP")));
             break;
         case Change::RemoveSkin:
             QVERIFY(QDir(folderOf(u"b"_s)).removeRecursively());
             break;
         case Change::Repaint:
-            QVERIFY(putFile(folderOf(u"b"_s) + u"/start.bmp"_s, pictureOf(Qt::green, "BMP")));
+            QVERIFY(putFile(folderOf(u"b"_s) + u"/start.bmp"_s,
+                            encodedPicture(Qt::green, {40, 40}, "BMP")));
             break;
         }
         QTRY_COMPARE(texts(model), expected);
@@ -162,8 +151,8 @@ private slots:
 
     void changeRereadsOnlyTheSkinItLiesIn()
     {
-        QVERIFY(putSkin(folderOf(u"a"_s), u"赤"_s, pictureOf(Qt::red, "BMP")));
-        QVERIFY(putSkin(folderOf(u"b"_s), u"青"_s, pictureOf(Qt::blue, "BMP")));
+        QVERIFY(putSkin(folderOf(u"a"_s), u"赤"_s, encodedPicture(Qt::red, {40, 40}, "BMP")));
+        QVERIFY(putSkin(folderOf(u"b"_s), u"青"_s, encodedPicture(Qt::blue, {40, 40}, "BMP")));
         const ShelfModel model(shelf(), QSize(40, 40), 1.0);
         // a changes unseen by the watch, then b as usual.
         model.findChild<QFileSystemWatcher *>()->removePaths(

@@ -1,7 +1,7 @@
 #include "dialogs.h"
 #include "shelfwindow.h"
 #include "singleinstance.h"
-#include "skinfolders.h"
+#include "skinfiles.h"
 #include "soundswitch.h"
 
 #include <QCheckBox>

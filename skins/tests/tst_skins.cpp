@@ -2,7 +2,7 @@
 #include "cp932.h"
 #include "shelf.h"
 #include "skinarchive.h"
-#include "skinfolders.h"
+#include "skinfiles.h"
 #include "skinnames.h"
 
 #include <QDirIterator>

@@ -3,6 +3,7 @@ goes to ALSA's null device: the calculator starts as on a machine with sound, wi
 
 import ctypes
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -35,6 +36,19 @@ def wait_until(probe, what):
             raise AssertionError(f"no {what} within {DEADLINE} s")
         time.sleep(0.05)
     return value
+
+
+def skin_folder(root, settings=lambda dat: dat):
+    """A skin folder of its own under root: the default skin beside the calculator, calc.dat's
+    bytes passed through settings."""
+    folder = tempfile.mkdtemp(dir=root)
+    shutil.copytree(os.path.dirname(CALC), folder, dirs_exist_ok=True)
+    with open(os.path.join(folder, "calc.dat"), "rb+") as f:
+        dat = settings(f.read())
+        f.seek(0)
+        f.truncate()
+        f.write(dat)
+    return folder
 
 
 class Display(XSession):
@@ -139,17 +153,7 @@ class CalcTestCase(unittest.TestCase):
         cls.addClassCleanup(cls.display.close)
 
     def make_skin(self, settings=lambda dat: dat):
-        """A skin folder of the calculator and the default skin beside it, calc.dat's bytes
-        passed through settings."""
-        folder = tempfile.mkdtemp(dir=self.display.root)
-        for name in os.listdir(os.path.dirname(CALC)):
-            if name != "calc.dat":
-                os.link(os.path.join(os.path.dirname(CALC), name), os.path.join(folder, name))
-        with open(os.path.join(os.path.dirname(CALC), "calc.dat"), "rb") as f:
-            dat = settings(f.read())
-        with open(os.path.join(folder, "calc.dat"), "wb") as f:
-            f.write(dat)
-        return folder
+        return skin_folder(self.display.root, settings)
 
     def start_calc(self, folder=None, title="電卓", args=()):
         calc = Calc(self, folder or self.make_skin(), args)

@@ -6,7 +6,6 @@ there as an ordinary user (nobody, when the test runs as root) with a home of th
 import glob
 import os
 import pathlib
-import pwd
 import re
 import shlex
 import shutil
@@ -21,6 +20,7 @@ from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from calcx import CALC_SIZE, Display, wait_until  # noqa: E402
+from xsession import as_nobody, give_to_nobody  # noqa: E402
 
 LIB = "usr/lib/picturecalc"
 SKINS = ".local/share/picturecalc/skins"
@@ -239,20 +239,8 @@ class ReleaseTest(unittest.TestCase):
 
     def as_user(self, args, home):
         """args run as an ordinary user (nobody, when the test runs as root) owning home."""
-        if os.geteuid() != 0:
-            return args
-        nobody = pwd.getpwnam("nobody")
-        for folder, _, files in os.walk(home):
-            for path in [folder] + [os.path.join(folder, name) for name in files]:
-                os.chown(path, nobody.pw_uid, nobody.pw_gid)
-        return [
-            "setpriv",
-            f"--reuid={nobody.pw_uid}",
-            f"--regid={nobody.pw_gid}",
-            "--clear-groups",
-            "--",
-            *args,
-        ]
+        give_to_nobody(home)
+        return as_nobody() + args
 
     def picturecalc(self, home, *args):
         return subprocess.run(

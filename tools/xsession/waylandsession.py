@@ -5,30 +5,19 @@ every program on it run as the ordinary user nobody, who then owns the session's
 import glob
 import json
 import os
-import pwd
-import subprocess
 import time
 
-from xsession import DEADLINE, Session
+from xsession import DEADLINE, Session, as_nobody, give_to_nobody
 
-SIZE = (1024, 768)
-CONFIG = f"""xwayland disable
-output * resolution {SIZE[0]}x{SIZE[1]} position 0 0
+CONFIG = """xwayland disable
+output * resolution 1024x768 position 0 0
 """
 
 
 class WaylandSession(Session):
     def __init__(self, prefix="calc-wl-"):
         super().__init__(prefix)
-        if os.geteuid() == 0:
-            nobody = pwd.getpwnam("nobody")
-            self.user = [
-                "setpriv",
-                f"--reuid={nobody.pw_uid}",
-                f"--regid={nobody.pw_gid}",
-                "--clear-groups",
-                "--",
-            ]
+        self.user = as_nobody()
         self.env = {k: v for k, v in os.environ.items() if k.endswith("SAN_OPTIONS")}
         self.env.update({k: os.path.join(self.root, v) for k, v in self.PRIVATE.items()})
         self.env.update(
@@ -43,7 +32,7 @@ class WaylandSession(Session):
         config = os.path.join(self.root, "sway.config")
         with open(config, "w") as f:
             f.write(CONFIG)
-        self.give_away(self.root)
+        give_to_nobody(self.root)
         log_path = os.path.join(self.root, "sway.log")
         with open(log_path, "wb") as log:
             sway = self.start(["sway", "-c", config], stderr=log)
@@ -59,15 +48,6 @@ class WaylandSession(Session):
             time.sleep(0.05)
         self.env.update(WAYLAND_DISPLAY=os.path.basename(displays[0]), SWAYSOCK=ipc[0])
 
-    def give_away(self, folder):
-        """Makes folder and what it holds the session user's."""
-        if not self.user:
-            return
-        nobody = pwd.getpwnam("nobody")
-        for parent, folders, files in os.walk(folder):
-            for path in [parent] + [os.path.join(parent, n) for n in folders + files]:
-                os.chown(path, nobody.pw_uid, nobody.pw_gid)
-
     def views(self):
         """The windows on the compositor, as sway's tree describes them."""
 
@@ -78,19 +58,3 @@ class WaylandSession(Session):
                 yield from walk(child)
 
         return list(walk(json.loads(self.run("swaymsg", "-t", "get_tree"))))
-
-    def click(self, x, y):
-        """A left click at x, y of the layout, through a pointer made at the first click."""
-        if not hasattr(self, "_pointer"):
-            self._pointer = self.start(
-                ["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "virtualpointer.py")]
-                + [str(n) for n in SIZE],
-                stdin=subprocess.PIPE,
-                stdout=subprocess.PIPE,
-                text=True,
-            )
-            self._pointer.stdout.readline()
-        self._pointer.stdin.write(f"{x} {y}\n")
-        self._pointer.stdin.flush()
-        if self._pointer.stdout.readline() != "ok\n":
-            raise AssertionError("the virtual pointer ended")

@@ -8,6 +8,7 @@ session's environment points the programs at the display and at private temporar
 import atexit
 import ctypes
 import os
+import pwd
 import select
 import shutil
 import signal
@@ -23,6 +24,30 @@ DEADLINE = 60
 
 def die_with_parent():
     ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+def as_nobody():
+    """What runs a program as the ordinary user nobody, when the test runs as root."""
+    if os.geteuid() != 0:
+        return []
+    nobody = pwd.getpwnam("nobody")
+    return [
+        "setpriv",
+        f"--reuid={nobody.pw_uid}",
+        f"--regid={nobody.pw_gid}",
+        "--clear-groups",
+        "--",
+    ]
+
+
+def give_to_nobody(folder):
+    """Makes folder and what it holds nobody's, when the test runs as root."""
+    if os.geteuid() != 0:
+        return
+    nobody = pwd.getpwnam("nobody")
+    for parent, folders, files in os.walk(folder):
+        for path in [parent] + [os.path.join(parent, n) for n in folders + files]:
+            os.chown(path, nobody.pw_uid, nobody.pw_gid)
 
 
 class Session:

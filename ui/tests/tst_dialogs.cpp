@@ -10,18 +10,6 @@ class TestDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void chooserSelectsTheFirstFilter()
-    {
-        QString selected;
-        dialogs::setFileAnswerer([&selected](QFileDialog &dialog) {
-            selected = dialog.selectedNameFilter();
-            return QString();
-        });
-        dialogs::chooseFile(nullptr, {{u"a(*.a)"_s, u"*.a"_s}, {u"b"_s, u"*.b"_s}}, {}, {});
-        dialogs::setFileAnswerer({});
-        QCOMPARE(selected, u"a(*.a)"_s);
-    }
-
     // The real box, read and closed from inside its own event loop. A title longer than the
     // question still fits in a bold title bar beside an icon and three buttons.
     void questionBox()

@@ -1,4 +1,5 @@
 #include "qttexts.h"
+#include "skinfiles.h"
 #include "skinwizard.h"
 #include "wizardpage.h"
 
@@ -33,21 +34,7 @@ QColor colourAt(const QImage &image)
 
 bool savePicture(const QString &path, const QColor &colour, const char *format)
 {
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(colour);
-    return picture.save(path, format);
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return putFile(path, encodedPicture(colour, {40, 30}, format));
 }
 
 enum class InSkin
@@ -139,13 +126,13 @@ private slots:
     {
         useJapaneseQtTexts(*QCoreApplication::instance());
         qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
-        QVERIFY(writeFile(m_config.filePath("user-dirs.dirs"),
-                          "XDG_PICTURES_DIR=\"" + m_config.path().toLocal8Bit() + "\"\n"));
+        QVERIFY(putFile(m_config.filePath("user-dirs.dirs"),
+                        "XDG_PICTURES_DIR=\"" + m_config.path().toLocal8Bit() + "\"\n"));
         QVERIFY(savePicture(elsewhere("one.bmp"), Qt::blue, "BMP"));
         QVERIFY(savePicture(elsewhere("abcdefghijklmnop.bmp"), Qt::blue, "BMP"));
         QVERIFY(savePicture(elsewhere("abcdefghijklmnopq.bmp"), Qt::blue, "BMP"));
         QVERIFY(savePicture(elsewhere("start.jpg"), Qt::blue, "JPEG"));
-        QVERIFY(writeFile(elsewhere("cut.jpg"), bytesOf(elsewhere("start.jpg")).chopped(10)));
+        QVERIFY(putFile(elsewhere("cut.jpg"), fileBytes(elsewhere("start.jpg")).chopped(10)));
     }
     void init()
     {
@@ -296,8 +283,8 @@ private slots:
     // The previous calc.dat is read untrimmed, page 2's fields too.
     void loadPrevious()
     {
-        QVERIFY(writeFile(inSkin("calc.dat"),
-                          "Title=calc  \r\nIcon=i.ico\r\nColor1=3\r\nColor2=0\r\nSglBmp1=p.bmp"));
+        QVERIFY(putFile(inSkin("calc.dat"),
+                        "Title=calc  \r\nIcon=i.ico\r\nColor1=3\r\nColor2=0\r\nSglBmp1=p.bmp"));
         click("前回の情報　読込");
         QCOMPARE(field("タイトル")->text(), u"calc  "_s);
         QVERIFY(control<QRadioButton>("数字色 赤")->isChecked());
@@ -308,7 +295,7 @@ private slots:
     // An edit starts with calc.dat loaded; every page names the skin.
     void edit()
     {
-        QVERIFY(writeFile(inSkin("calc.dat"), "Title=calc\r\nIcon=i.ico"));
+        QVERIFY(putFile(inSkin("calc.dat"), "Title=calc\r\nIcon=i.ico"));
         QVERIFY(startWizard({u"--edit"_s}));
         QCOMPARE(field("アイコン")->text(), u"i.ico"_s);
         QCOMPARE(page()->windowTitle(), u"電卓 ｳｨｻﾞｰﾄﾞ - calc"_s);
@@ -327,7 +314,7 @@ private slots:
     // Page 3 lists each file once, named as on disk.
     void filesListed()
     {
-        QVERIFY(writeFile(inSkin("k.BMP"), "picture"));
+        QVERIFY(putFile(inSkin("k.BMP"), "picture"));
         QVERIFY(passStartPage());
         for (QLineEdit *each : page()->findChildren<QLineEdit *>())
             each->setText(u"k.bmp"_s);
@@ -360,7 +347,7 @@ private slots:
         QVERIFY(goOn("finishPage"));
         QCOMPARE(finishPageShows(), QStringList{u"電卓 ｳｨｻﾞｰﾄﾞ設定ﾌｧｲﾙを生成します。"_s});
         click("実行");
-        QCOMPARE(bytesOf(inSkin("calc.dat")), bytesOf(u"" GOLDEN_DIR "/calc.dat"_s));
+        QCOMPARE(fileBytes(inSkin("calc.dat")), fileBytes(u"" GOLDEN_DIR "/calc.dat"_s));
         QCOMPARE(finishPageShows().last(), u"start.jpg"_s);
     }
 };

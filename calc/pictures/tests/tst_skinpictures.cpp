@@ -1,4 +1,5 @@
 #include "settingskeys.h"
+#include "skinfiles.h"
 #include "skinpictures.h"
 
 #include <QBuffer>
@@ -13,41 +14,32 @@ namespace {
 
 const QSize Backdrop(161, 169);
 
-QByteArray encoded(QColor colour, QSize size, const char *format, QColor right = {})
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    if (right.isValid())
-        QPainter(&image).fillRect(size.width() / 2, 0, size.width() / 2, size.height(), right);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return buffer.data();
-}
-
 // The start picture is a photo stored red left, blue right, whose Exif orientation turns it.
 struct SkinFolder
 {
     SkinFolder()
     {
-        written = put(settings.icon = "calc.png", encoded(Qt::darkCyan, {32, 32}, "png"));
+        written = put(settings.icon = "calc.png", encodedPicture(Qt::darkCyan, {32, 32}, "png"));
+        QImage photo(400, 200, QImage::Format_RGB32);
+        photo.fill(Qt::red);
+        QPainter(&photo).fillRect(200, 0, 200, 200, Qt::blue);
+        QBuffer jpeg;
+        jpeg.open(QIODevice::WriteOnly);
+        photo.save(&jpeg, "jpeg");
         const QByteArray exif = QByteArray::fromHex(
             "ffe1002245786966000049492a0008000000010012010300010000000600000000000000");
-        written &= put(settings.startPicture = "turned.jpg",
-                       encoded(Qt::red, {400, 200}, "jpeg", Qt::blue).insert(2, exif));
+        written &= put(settings.startPicture = "turned.jpg", jpeg.buffer().insert(2, exif));
         for (int n = 0; n < face::HolderCount; ++n) { // JPEG and PNG; GIF on no machine of ours
             settings.keyPictures[n] = QString::number(n) + (n % 3 ? ".jpg" : ".png");
             written &= put(settings.keyPictures[n],
-                           encoded(colourOf(n), {120, 90}, n % 3 ? "jpeg" : "png"));
+                           encodedPicture(colourOf(n), {120, 90}, n % 3 ? "jpeg" : "png"));
         }
     }
     static QRgb colourOf(int n) { return qRgb(20 * n, 200 - 10 * n, 90); }
     QString path(const QString &name) const { return QDir(dir.filePath("skin")).filePath(name); }
     bool put(const QString &name, const QByteArray &bytes) const
     {
-        QFile file(path(name));
-        return QDir().mkpath(QFileInfo(path(name)).path()) && file.open(QIODevice::WriteOnly) &&
-               file.write(bytes) == bytes.size();
+        return putFile(path(name), bytes);
     }
     QString &field(const QString &name) // by its key in calc.dat
     {
@@ -138,18 +130,20 @@ private slots:
             QByteArray::fromHex("424d0000000000000000360000002800000060ea000060ea00000100180000"
                                 "0000000000000000000000000000000000000000000000"),
             "画像「bomb.bmp」を読み込めません。大きすぎます（60000×60000）。");
-        row("SglBmpE", "photo.tif", "photo.tif", encoded(Qt::red, {40, 30}, "tiff"),
+        row("SglBmpE", "photo.tif", "photo.tif", encodedPicture(Qt::red, {40, 30}, "tiff"),
             "画像「photo.tif」を読み込めません。この形式（tiff）の画像は使えません。BMP、JPEG、"
             "GIF、PNG、ICO のどれかにしてください。");
         row("SglBmpA", "img", "img/a.png", {},
             "画像「img」を読み込めません。通常のファイルではありません。");
-        row("StartBmp", "cut.jpg", "cut.jpg", encoded(Qt::red, {400, 200}, "jpeg").chopped(100),
+        row("StartBmp", "cut.jpg", "cut.jpg",
+            encodedPicture(Qt::red, {400, 200}, "jpeg").chopped(100),
             "画像「cut.jpg」を読み込めません。ファイルが途中で切れています。");
-        row("Icon", "fake.ico", "fake.ico", encoded(Qt::red, {32, 32}, "bmp"),
+        row("Icon", "fake.ico", "fake.ico", encodedPicture(Qt::red, {32, 32}, "bmp"),
             "アイコン「fake.ico」を読み込めません。アイコンのファイルではありません。PNG、ICO "
             "のどれかにしてください。");
         // Names are found on disk as Windows finds them, hidden files too.
-        row("SglBmp1", "IMG\\.BACK.PNG", "img/.back.png", encoded(Qt::gray, {20, 20}, "png"), {});
+        row("SglBmp1", "IMG\\.BACK.PNG", "img/.back.png", encodedPicture(Qt::gray, {20, 20}, "png"),
+            {});
         // Calc.png and calc.png on disk
         row("Icon", "CALC.PNG", "Calc.png", {},
             "アイコン「CALC.PNG」を読み込めません。名前が大文字と小文字だけ違うファイル"

@@ -2,6 +2,8 @@
 
 #include "calcsettings.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QtTest>
 
 // Skins written straight into folders, as Skinwright or a file manager leaves them.
@@ -17,6 +19,17 @@ inline QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("(none)");
+}
+
+// A picture of one colour, as a file of the format holds it.
+inline QByteArray encodedPicture(QColor colour, QSize size, const char *format)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return buffer.data();
 }
 
 // calc.dat naming start.bmp, and that file when picture holds bytes.
