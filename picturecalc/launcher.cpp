@@ -1,6 +1,7 @@
 #include "launcher.h"
 
 #include "shelf.h"
+#include "skinerror.h"
 #include "standardoptions.h"
 
 #include <QCommandLineParser>
@@ -81,8 +82,7 @@ SkinError execute(const QString &program, const QStringList &arguments = {})
         argv.push_back(argument.data());
     argv.push_back(nullptr);
     ::execvp(argv[0], argv.data());
-    return {QStringLiteral("%1 を起動できません。").arg(program),
-            QStringLiteral("cannot run %1").arg(program)};
+    return skinmessages::cannotStart(program);
 }
 
 // Starts a program of the skin of that name, which becomes the one run last.

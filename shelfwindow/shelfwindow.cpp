@@ -7,6 +7,7 @@
 #include "programicons.h"
 #include "shelfmodel.h"
 #include "singleinstance.h"
+#include "skinerror.h"
 #include "skinnames.h"
 #include "soundswitch.h"
 #include "twips.h"
@@ -282,7 +283,7 @@ startProgram(const QString &folder, const QString &program, const QStringList &a
     process.setProcessEnvironment(environment);
     if (process.startDetached(pid))
         return std::nullopt;
-    return QStringLiteral("%1 を起動できません。").arg(process.program());
+    return skinmessages::cannotStart(process.program()).japanese;
 }
 } // namespace
 

@@ -180,6 +180,12 @@ SkinError homeNotSet()
     return {QStringLiteral("HOME が設定されていません。"), QStringLiteral("HOME is not set.")};
 }
 
+SkinError cannotStart(const QString &program)
+{
+    return {QStringLiteral("%1 を起動できません。").arg(program),
+            QStringLiteral("cannot run %1").arg(program)};
+}
+
 SkinError stopped()
 {
     return {QStringLiteral("取りやめました。"), QStringLiteral("stopped")};
