@@ -156,7 +156,9 @@ void StartPage::goOn()
     if (!taxRate) {
         m_taxRate->setFocus();
         m_taxRate->selectAll();
-        tell(QStringLiteral("消費税率は -32768 から 32767 までの数値で入力して下さい。"),
+        tell(QStringLiteral("消費税率は %1 から %2 までの数値で入力して下さい。")
+                 .arg(WholeNumberMin)
+                 .arg(WholeNumberMax),
              QMessageBox::Warning);
         return;
     }
