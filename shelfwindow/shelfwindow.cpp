@@ -7,6 +7,7 @@
 #include "programicons.h"
 #include "shelfmodel.h"
 #include "singleinstance.h"
+#include "skinarchive.h"
 #include "skinerror.h"
 #include "skinnames.h"
 #include "soundswitch.h"
@@ -37,11 +38,14 @@ namespace {
 const QString WindowTitle = QStringLiteral("電卓スキン");
 
 // The types the shelf reads; choosing a folder's calc.dat takes the folder.
-const QList<dialogs::FileFilter> ImportFilters = {
-    {QStringLiteral("電卓スキン"),
-     QStringLiteral("*.calcskin *.zip *.lzh *.lha *.7z *.tar *.tar.gz *.tgz *.tar.bz2 *.tbz2 "
-                    "*.tar.xz *.txz calc.dat")},
-    {QStringLiteral("すべてのファイル"), QStringLiteral("*")}};
+QList<dialogs::FileFilter> importFilters()
+{
+    QString patterns;
+    for (const QStringView extension : SkinArchiveExtensions)
+        patterns.append(u'*').append(extension).append(u' ');
+    return {{QStringLiteral("電卓スキン"), patterns + QStringLiteral("calc.dat")},
+            {QStringLiteral("すべてのファイル"), QStringLiteral("*")}};
+}
 const QList<dialogs::FileFilter> ExportFilters = {
     {QStringLiteral("電卓スキン"), QStringLiteral("*.calcskin")}};
 
@@ -354,7 +358,7 @@ void ShelfWindow::exportSkin()
 void ShelfWindow::importSkin()
 {
     QString source =
-        dialogs::chooseFile(this, ImportFilters, QDir::homePath(), QStringLiteral("取り込み"));
+        dialogs::chooseFile(this, importFilters(), QDir::homePath(), QStringLiteral("取り込み"));
     if (QFileInfo(source).fileName().compare(u"calc.dat", Qt::CaseInsensitive) == 0)
         source = QFileInfo(source).path();
     if (!source.isEmpty())

@@ -70,9 +70,7 @@ QString nameOf(const QString &source)
     const QFileInfo info(QDir::cleanPath(source));
     QString name = info.fileName();
     if (!info.isDir()) {
-        for (const QStringView suffix :
-             {u".tar.gz", u".tar.bz2", u".tar.xz", u".tgz", u".tbz2", u".txz", u".calcskin",
-              u".zip", u".lzh", u".lha", u".7z", u".tar"})
+        for (const QStringView suffix : SkinArchiveExtensions)
             if (name.endsWith(suffix, Qt::CaseInsensitive)) {
                 name.chop(suffix.size());
                 break;
