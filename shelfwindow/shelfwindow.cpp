@@ -5,6 +5,7 @@
 #include "japanesefonts.h"
 #include "keys.h"
 #include "programicons.h"
+#include "programnames.h"
 #include "shelfmodel.h"
 #include "singleinstance.h"
 #include "skinarchive.h"
@@ -74,7 +75,7 @@ const QString GeometryKey = QStringLiteral("geometry");
 
 QString calculatorOf(const QString &folder)
 {
-    return QDir(folder).filePath(QStringLiteral("calc"));
+    return QDir(folder).filePath(calcProgram());
 }
 
 // A window opened for many skins takes at most this share of the screen, and scrolls.
@@ -307,8 +308,8 @@ void ShelfWindow::startSkin()
         m_starting.erase(starting);
     }
     qint64 pid = 0;
-    if (auto error = startProgram(folder, QStringLiteral("calc"), {}, &pid,
-                                  launchEnvironment(windowHandle())))
+    if (auto error =
+            startProgram(folder, calcProgram(), {}, &pid, launchEnvironment(windowHandle())))
         return showError(*error);
     m_starting.insert(program, pid);
     if (auto error = m_shelf.rememberLastSkin(currentName()))
@@ -320,7 +321,7 @@ void ShelfWindow::newSkin()
     const auto made = m_shelf.createSkin();
     if (const SkinError *error = std::get_if<SkinError>(&made))
         return showError(error->japanese);
-    if (auto error = startProgram(std::get<QString>(made), QStringLiteral("Skinwright")))
+    if (auto error = startProgram(std::get<QString>(made), skinwrightProgram()))
         showError(*error);
     m_model->rescan(); // watches the new folder, and removes it if Skinwright did not start
 }
@@ -330,7 +331,7 @@ void ShelfWindow::editSkin()
     if (m_tiles->currentIndex().isValid())
         if (auto error =
                 startProgram(m_tiles->currentIndex().data(ShelfModel::FolderRole).toString(),
-                             QStringLiteral("Skinwright"), {QStringLiteral("--edit")}))
+                             skinwrightProgram(), {QStringLiteral("--edit")}))
             showError(*error);
 }
 
@@ -513,7 +514,7 @@ void ShelfWindow::renameSkin()
         return;
     const QString title = current.data(ShelfModel::TitleRole).toString();
     const QString folder = current.data(ShelfModel::FolderRole).toString();
-    if (claimHolder(QDir(folder).filePath(QStringLiteral("calc"))))
+    if (claimHolder(QDir(folder).filePath(calcProgram())))
         return showError(
             tr("「%1」は起動中のため、名前を変えられません。電卓を閉じてから変えてください。")
                 .arg(title));

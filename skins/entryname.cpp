@@ -2,6 +2,7 @@
 
 #include "calcsettings.h"
 #include "cp932.h"
+#include "programnames.h"
 #include "skinname.h"
 
 #include <QDir>
@@ -47,8 +48,8 @@ std::optional<QString> storedName(const QString &calcDatName)
 {
     const std::optional<QString> path = pathInSkin(calcDatName);
     // The skin folder's own files are never taken from a skin.
-    static const QStringList reserved = {QStringLiteral("calc.dat"), QStringLiteral("calc"),
-                                         QStringLiteral("Skinwright")};
+    static const QStringList reserved = {QStringLiteral("calc.dat"), calcProgram(),
+                                         skinwrightProgram()};
     if (!path || path->isEmpty() || reserved.contains(*path, Qt::CaseInsensitive))
         return std::nullopt;
     return path;

@@ -2,6 +2,7 @@
 
 #include "calcsettings.h"
 #include "cp932.h"
+#include "programnames.h"
 #include "shelffiles.h"
 #include "skinarchive.h"
 #include "skinmessages.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-const QString Programs[] = {QStringLiteral("calc"), QStringLiteral("Skinwright")};
+const QString Programs[] = {calcProgram(), skinwrightProgram()};
 const QString DefaultSkinName = QStringLiteral("標準");
 const QString FallbackName = QStringLiteral("スキン");
 const QString NewSkinName = QStringLiteral("新しいスキン");

@@ -1,5 +1,6 @@
 #include "shelffiles.h"
 
+#include "programnames.h"
 #include "regularfile.h"
 
 #include <QCoreApplication>
@@ -60,7 +61,7 @@ QStringList filesIn(const QString &folder)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = QDir(folder).relativeFilePath(it.next());
-        if (path != u"calc" && path != u"Skinwright")
+        if (path != calcProgram() && path != skinwrightProgram())
             files << path;
     }
     files.sort();
