@@ -3,7 +3,6 @@
 #include "activation.h"
 #include "dialogs.h"
 #include "japanesefonts.h"
-#include "keys.h"
 #include "programicons.h"
 #include "programnames.h"
 #include "shelfmodel.h"
@@ -54,7 +53,7 @@ const QList<dialogs::FileFilter> ExportFilters = {
 // read at the backdrop's size, from the entry of the picture cache the calculator reads.
 QSize tileSize()
 {
-    return face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
+    return face::windowPixels();
 }
 
 QFont windowFont()
