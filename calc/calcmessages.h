@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "programnames.h"
 
 // The caption of the calculator's message boxes.
-inline const QString CalculatorTitle = QStringLiteral("電卓");
+inline const QString CalculatorTitle = calculatorName();

@@ -65,10 +65,10 @@ CalculatorWindow::CalculatorWindow(QWidget *parent)
       m_readout(new ReadoutLabel(QString::fromStdString(m_engine.readout()), this)),
       m_clipboardWatch(new QTimer(this))
 {
-    setFixedSize(face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size());
+    setFixedSize(face::windowPixels());
 
     m_backdrop->setObjectName(QStringLiteral("backdrop"));
-    m_backdrop->setGeometry(face::twipsToPixels(face::BackdropTwips));
+    m_backdrop->setGeometry(face::backdropPixels());
     m_backdrop->setScaledContents(true);
     m_backdrop->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -126,7 +126,7 @@ std::optional<QString> CalculatorWindow::loadSkin(const QString &folder)
     setCaptionColours();
 
     m_pictures =
-        new SkinPictures(folder, m_backdrop->size(), devicePixelRatioF(),
+        new SkinPictures(folder, face::backdropPixels().size(), devicePixelRatioF(),
                          PictureCache::forUser(QProcessEnvironment::systemEnvironment()), this);
     if (const auto error = m_pictures->loadStartPictures(m_settings))
         return error;

@@ -4,11 +4,9 @@ namespace face {
 
 std::optional<QColor> colourOfIndex(int index)
 {
-    static constexpr QRgb Colours[] = {Black,    BrightWhite, LightBlue,
-                                       LightRed, LightYellow, LightGreen};
-    if (index < 0 || index >= int(std::size(Colours)))
+    if (index < 0 || index >= int(SkinColours.size()))
         return std::nullopt;
-    return QColor(Colours[index]);
+    return QColor(SkinColours[std::size_t(index)]);
 }
 
 } // namespace face

@@ -1,5 +1,7 @@
 #include "twips.h"
 
+#include "keys.h"
+
 #include <cmath>
 
 namespace face {
@@ -18,6 +20,16 @@ QRect twipsToPixels(const QRect &twips)
 int pointsToPixels(double points)
 {
     return int(std::lround(points * 96 / 72));
+}
+
+QSize windowPixels()
+{
+    return twipsToPixels(QRect(QPoint(), ClientTwips)).size();
+}
+
+QRect backdropPixels()
+{
+    return twipsToPixels(BackdropTwips);
 }
 
 } // namespace face

@@ -11,4 +11,9 @@ QRect twipsToPixels(const QRect &twips);
 // whatever the screen's font resolution.
 int pointsToPixels(double points);
 
+// The calculator's window (its client area) and its backdrop, where the start picture shows, in
+// device-independent pixels: the window, the shelf's tiles and the thumbnails are drawn at these.
+QSize windowPixels();
+QRect backdropPixels();
+
 } // namespace face

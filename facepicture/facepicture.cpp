@@ -11,8 +11,8 @@
 QImage facePicture(const QImage &startPicture, const CalcSettings &settings, qreal scale)
 {
     const QPalette palette = QGuiApplication::palette();
-    const QRect client = face::twipsToPixels(QRect(QPoint(), face::ClientTwips));
-    QImage picture(client.size() * scale, QImage::Format_RGB32);
+    const QSize client = face::windowPixels();
+    QImage picture(client * scale, QImage::Format_RGB32);
     picture.fill(palette.color(QPalette::Window));
 
     // Scaled by hand: painters do not take a device pixel ratio below 1.
@@ -20,7 +20,7 @@ QImage facePicture(const QImage &startPicture, const CalcSettings &settings, qre
     painter.scale(qreal(picture.width()) / client.width(),
                   qreal(picture.height()) / client.height());
     if (!startPicture.isNull())
-        painter.drawImage(face::twipsToPixels(face::BackdropTwips), startPicture);
+        painter.drawImage(face::backdropPixels(), startPicture);
 
     const QRect readout = face::twipsToPixels(face::ReadoutTwips);
     painter.fillRect(readout, QColor(face::ReadoutGround));

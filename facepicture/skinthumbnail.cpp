@@ -2,7 +2,6 @@
 
 #include "calcsettings.h"
 #include "facepicture.h"
-#include "keys.h"
 #include "skinpictures.h"
 #include "twips.h"
 
@@ -11,10 +10,9 @@ std::variant<QImage, QString> skinThumbnail(const QString &folder, int size)
     CalcSettings settings;
     if (const auto error = readSettings(folder, true, settings))
         return error->message();
-    const QSize window = face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
+    const QSize window = face::windowPixels();
     const qreal scale = qreal(size) / qMax(window.width(), window.height());
-    SkinPictures pictures(folder, face::twipsToPixels(face::BackdropTwips).size(), scale,
-                          PictureCache(QString()));
+    SkinPictures pictures(folder, face::backdropPixels().size(), scale, PictureCache(QString()));
     if (const auto problem = pictures.loadStartPictures(settings))
         return *problem;
     QImage face = facePicture(pictures.startPicture().toImage(), settings, scale);

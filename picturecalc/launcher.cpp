@@ -1,6 +1,8 @@
 #include "launcher.h"
 
+#include "programnames.h"
 #include "shelf.h"
+#include "skinerror.h"
 #include "standardoptions.h"
 
 #include <QCommandLineParser>
@@ -81,8 +83,7 @@ SkinError execute(const QString &program, const QStringList &arguments = {})
         argv.push_back(argument.data());
     argv.push_back(nullptr);
     ::execvp(argv[0], argv.data());
-    return {QStringLiteral("%1 を起動できません。").arg(program),
-            QStringLiteral("cannot run %1").arg(program)};
+    return skinmessages::cannotStart(program);
 }
 
 // Starts a program of the skin of that name, which becomes the one run last.
@@ -113,7 +114,7 @@ int makeNewSkin(const Shelf &shelf)
     const auto made = shelf.createSkin();
     if (const SkinError *error = std::get_if<SkinError>(&made))
         return fail(*error);
-    return fail(execute(QDir(std::get<QString>(made)).filePath(QStringLiteral("Skinwright"))));
+    return fail(execute(QDir(std::get<QString>(made)).filePath(skinwrightProgram())));
 }
 
 } // namespace
@@ -180,7 +181,7 @@ LaunchOutcome launch(const QStringList &arguments)
             print(std::get<QString>(added));
             return {};
         }
-        return {runSkin(shelf, std::get<QString>(added), QStringLiteral("calc")), {}};
+        return {runSkin(shelf, std::get<QString>(added), calcProgram()), {}};
     }
     if (parser.isSet(exportSkin)) {
         const auto name = shelf.find(rest[0]);
@@ -191,11 +192,11 @@ LaunchOutcome launch(const QStringList &arguments)
         return {};
     }
     if (parser.isSet(run))
-        return {runFoundSkin(shelf, parser.value(run), QStringLiteral("calc")), {}};
+        return {runFoundSkin(shelf, parser.value(run), calcProgram()), {}};
     if (parser.isSet(wizard) && rest.isEmpty())
         return {makeNewSkin(shelf), {}};
     if (parser.isSet(wizard))
-        return {runFoundSkin(shelf, rest[0], QStringLiteral("Skinwright"), {EditOption}), {}};
+        return {runFoundSkin(shelf, rest[0], skinwrightProgram(), {EditOption}), {}};
     if (parser.isSet(shelfWindow) || (commands == 0 && shelf.names().size() > 1))
         return {0, {}, shelf};
     const QString last = shelf.lastSkin();
@@ -209,5 +210,5 @@ LaunchOutcome launch(const QStringList &arguments)
         }
         return {fail(execute(QStringLiteral("xdg-open"), {std::get<QString>(skin)})), {}};
     }
-    return {runSkin(shelf, last, QStringLiteral("calc")), {}};
+    return {runSkin(shelf, last, calcProgram()), {}};
 }

@@ -1,5 +1,6 @@
 #include "dialogs.h"
 #include "launcher.h"
+#include "programnames.h"
 #include "shelfwindow.h"
 #include "standardoptions.h"
 
@@ -30,8 +31,8 @@ int main(int argc, char *argv[])
         (qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))) {
         QApplication app(argc, argv);
         QGuiApplication::setDesktopFileName(QStringLiteral("picturecalc"));
-        dialogs::showMessage(
-            nullptr, {outcome.boxed->japanese, QStringLiteral("電卓"), QMessageBox::Warning});
+        dialogs::showMessage(nullptr,
+                             {outcome.boxed->japanese, calculatorName(), QMessageBox::Warning});
     }
     return outcome.status;
 }

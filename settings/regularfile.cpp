@@ -55,3 +55,20 @@ std::variant<std::unique_ptr<QFile>, OpenProblem> openRegularFile(const QString 
     }
     return file;
 }
+
+bool sameContents(const QString &first, const QString &second)
+{
+    auto one = openRegularFile(first);
+    auto other = openRegularFile(second);
+    auto *a = std::get_if<std::unique_ptr<QFile>>(&one);
+    auto *b = std::get_if<std::unique_ptr<QFile>>(&other);
+    if (!a || !b || (*a)->size() != (*b)->size())
+        return false;
+    while (!(*a)->atEnd()) {
+        constexpr qint64 ChunkSize = 1 << 16;
+        const QByteArray chunk = (*a)->read(ChunkSize);
+        if (chunk.isEmpty() || chunk != (*b)->read(ChunkSize))
+            return false;
+    }
+    return true;
+}

@@ -24,8 +24,8 @@ QString numberFault(const SettingsKey &key, const QString &value, NumberFault fa
     case NumberFault::Empty:
         return QStringLiteral("%1 の値が空で、数値として読めません。").arg(name);
     case NumberFault::OutOfRange:
-        return QStringLiteral("%1 の値「%2」は -32768 から 32767 までの範囲を超えています。")
-            .arg(name, value);
+        return QStringLiteral("%1 の値「%2」は %3 から %4 までの範囲を超えています。")
+            .arg(name, value, QString::number(WholeNumberMin), QString::number(WholeNumberMax));
     case NumberFault::NotANumber:
         break;
     }

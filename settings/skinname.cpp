@@ -1,29 +1,9 @@
 #include "skinname.h"
 
 #include <QDir>
-#include <optional>
+#include <QRegularExpression>
 
 namespace {
-
-// Drive letters ("C:"), UNC and rooted names all point outside any skin folder.
-bool isAbsolute(const QString &name)
-{
-    return name.startsWith(u'/') || name.startsWith(u'\\') ||
-           (name.size() >= 2 && name.at(1) == u':');
-}
-
-// The parts of a name, "." and empty parts dropped; nothing when a part is "..".
-std::optional<QStringList> partsOf(const QString &name)
-{
-    QStringList parts;
-    for (const QString &part : QString(name).replace(u'\\', u'/').split(u'/')) {
-        if (part == u"..")
-            return std::nullopt;
-        if (!part.isEmpty() && part != u".")
-            parts << part;
-    }
-    return parts;
-}
 
 QString joined(const QString &folder, const QString &entry)
 {
@@ -32,18 +12,33 @@ QString joined(const QString &folder, const QString &entry)
 
 } // namespace
 
+std::optional<QString> pathInSkin(QString name)
+{
+    name.replace(u'\\', u'/');
+    if (name.startsWith(u'/'))
+        return std::nullopt;
+    QStringList parts = name.split(u'/', Qt::SkipEmptyParts);
+    parts.removeAll(QStringLiteral("."));
+    static const QRegularExpression driveLetter(QStringLiteral("^[A-Za-z]:"));
+    if (parts.contains(QStringLiteral("..")) ||
+        (!parts.isEmpty() && driveLetter.match(parts.first()).hasMatch()))
+        return std::nullopt;
+    return parts.join(u'/');
+}
+
 std::variant<QString, SkinNameProblem> resolveSkinName(const QString &name,
                                                        const FolderLister &listFolder)
 {
-    const std::optional<QStringList> parts = partsOf(name);
-    if (isAbsolute(name) || !parts)
+    const std::optional<QString> path = pathInSkin(name);
+    if (!path)
         return SkinNameProblem{SkinNameFault::OutsideSkin};
-    if (parts->isEmpty())
+    const QStringList parts = path->split(u'/', Qt::SkipEmptyParts);
+    if (parts.isEmpty())
         return SkinNameProblem{SkinNameFault::Missing};
 
     QString folder;
-    for (qsizetype i = 0; i < parts->size(); ++i) {
-        const QString &part = parts->at(i);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString &part = parts.at(i);
         const QStringList entries = listFolder(folder);
         if (entries.contains(part)) {
             folder = joined(folder, part);

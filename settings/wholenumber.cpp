@@ -56,7 +56,7 @@ std::variant<qint16, NumberFault> parseWholeNumber(QStringView text)
             ++magnitude;
     }
     const int value = negative ? -magnitude : magnitude;
-    if (value < -32768 || value > 32767)
+    if (value < WholeNumberMin || value > WholeNumberMax)
         return NumberFault::OutOfRange;
     return qint16(value);
 }

@@ -27,7 +27,7 @@ Decoded paintTile(const PictureCache &cache, const SkinEntry &entry, qreal scale
     if (entry.startPicture.isEmpty())
         return facePicture(QImage(), entry.settings, scale);
     const Decoded decoded =
-        cache.picture(entry.startPicture, face::twipsToPixels(face::BackdropTwips).size() * scale);
+        cache.picture(entry.startPicture, face::backdropPixels().size() * scale);
     if (const QImage *picture = std::get_if<QImage>(&decoded))
         return facePicture(*picture, entry.settings, scale);
     return decoded;
@@ -148,7 +148,7 @@ QPixmap ShelfModel::unreadableTile() const
 // The face is painted at the tile's height, in the screen's pixels.
 qreal ShelfModel::faceScale() const
 {
-    const int windowHeight = face::twipsToPixels(face::ClientTwips.height());
+    const int windowHeight = face::windowPixels().height();
     return m_tileSize.height() * m_devicePixelRatio / windowHeight;
 }
 

@@ -3,10 +3,12 @@
 #include "activation.h"
 #include "dialogs.h"
 #include "japanesefonts.h"
-#include "keys.h"
 #include "programicons.h"
+#include "programnames.h"
 #include "shelfmodel.h"
 #include "singleinstance.h"
+#include "skinarchive.h"
+#include "skinerror.h"
 #include "skinnames.h"
 #include "soundswitch.h"
 #include "twips.h"
@@ -36,11 +38,14 @@ namespace {
 const QString WindowTitle = QStringLiteral("電卓スキン");
 
 // The types the shelf reads; choosing a folder's calc.dat takes the folder.
-const QList<dialogs::FileFilter> ImportFilters = {
-    {QStringLiteral("電卓スキン"),
-     QStringLiteral("*.calcskin *.zip *.lzh *.lha *.7z *.tar *.tar.gz *.tgz *.tar.bz2 *.tbz2 "
-                    "*.tar.xz *.txz calc.dat")},
-    {QStringLiteral("すべてのファイル"), QStringLiteral("*")}};
+QList<dialogs::FileFilter> importFilters()
+{
+    QString patterns;
+    for (const QStringView extension : SkinArchiveExtensions)
+        patterns.append(u'*').append(extension).append(u' ');
+    return {{QStringLiteral("電卓スキン"), patterns + QStringLiteral("calc.dat")},
+            {QStringLiteral("すべてのファイル"), QStringLiteral("*")}};
+}
 const QList<dialogs::FileFilter> ExportFilters = {
     {QStringLiteral("電卓スキン"), QStringLiteral("*.calcskin")}};
 
@@ -48,7 +53,7 @@ const QList<dialogs::FileFilter> ExportFilters = {
 // read at the backdrop's size, from the entry of the picture cache the calculator reads.
 QSize tileSize()
 {
-    return face::twipsToPixels(QRect(QPoint(), face::ClientTwips)).size();
+    return face::windowPixels();
 }
 
 QFont windowFont()
@@ -69,7 +74,7 @@ const QString GeometryKey = QStringLiteral("geometry");
 
 QString calculatorOf(const QString &folder)
 {
-    return QDir(folder).filePath(QStringLiteral("calc"));
+    return QDir(folder).filePath(calcProgram());
 }
 
 // A window opened for many skins takes at most this share of the screen, and scrolls.
@@ -282,7 +287,7 @@ startProgram(const QString &folder, const QString &program, const QStringList &a
     process.setProcessEnvironment(environment);
     if (process.startDetached(pid))
         return std::nullopt;
-    return QStringLiteral("%1 を起動できません。").arg(process.program());
+    return skinmessages::cannotStart(process.program()).japanese;
 }
 } // namespace
 
@@ -300,8 +305,8 @@ void ShelfWindow::startSkin()
         starting && claimHolder(program) != starting)
         return;
     qint64 pid = 0;
-    if (auto error = startProgram(folder, QStringLiteral("calc"), {}, &pid,
-                                  launchEnvironment(windowHandle())))
+    if (auto error =
+            startProgram(folder, calcProgram(), {}, &pid, launchEnvironment(windowHandle())))
         return showError(*error);
     m_starting.insert(program, pid);
     if (auto error = m_shelf.rememberLastSkin(currentName()))
@@ -313,7 +318,7 @@ void ShelfWindow::newSkin()
     const auto made = m_shelf.createSkin();
     if (const SkinError *error = std::get_if<SkinError>(&made))
         return showError(error->japanese);
-    if (auto error = startProgram(std::get<QString>(made), QStringLiteral("Skinwright")))
+    if (auto error = startProgram(std::get<QString>(made), skinwrightProgram()))
         showError(*error);
     m_model->rescan(); // watches the new folder, and removes it if Skinwright did not start
 }
@@ -323,7 +328,7 @@ void ShelfWindow::editSkin()
     if (m_tiles->currentIndex().isValid())
         if (auto error =
                 startProgram(m_tiles->currentIndex().data(ShelfModel::FolderRole).toString(),
-                             QStringLiteral("Skinwright"), {QStringLiteral("--edit")}))
+                             skinwrightProgram(), {QStringLiteral("--edit")}))
             showError(*error);
 }
 
@@ -351,7 +356,7 @@ void ShelfWindow::exportSkin()
 void ShelfWindow::importSkin()
 {
     QString source =
-        dialogs::chooseFile(this, ImportFilters, QDir::homePath(), QStringLiteral("取り込み"));
+        dialogs::chooseFile(this, importFilters(), QDir::homePath(), QStringLiteral("取り込み"));
     if (QFileInfo(source).fileName().compare(u"calc.dat", Qt::CaseInsensitive) == 0)
         source = QFileInfo(source).path();
     if (!source.isEmpty())

@@ -3,6 +3,7 @@
 #include "entryname.h"
 #include "skinarchive.h"
 #include "skinmessages.h"
+#include "skinname.h"
 
 #include <QDir>
 #include <QFile>
@@ -319,7 +320,7 @@ std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input,
         const QString name = zip ? zipEntryName(raw, namesAsLatin1->at(index))
                              : pass.format() == ARCHIVE_FORMAT_LHA ? lzhEntryName(raw)
                                                                    : QString::fromUtf8(raw);
-        const std::optional<QString> path = entryPath(name);
+        const std::optional<QString> path = pathInSkin(name);
         if (!path)
             return outsideName(input.name, name);
 

@@ -2,9 +2,10 @@
 
 #include "calcsettings.h"
 #include "cp932.h"
+#include "programnames.h"
+#include "skinname.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 namespace {
 
@@ -43,26 +44,12 @@ QString lzhEntryName(const QByteArray &asLatin1)
     return fromCp932(bytes);
 }
 
-std::optional<QString> entryPath(QString name)
-{
-    name.replace(u'\\', u'/');
-    if (name.startsWith(u'/'))
-        return std::nullopt;
-    QStringList parts = name.split(u'/', Qt::SkipEmptyParts);
-    parts.removeAll(QStringLiteral("."));
-    static const QRegularExpression driveLetter(QStringLiteral("^[A-Za-z]:"));
-    if (parts.contains(QStringLiteral("..")) ||
-        (!parts.isEmpty() && driveLetter.match(parts.first()).hasMatch()))
-        return std::nullopt;
-    return parts.join(u'/');
-}
-
 std::optional<QString> storedName(const QString &calcDatName)
 {
-    const std::optional<QString> path = entryPath(calcDatName);
+    const std::optional<QString> path = pathInSkin(calcDatName);
     // The skin folder's own files are never taken from a skin.
-    static const QStringList reserved = {QStringLiteral("calc.dat"), QStringLiteral("calc"),
-                                         QStringLiteral("Skinwright")};
+    static const QStringList reserved = {QStringLiteral("calc.dat"), calcProgram(),
+                                         skinwrightProgram()};
     if (!path || path->isEmpty() || reserved.contains(*path, Qt::CaseInsensitive))
         return std::nullopt;
     return path;

@@ -18,11 +18,6 @@ QString zipEntryName(const QByteArray &asStored, const QByteArray &asLatin1);
 // Unicode in the header.
 QString lzhEntryName(const QByteArray &asLatin1);
 
-// The entry's path with "/" between folders and no "." or empty parts ("" for the root), or
-// nothing when it leads outside: a leading "/", a drive letter or "..". "\" separates folders,
-// as on Windows, where these archives are made.
-std::optional<QString> entryPath(QString name);
-
 // The path a name of calc.dat is stored under in a skin folder or a .calcskin ("\" becoming
 // "/"), or nothing for a name that cannot be one of the skin's files.
 std::optional<QString> storedName(const QString &calcDatName);

@@ -2,6 +2,7 @@
 
 #include "calcsettings.h"
 #include "cp932.h"
+#include "programnames.h"
 #include "shelffiles.h"
 #include "skinarchive.h"
 #include "skinmessages.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-const QString Programs[] = {QStringLiteral("calc"), QStringLiteral("Skinwright")};
+const QString Programs[] = {calcProgram(), skinwrightProgram()};
 const QString DefaultSkinName = QStringLiteral("標準");
 const QString FallbackName = QStringLiteral("スキン");
 const QString NewSkinName = QStringLiteral("新しいスキン");
@@ -70,9 +71,7 @@ QString nameOf(const QString &source)
     const QFileInfo info(QDir::cleanPath(source));
     QString name = info.fileName();
     if (!info.isDir()) {
-        for (const QStringView suffix :
-             {u".tar.gz", u".tar.bz2", u".tar.xz", u".tgz", u".tbz2", u".txz", u".calcskin",
-              u".zip", u".lzh", u".lha", u".7z", u".tar"})
+        for (const QStringView suffix : SkinArchiveExtensions)
             if (name.endsWith(suffix, Qt::CaseInsensitive)) {
                 name.chop(suffix.size());
                 break;

@@ -1,5 +1,8 @@
 #include "shelffiles.h"
 
+#include "programnames.h"
+#include "regularfile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -58,7 +61,7 @@ QStringList filesIn(const QString &folder)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = QDir(folder).relativeFilePath(it.next());
-        if (path != u"calc" && path != u"Skinwright")
+        if (path != calcProgram() && path != skinwrightProgram())
             files << path;
     }
     files.sort();
@@ -76,20 +79,8 @@ bool sameFile(const QString &first, const QString &second)
 
 bool sameContent(const QString &first, const QString &second)
 {
-    const auto a = regularFile(first);
-    const auto b = regularFile(second);
-    if (!a || !b || a->st_size != b->st_size)
-        return false;
-    QFile one(first);
-    QFile other(second);
-    if (!one.open(QIODevice::ReadOnly) || !other.open(QIODevice::ReadOnly))
-        return false;
-    while (!one.atEnd()) {
-        constexpr qint64 Block = 1 << 20;
-        if (one.read(Block) != other.read(Block))
-            return false;
-    }
-    return true;
+    // The open follows links; a link on the shelf is never taken for the file it points at.
+    return regularFile(first) && regularFile(second) && sameContents(first, second);
 }
 
 bool sameSkin(const QString &first, const QString &second)

@@ -1,6 +1,7 @@
 #include "skinmessages.h"
 
 #include "calcsettings.h"
+#include "skinarchive.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -8,6 +9,12 @@
 namespace skinmessages {
 
 namespace {
+
+// A limit in bytes as the messages give it, in whole megabytes.
+QString megabytes(qint64 bytes)
+{
+    return QString::number(bytes >> 20);
+}
 
 QString shown(const QString &source)
 {
@@ -70,20 +77,26 @@ SkinError encrypted(const QString &source, const QString &entry)
 
 SkinError tooManyEntries(const QString &source)
 {
-    return {QStringLiteral("「%1」は、ファイルが多すぎます (10000 個まで)。").arg(shown(source)),
-            QStringLiteral("%1 holds more than 10000 entries").arg(shown(source))};
+    const QString limit = QString::number(MaxSkinEntries);
+    return {
+        QStringLiteral("「%1」は、ファイルが多すぎます (%2 個まで)。").arg(shown(source), limit),
+        QStringLiteral("%1 holds more than %2 entries").arg(shown(source), limit)};
 }
 
 SkinError fileTooLarge(const QString &source, const QString &entry)
 {
-    return {QStringLiteral("「%1」の「%2」が大きすぎます (64 MB まで)。").arg(shown(source), entry),
-            QStringLiteral("%2 in %1 is larger than 64 MB").arg(shown(source), entry)};
+    const QString limit = megabytes(MaxSkinFileBytes);
+    return {QStringLiteral("「%1」の「%2」が大きすぎます (%3 MB まで)。")
+                .arg(shown(source), entry, limit),
+            QStringLiteral("%2 in %1 is larger than %3 MB").arg(shown(source), entry, limit)};
 }
 
 SkinError skinTooLarge(const QString &source)
 {
-    return {QStringLiteral("「%1」は、展開すると大きすぎます (256 MB まで)。").arg(shown(source)),
-            QStringLiteral("%1 unpacks to more than 256 MB").arg(shown(source))};
+    const QString limit = megabytes(MaxSkinBytes);
+    return {
+        QStringLiteral("「%1」は、展開すると大きすぎます (%2 MB まで)。").arg(shown(source), limit),
+        QStringLiteral("%1 unpacks to more than %2 MB").arg(shown(source), limit)};
 }
 
 SkinError twoSkins(const QString &source, const QString &first, const QString &second)
@@ -178,6 +191,12 @@ SkinError titleTaken(const QString &title)
 SkinError homeNotSet()
 {
     return {QStringLiteral("HOME が設定されていません。"), QStringLiteral("HOME is not set.")};
+}
+
+SkinError cannotStart(const QString &program)
+{
+    return {QStringLiteral("%1 を起動できません。").arg(program),
+            QStringLiteral("cannot run %1").arg(program)};
 }
 
 SkinError stopped()

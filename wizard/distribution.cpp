@@ -1,11 +1,13 @@
 #include "distribution.h"
 
+#include "programnames.h"
+
 QString calcProgramName()
 {
 #ifdef Q_OS_WIN
     return QStringLiteral("calc.exe");
 #else
-    return QStringLiteral("calc");
+    return calcProgram();
 #endif
 }
 

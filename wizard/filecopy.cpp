@@ -20,20 +20,6 @@ std::unique_ptr<QFile> openedForReading(const QString &path)
 
 } // namespace
 
-bool sameContents(const QString &first, const QString &second)
-{
-    const std::unique_ptr<QFile> one = openedForReading(first);
-    const std::unique_ptr<QFile> other = openedForReading(second);
-    if (!one || !other || one->size() != other->size())
-        return false;
-    while (!one->atEnd()) {
-        const QByteArray chunk = one->read(ChunkSize);
-        if (chunk.isEmpty() || chunk != other->read(ChunkSize))
-            return false;
-    }
-    return true;
-}
-
 std::optional<QString> copyFile(const QString &source, const QString &target)
 {
     const std::unique_ptr<QFile> in = openedForReading(source);

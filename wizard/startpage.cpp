@@ -1,6 +1,7 @@
 #include "startpage.h"
 
 #include "filechooser.h"
+#include "palette.h"
 #include "skinrecord.h"
 #include "twips.h"
 
@@ -22,16 +23,16 @@ struct ColourButton
 
 // 黒 and 白 reach to their right neighbour: the designed 435 twips leave no room for the
 // caption beside this style's wider indicator.
-constexpr std::array<ColourButton, 6> ColourButtons = {{{u"黒", 105, 555},
-                                                        {u"白", 660, 540},
-                                                        {u"青", 1200, 645},
-                                                        {u"赤", 1740, 645},
-                                                        {u"黄", 2280, 495},
-                                                        {u"緑", 2835, 495}}};
+constexpr std::array<ColourButton, face::SkinColours.size()> ColourButtons = {{{u"黒", 105, 555},
+                                                                               {u"白", 660, 540},
+                                                                               {u"青", 1200, 645},
+                                                                               {u"赤", 1740, 645},
+                                                                               {u"黄", 2280, 495},
+                                                                               {u"緑", 2835, 495}}};
 
 bool isColourIndex(int index)
 {
-    return index >= 0 && index < int(ColourButtons.size());
+    return face::colourOfIndex(index).has_value();
 }
 
 // A frame without caption holding the six colour buttons; the button's index is its id.
@@ -156,7 +157,9 @@ void StartPage::goOn()
     if (!taxRate) {
         m_taxRate->setFocus();
         m_taxRate->selectAll();
-        tell(QStringLiteral("消費税率は -32768 から 32767 までの数値で入力して下さい。"),
+        tell(QStringLiteral("消費税率は %1 から %2 までの数値で入力して下さい。")
+                 .arg(WholeNumberMin)
+                 .arg(WholeNumberMax),
              QMessageBox::Warning);
         return;
     }

@@ -7,6 +7,7 @@
 #include "japanesefonts.h"
 #include "picturereader.h"
 #include "programicons.h"
+#include "regularfile.h"
 #include "twips.h"
 
 #include <QCloseEvent>

@@ -1,6 +1,7 @@
 #include "pulsesynthstream.h"
 
 #include "gmsynth.h"
+#include "programnames.h"
 
 namespace {
 // Samples as the synthesizer renders them: interleaved stereo floats.
@@ -33,10 +34,11 @@ bool PulseSynthStream::connect()
     if (!m_loop)
         return false;
     pa_proplist *properties = pa_proplist_new();
-    pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, "calc");
+    const QByteArray name = calcProgram().toUtf8();
+    pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, name.constData());
     pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "music");
-    m_context =
-        pa_context_new_with_proplist(pa_threaded_mainloop_get_api(m_loop), "calc", properties);
+    m_context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(m_loop), name.constData(),
+                                             properties);
     pa_proplist_free(properties);
     if (!m_context)
         return false;
@@ -77,7 +79,8 @@ void PulseSynthStream::wake()
 {
     pa_threaded_mainloop_lock(m_loop);
     if (!m_stream && pa_context_get_state(m_context) == PA_CONTEXT_READY) {
-        m_stream = pa_stream_new(m_context, "電卓", &Format, nullptr);
+        m_stream =
+            pa_stream_new(m_context, calculatorName().toUtf8().constData(), &Format, nullptr);
         if (m_stream) {
             pa_stream_set_write_callback(m_stream, onWritable, this);
             const auto flags = PA_STREAM_ADJUST_LATENCY;

@@ -1,6 +1,7 @@
 #include "rtmidibackend.h"
 
 #include "jackconnection.h"
+#include "programnames.h"
 #include "quietsoundlibraries.h"
 
 #include <QString>
@@ -8,7 +9,7 @@
 #include <jack/jack.h>
 
 namespace {
-const char ClientName[] = "calc";
+const QByteArray ClientName = calcProgram().toUtf8();
 
 // RtMidi tells of a missing sequencer or JACK server on std::cerr while an output is being
 // built, before its error callback can be set. That is no news for the calculator, so an
@@ -22,7 +23,7 @@ bool answers(RtMidi::Api api)
         snd_seq_close(sequencer);
         return true;
     }
-    jack_client_t *client = jack_client_open(ClientName, JackNoStartServer, nullptr);
+    jack_client_t *client = jack_client_open(ClientName.constData(), JackNoStartServer, nullptr);
     if (!client)
         return false;
     jack_client_close(client);
@@ -62,7 +63,7 @@ std::vector<RtMidiBackend::Port> RtMidiBackend::usablePorts()
             if (!answers(api))
                 continue;
             try {
-                auto out = std::make_unique<RtMidiOut>(api, ClientName);
+                auto out = std::make_unique<RtMidiOut>(api, ClientName.toStdString());
                 out->setErrorCallback(keepError, this);
                 m_apis.push_back(std::move(out));
             } catch (...) {
@@ -108,7 +109,8 @@ std::optional<QString> RtMidiBackend::open(int deviceId)
     if (!m_lastError.empty() || !ports[wanted].api->isPortOpen())
         return OpenFailed + u'\n' + QString::fromLocal8Bit(m_lastError.c_str());
     if (ports[wanted].api->getCurrentApi() == RtMidi::UNIX_JACK)
-        waitUntilJackConnected(ports[wanted].api->getPortName(ports[wanted].number), ClientName);
+        waitUntilJackConnected(ports[wanted].api->getPortName(ports[wanted].number),
+                               ClientName.constData());
     // Keep the output that opened; the other interfaces' clients are no longer needed.
     for (auto &api : m_apis) {
         if (api.get() == ports[wanted].api)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <limits>
 #include <optional>
 
 // The skin's settings, one field per key of calc.dat. Texts start empty and numbers 0; a
@@ -62,6 +63,10 @@ std::optional<SettingsError> readSettings(const QString &folder, bool trim, Calc
 // the look-alikes of encodeCp932 are written as Windows writes them.
 // The previous file stays whole when writing fails.
 std::optional<SettingsError> writeSettings(const QString &folder, const CalcSettings &settings);
+
+// The numbers calc.dat holds are 16-bit: these bounds, and the messages that tell them.
+inline constexpr int WholeNumberMin = std::numeric_limits<qint16>::min();
+inline constexpr int WholeNumberMax = std::numeric_limits<qint16>::max();
 
 // The whole-number conversion of calc.dat: spaces around, optional sign, digits, a fraction
 // rounded half to even; nothing when the text is no number or lies outside 16 bits.

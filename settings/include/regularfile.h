@@ -26,3 +26,7 @@ struct OpenProblem
 // waits, and the check looks at what was opened, so a name swapped for a FIFO at the last moment
 // is refused too.
 std::variant<std::unique_ptr<QFile>, OpenProblem> openRegularFile(const QString &path);
+
+// Whether two regular files, each opened as above, hold the same bytes; false when either cannot
+// be read.
+bool sameContents(const QString &first, const QString &second);

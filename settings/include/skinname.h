@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <variant>
 
 // Skins come from Windows, where file names ignore letter case and "\" separates folders. A name
@@ -23,6 +24,11 @@ struct SkinNameProblem
 
     bool operator==(const SkinNameProblem &) const = default;
 };
+
+// A name inside a skin as a path with "/" between folders and no "." or empty parts ("" for the
+// skin's own folder), or nothing when it leads outside: rooted ("/" or "\"), a drive letter or
+// "..". "\" separates folders, as on Windows, where skins are made.
+std::optional<QString> pathInSkin(QString name);
 
 // The entry names (files and folders) of one folder of the skin; "" is the skin's own folder,
 // deeper ones are "/"-separated paths as returned by earlier calls.

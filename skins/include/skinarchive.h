@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
+#include <array>
 #include <optional>
 
 // A skin passed around as one file: reading it out of an archive or a folder, and writing the
@@ -18,6 +20,11 @@
 // archive lacks is left out. Entry names are read as their makers wrote them: zip and lzh names
 // without the UTF-8 flag in code page 932, tar names as stored, 7z names in UTF-16. Reading needs
 // a UTF-8 LC_CTYPE, for the names libarchive converts.
+
+// The file name extensions of the archives read, in the order a file chooser lists them.
+inline constexpr std::array<QStringView, 12> SkinArchiveExtensions = {
+    u".calcskin", u".zip", u".lzh",     u".lha",  u".7z",     u".tar",
+    u".tar.gz",   u".tgz", u".tar.bz2", u".tbz2", u".tar.xz", u".txz"};
 
 inline constexpr int MaxSkinEntries = 10000;
 inline constexpr qint64 MaxSkinFileBytes = qint64(64) << 20;

@@ -11,3 +11,9 @@ struct SkinError
 
     QString text() const { return japanese + u'(' + english + u')'; }
 };
+
+namespace skinmessages {
+// A skin's program (its path as given) that could not be started, from the shelf or the command
+// line.
+SkinError cannotStart(const QString &program);
+} // namespace skinmessages

@@ -3,6 +3,7 @@
 #include "calcsettings.h"
 #include "facepainter.h"
 #include "programicons.h"
+#include "programnames.h"
 
 #include <QDir>
 #include <QImageWriter>
@@ -56,7 +57,7 @@ std::optional<QString> writeDefaultSkin(const QString &folder)
 {
     const QDir dir(folder);
     CalcSettings settings;
-    settings.title = QStringLiteral("電卓");
+    settings.title = calculatorName();
     settings.icon = QStringLiteral("calc.ico");
     settings.digitColour = 2; // blue digits in the readout
     settings.keyColour = 0;   // black captions on the light plates

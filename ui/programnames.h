@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The names the programs and libraries share: the programs' file names, in a skin's folder and
+// beside each other, and the calculator's own name, its caption where no skin gives one.
+inline QString calcProgram()
+{
+    return QStringLiteral("calc");
+}
+
+inline QString skinwrightProgram()
+{
+    return QStringLiteral("Skinwright");
+}
+
+inline QString calculatorName()
+{
+    return QStringLiteral("電卓");
+}
