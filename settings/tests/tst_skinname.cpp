@@ -25,6 +25,7 @@ private slots:
         const Resolved outside = SkinNameProblem{SkinNameFault::OutsideSkin};
         QTest::newRow("rooted") << skin << u"\\a.bmp"_s << outside;
         QTest::newRow("drive letter") << skin << u"C:a.bmp"_s << outside;
+        QTest::newRow("drive letter in lower case") << skin << u"d:\\a.bmp"_s << outside;
     }
     void resolves()
     {

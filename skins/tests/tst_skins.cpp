@@ -204,6 +204,7 @@ private slots:
             {u"x.tar.gz"_s, WindowsSkin},
             {u"y.zip"_s, calcDat({u"Title=私の電卓"_s})},
             {u"z.LZH"_s, "Icon=z.ico"},
+            {u"v.calcskin"_s, "Icon=v.ico"},
             {u"w.zip"_s, WindowsSkin}};
         QStringList imported;
         for (const auto &[file, calcDat] : sources) {
@@ -213,7 +214,8 @@ private slots:
             QVERIFY(std::holds_alternative<QString>(name));
             imported << std::get<QString>(name);
         }
-        QCOMPARE(imported, (QStringList{u"私の電卓"_s, u"私の電卓 (2)"_s, u"z"_s, u"私の電卓"_s}));
+        QCOMPARE(imported,
+                 (QStringList{u"私の電卓"_s, u"私の電卓 (2)"_s, u"z"_s, u"v"_s, u"私の電卓"_s}));
         QCOMPARE(fileBytes(path(u"data/skins/z/calc"_s)), "calc program");
     }
 
