@@ -297,12 +297,13 @@ private slots:
         answer = true;
         QVERIFY(press(Qt::Key_Delete));
         QTRY_COMPARE(shelf().names(), QStringList{u"b"_s});
-        // Each press waits for the work before it to end, as the actions do.
+        // Each press waits for the tiles and the work before it, as the user sees them.
+        const QListView *tiles = window->findChild<QListView *>();
+        QTRY_COMPARE(tiles->currentIndex().data(Qt::AccessibleTextRole), u"二つ目"_s);
         QTRY_VERIFY(!idleActions().contains(u"削除"_s));
         QTest::keyClick(window->windowHandle(), Qt::Key_Delete);
         QTRY_COMPARE(shelf().names(), QStringList());
         QVERIFY(putSkin(shelf().shelfFolder() + u"/a"_s, u"後から"_s));
-        const QListView *tiles = window->findChild<QListView *>();
         for (const QString &title : {u"二つ目"_s, u"私の電卓"_s}) {
             QTRY_VERIFY(!idleActions().contains(u"元に戻す"_s));
             QTest::keyClick(window->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
