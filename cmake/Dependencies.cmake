@@ -1,6 +1,6 @@
 # Every package the libraries and programs build on, found once for the whole tree (and for the
 # fuzz build, which includes this too), so that an imported target is seen wherever it is linked.
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Svg Network Concurrent Test)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Svg Network Concurrent Test LinguistTools)
 find_package(Qt6 QUIET COMPONENTS GuiPrivate) # Wayland activation, where Qt's headers allow
 find_package(ZLIB REQUIRED)
 find_package(LibArchive REQUIRED)

@@ -1,0 +1,180 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>FileChooser</name>
+    <message>
+        <source>すべてのﾌｧｲﾙ(*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ｱｲｺﾝ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画像ﾌｧｲﾙ</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FinishPage</name>
+    <message>
+        <source>「電卓スキン」の「書き出し」なら、このスキンを1つのﾌｧｲﾙにして配布できます。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Launcher</name>
+    <message>
+        <source>使い方: picturecalc [オプション] [FILE]
+電卓のスキンを一覧し、取り込み、書き出し、起動します。スキンは利用者ごとに
+${XDG_DATA_HOME:-~/.local/share}/picturecalc/skins にあります。
+NAME はスキンの題名かフォルダ名です。
+
+  (なし)              スキンが二つ以上あれば一覧の窓を開き、一つならそれを起動します。
+  FILE                アーカイブ (.calcskin, .zip, .lzh, .7z, .tar.gz など) か
+                      フォルダのスキンを取り込み、起動します。
+  --import FILE       FILE のスキンを取り込み、その NAME を表示します。
+  --export NAME FILE  スキン NAME を .calcskin の FILE に書き出します。
+  --list              スキンの NAME を一行に一つ表示します。
+  --run NAME          スキン NAME の電卓を起動します。
+  --wizard [NAME]     電卓 ｳｨｻﾞｰﾄﾞで新しいスキンを作ります。NAME があれば
+                      そのスキンを編集します。
+  --shelf             スキンの一覧の窓を開きます。
+  --last [FILE]       最後に起動したスキンを起動します。FILE があれば取り込んで
+                      起動します。
+  --folder            最後に起動したスキンのフォルダを表示します。
+  --open-folder       最後に起動したスキンのフォルダを開きます。
+  -h, --help          この説明を表示します。
+  -v, --version       バージョンを表示します。
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PictureProblem</name>
+    <message>
+        <source>%1 のどれかにしてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>この形式（%1）の画像は使えません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>アイコンのファイルではありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ShelfWindow</name>
+    <message>
+        <source>元に戻す</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>名前の変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>複製</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>名前で絞り込み</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>「%1」は起動中です。電卓を終了して、削除しますか？</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>削除中…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>「%1」の電卓が終了しないため、削除できません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ごみ箱が使えないため、「%1」をごみ箱に移せません。元に戻せないように削除しますか？</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>「%1」は起動中のため、名前を変えられません。電卓を閉じてから変えてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>「%1」の新しい名前:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>複製中…</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SkinWizard</name>
+    <message>
+        <source>このフォルダーのスキンを編集します（calc.dat を読み込んで始めます）。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StandardOptions</name>
+    <message>
+        <source>この説明を表示します。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バージョンを表示します。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Thumbnailer</name>
+    <message>
+        <source>スキンの電卓の姿を縮小画像にします。ファイルマネージャーが .calcskin の縮小画像を作るときに使います。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>縮小画像の幅と高さの大きい方 (1～1024 ピクセル)。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>.calcskin のファイル。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>書き出す PNG のファイル。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>skinmessages</name>
+    <message>
+        <source>「%1」は、もうごみ箱にありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>「%1」という題名のスキンが %2 個あります (フォルダ「%3」)。どれか一つをフォルダ名で指定してください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>名前を入れてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>「%1」は長すぎます。名前は %2 文字までです。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>「%1」の文字「%2」は calc.dat に書けません (Shift-JIS にない文字です)。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>「%1」という名前のスキンは既にあります。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
