@@ -41,17 +41,15 @@ class SoundServerTest(CalcTestCase):
         for how in ("--no-sound", "the shelf's switch"):
             with self.subTest(how):
                 if how == "--no-sound":
-                    calc = self.start_calc(args=["--no-sound"])
+                    self.start_calc(args=["--no-sound"])
                 else:
                     os.makedirs(os.path.dirname(switch), exist_ok=True)
                     with open(switch, "w") as file:
                         file.write("off\n")
                     self.addCleanup(os.remove, switch)
-                    calc = self.start_calc()
+                    self.start_calc()
                 # The window waits for the sound output to open: it would be connected by now.
                 self.assertEqual(self.calc_streams("clients"), 0)
-                self.display.close_window(calc.window)
-                self.assertEqual(wait_until(calc.process.poll, "end of calc"), 0)
 
 
 if __name__ == "__main__":
