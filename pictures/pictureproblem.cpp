@@ -7,64 +7,79 @@
 namespace {
 
 // "BMP、JPEG、GIF、PNG、ICO のどれかにしてください。"
-QString formatsToUse(SkinFileKind kind)
+Sentence formatsToUse(SkinFileKind kind)
 {
     QStringList names;
     for (const PictureFormat &format : formatsFor(kind))
         names << format.shownName;
-    return QCoreApplication::translate("PictureProblem", "%1 のどれかにしてください。")
-        .arg(names.join(u'、'));
+    return {"PictureProblem",
+            QT_TRANSLATE_NOOP("PictureProblem", "%1 のどれかにしてください。"),
+            {names.join(u'、')}};
 }
 
-QString whatIsWrong(const PictureProblem &problem)
+QList<Sentence> whatIsWrong(Error::Code code, const QStringList &arguments)
 {
-    switch (problem.fault) {
-    case PictureFault::NoName:
-        break;
-    case PictureFault::Missing:
-        return QStringLiteral("ファイルがありません。");
-    case PictureFault::Ambiguous:
-        return QStringLiteral("名前が大文字と小文字だけ違うファイル「%1」があり、どれを使うか"
-                              "決められません。")
-            .arg(problem.candidates.join(QStringLiteral("」と「")));
-    case PictureFault::NotRegularFile:
-        return QStringLiteral("通常のファイルではありません。");
-    case PictureFault::Unreadable:
-        return QStringLiteral("ファイルを開けません。");
-    case PictureFault::Empty:
-        return QStringLiteral("ファイルが空です。");
-    case PictureFault::NotPicture:
-        return QStringLiteral("画像ではありません。");
-    case PictureFault::UnusableFormat:
-        return QCoreApplication::translate("PictureProblem", "この形式（%1）の画像は使えません。")
-                   .arg(QString::fromLatin1(problem.format)) +
-               formatsToUse(SkinFileKind::Picture);
-    case PictureFault::TooLarge:
-        return QStringLiteral("大きすぎます（%1×%2）。")
-            .arg(problem.declaredSize.width())
-            .arg(problem.declaredSize.height());
-    case PictureFault::NotIcon:
-        return QCoreApplication::translate("PictureProblem", "アイコンのファイルではありません。") +
-               formatsToUse(SkinFileKind::Icon);
-    case PictureFault::Truncated:
-        return QStringLiteral("ファイルが途中で切れています。");
-    case PictureFault::Broken:
-        return QStringLiteral("画像が壊れています。");
+    const auto said = [&arguments](const char *source) {
+        return QList<Sentence>{{"PictureProblem", source, arguments}};
+    };
+    switch (code) {
+    case Error::Code::FileMissing:
+        return said(QT_TRANSLATE_NOOP("PictureProblem", "ファイルがありません。"));
+    case Error::Code::IsFolder:
+    case Error::Code::NotRegularFile:
+        return said(QT_TRANSLATE_NOOP("PictureProblem", "通常のファイルではありません。"));
+    case Error::Code::EmptyFile:
+        return said(QT_TRANSLATE_NOOP("PictureProblem", "ファイルが空です。"));
+    case Error::Code::NotPicture:
+        return said(QT_TRANSLATE_NOOP("PictureProblem", "画像ではありません。"));
+    case Error::Code::UnusableFormat:
+        return said(QT_TRANSLATE_NOOP("PictureProblem", "この形式（%1）の画像は使えません。"))
+               << formatsToUse(SkinFileKind::Picture);
+    case Error::Code::PictureTooLarge:
+        return said(QT_TRANSLATE_NOOP("PictureProblem", "大きすぎます（%1×%2）。"));
+    case Error::Code::NotIcon:
+        return said(QT_TRANSLATE_NOOP("PictureProblem", "アイコンのファイルではありません。"))
+               << formatsToUse(SkinFileKind::Icon);
+    case Error::Code::Truncated:
+        return said(QT_TRANSLATE_NOOP("PictureProblem", "ファイルが途中で切れています。"));
+    case Error::Code::BrokenPicture:
+        return said(QT_TRANSLATE_NOOP("PictureProblem", "画像が壊れています。"));
+    default: // NoPermission, Unreadable
+        return said(QT_TRANSLATE_NOOP("PictureProblem", "ファイルを開けません。"));
     }
-    return {};
 }
 
 } // namespace
 
-QString problemMessage(const PictureProblem &problem, SkinFileKind kind, const QString &key,
-                       const QString &name)
+Error pictureError(Error::Code code, const QString &path, const QStringList &arguments)
 {
-    const bool icon = kind == SkinFileKind::Icon;
-    if (problem.fault == PictureFault::NoName) {
-        return QStringLiteral("calc.dat の %1 に%2のファイル名がありません。")
-            .arg(key, icon ? QStringLiteral("アイコン") : QStringLiteral("画像"));
-    }
-    const QString opening = icon ? QStringLiteral("アイコン「%1」を読み込めません。")
-                                 : QStringLiteral("画像「%1」を読み込めません。");
-    return opening.arg(name) + whatIsWrong(problem);
+    return Error(code, path, whatIsWrong(code, arguments));
+}
+
+Error skinFileError(const Error &fault, SkinFileKind kind, const QString &name)
+{
+    Sentence opening =
+        kind == SkinFileKind::Icon
+            ? Sentence{"PictureProblem",
+                       QT_TRANSLATE_NOOP("PictureProblem", "アイコン「%1」を読み込めません。"),
+                       {name}}
+            : Sentence{"PictureProblem",
+                       QT_TRANSLATE_NOOP("PictureProblem", "画像「%1」を読み込めません。"),
+                       {name}};
+    return Error(fault.code(), name, QList<Sentence>{std::move(opening)} + fault.sentences());
+}
+
+Error noFileNameError(SkinFileKind kind, const QString &key)
+{
+    return Error(
+        Error::Code::NoFileName, key,
+        {kind == SkinFileKind::Icon
+             ? Sentence{"PictureProblem",
+                        QT_TRANSLATE_NOOP("PictureProblem",
+                                          "calc.dat の %1 にアイコンのファイル名がありません。"),
+                        {key}}
+             : Sentence{"PictureProblem",
+                        QT_TRANSLATE_NOOP("PictureProblem",
+                                          "calc.dat の %1 に画像のファイル名がありません。"),
+                        {key}}});
 }
