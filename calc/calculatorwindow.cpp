@@ -129,7 +129,7 @@ std::optional<QString> CalculatorWindow::loadSkin(const QString &folder)
         new SkinPictures(folder, face::backdropPixels().size(), devicePixelRatioF(),
                          PictureCache::forUser(QProcessEnvironment::systemEnvironment()), this);
     if (const auto error = m_pictures->loadStartPictures(m_settings))
-        return error;
+        return error->message();
     connect(m_pictures, &SkinPictures::failed, this, &CalculatorWindow::abandon);
     setWindowIcon(m_pictures->icon());
     m_backdrop->setPixmap(m_pictures->startPicture());

@@ -14,7 +14,7 @@ std::variant<QImage, QString> skinThumbnail(const QString &folder, int size)
     const qreal scale = qreal(size) / qMax(window.width(), window.height());
     SkinPictures pictures(folder, face::backdropPixels().size(), scale, PictureCache(QString()));
     if (const auto problem = pictures.loadStartPictures(settings))
-        return *problem;
+        return problem->message();
     QImage face = facePicture(pictures.startPicture().toImage(), settings, scale);
     face.setDevicePixelRatio(1);
     return face;

@@ -3,40 +3,37 @@
 #include "regularfile.h"
 #include "settingsparser.h"
 
+#include <QCoreApplication>
+#include <QDir>
+
 namespace {
 
 constexpr qsizetype readBlockSize = 64 * 1024;
 
-SettingsError readError(const QString &path, int line, const QString &reason)
+Error unreadableLine(const QString &path, int line, Error::Code code, Sentence reason)
 {
-    return {path, line, reason, SettingsError::Action::Read};
+    return Error(code, path,
+                 {{"settings",
+                   QT_TRANSLATE_NOOP("settings", "%1 の %2 行目を読み込めません。"),
+                   {QDir::toNativeSeparators(path), QString::number(line)}},
+                  std::move(reason)});
 }
 
-QString whyNotOpened(const OpenProblem &problem)
+Error unreadableLine(const QString &path, const SettingsParser::Fault &fault)
 {
-    switch (problem.fault) {
-    case OpenProblem::Fault::Missing:
-        return QStringLiteral("ファイルがありません。");
-    case OpenProblem::Fault::Folder:
-        return QStringLiteral("この名前はファイルではなくフォルダーです。");
-    case OpenProblem::Fault::NotRegularFile:
-        return QStringLiteral("通常のファイルではありません（デバイスやパイプなど）。");
-    case OpenProblem::Fault::NoPermission:
-        return QStringLiteral("読み取りの権限がありません。");
-    case OpenProblem::Fault::Failed:
-        break;
-    }
-    return QStringLiteral("ファイルを開けませんでした（%1）。").arg(problem.systemReason);
+    return unreadableLine(path, fault.line, Error::Code::SettingsUnreadable, fault.reason);
 }
 
 } // namespace
 
-std::optional<SettingsError> readSettings(const QString &folder, bool trim, CalcSettings &settings)
+std::optional<Error> readSettings(const QString &folder, bool trim, CalcSettings &settings)
 {
     const QString path = settingsPath(folder);
     auto opened = openRegularFile(path);
-    if (const OpenProblem *problem = std::get_if<OpenProblem>(&opened))
-        return readError(path, 0, whyNotOpened(*problem));
+    if (const Error *error = std::get_if<Error>(&opened))
+        return error->after({"settings",
+                             QT_TRANSLATE_NOOP("settings", "%1 を開けません。"),
+                             {QDir::toNativeSeparators(path)}});
     QFile &file = *std::get<std::unique_ptr<QFile>>(opened);
 
     // Filled apart, so that a failed read leaves the caller's record as it was.
@@ -47,19 +44,21 @@ std::optional<SettingsError> readSettings(const QString &folder, bool trim, Calc
     for (;;) {
         const qint64 length = file.read(block.data(), block.size());
         if (length < 0)
-            return readError(path, parser.line(),
-                             QStringLiteral("ファイルの読み取り中にエラーが起きました（%1）。")
-                                 .arg(file.errorString()));
+            return unreadableLine(
+                path, parser.line(), Error::Code::Unreadable,
+                {"settings",
+                 QT_TRANSLATE_NOOP("settings", "ファイルの読み取り中にエラーが起きました（%1）。"),
+                 {file.errorString()}});
         if (length == 0)
             break;
         if (const auto fault =
                 parser.feed(decoder.decode(QByteArrayView(block.constData(), length))))
-            return readError(path, fault->line, fault->reason);
+            return unreadableLine(path, *fault);
     }
     if (const auto fault = parser.feed(decoder.finish()))
-        return readError(path, fault->line, fault->reason);
+        return unreadableLine(path, *fault);
     if (const auto fault = parser.finish())
-        return readError(path, fault->line, fault->reason);
+        return unreadableLine(path, *fault);
     settings = std::move(read);
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #include "regularfile.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -8,50 +9,65 @@
 
 namespace {
 
-OpenProblem problemOfErrno(int error)
+Error failed(const QString &path, const QString &systemReason)
+{
+    return Error(Error::Code::Unreadable, path,
+                 {{"settings",
+                   QT_TRANSLATE_NOOP("settings", "ファイルを開けませんでした（%1）。"),
+                   {systemReason}}});
+}
+
+Error errorOfErrno(int error, const QString &path)
 {
     switch (error) {
     case ENOENT:
     case ENOTDIR:
-        return {OpenProblem::Fault::Missing};
+        return Error(Error::Code::FileMissing, path,
+                     {{"settings", QT_TRANSLATE_NOOP("settings", "ファイルがありません。")}});
     case EACCES:
     case EPERM:
-        return {OpenProblem::Fault::NoPermission};
+        return Error(Error::Code::NoPermission, path,
+                     {{"settings", QT_TRANSLATE_NOOP("settings", "読み取りの権限がありません。")}});
     default:
-        return {OpenProblem::Fault::Failed, qt_error_string(error)};
+        return failed(path, qt_error_string(error));
     }
 }
 
-std::optional<OpenProblem> problemOfKind(mode_t mode)
+std::optional<Error> errorOfKind(mode_t mode, const QString &path)
 {
     if (S_ISDIR(mode))
-        return OpenProblem{OpenProblem::Fault::Folder};
+        return Error(Error::Code::IsFolder, path,
+                     {{"settings", QT_TRANSLATE_NOOP(
+                                       "settings", "この名前はファイルではなくフォルダーです。")}});
     if (!S_ISREG(mode))
-        return OpenProblem{OpenProblem::Fault::NotRegularFile};
+        return Error(Error::Code::NotRegularFile, path,
+                     {{"settings",
+                       QT_TRANSLATE_NOOP(
+                           "settings", "通常のファイルではありません（デバイスやパイプなど）。")}});
     return std::nullopt;
 }
 
 } // namespace
 
-std::variant<std::unique_ptr<QFile>, OpenProblem> openRegularFile(const QString &path)
+std::variant<std::unique_ptr<QFile>, Error> openRegularFile(const QString &path)
 {
     // O_NOCTTY: a terminal opened by mistake must not become the program's controlling one.
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return problemOfErrno(errno);
+        return errorOfErrno(errno, path);
     struct stat status;
-    std::optional<OpenProblem> problem;
+    std::optional<Error> error;
     if (::fstat(fd, &status) != 0)
-        problem = problemOfErrno(errno);
+        error = errorOfErrno(errno, path);
     else
-        problem = problemOfKind(status.st_mode);
+        error = errorOfKind(status.st_mode, path);
     auto file = std::make_unique<QFile>(path);
-    if (!problem && !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        problem = OpenProblem{OpenProblem::Fault::Failed, file->errorString()};
-    if (problem) {
+    if (!error && !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        error = failed(path, file->errorString());
+    if (error) {
         ::close(fd);
-        return *problem;
+        return *error;
     }
     return file;
 }

@@ -2,6 +2,7 @@
 
 #include "wholenumber.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 
@@ -17,19 +18,25 @@ bool startsWithName(QStringView text, std::string_view name)
     return true;
 }
 
-QString numberFault(const SettingsKey &key, const QString &value, NumberFault fault)
+Sentence numberFault(const SettingsKey &key, const QString &value, NumberFault fault)
 {
     const QString name = QString::fromLatin1(key.name.data(), qsizetype(key.name.size()));
     switch (fault) {
     case NumberFault::Empty:
-        return QStringLiteral("%1 の値が空で、数値として読めません。").arg(name);
+        return {"settings",
+                QT_TRANSLATE_NOOP("settings", "%1 の値が空で、数値として読めません。"),
+                {name}};
     case NumberFault::OutOfRange:
-        return QStringLiteral("%1 の値「%2」は %3 から %4 までの範囲を超えています。")
-            .arg(name, value, QString::number(WholeNumberMin), QString::number(WholeNumberMax));
+        return {
+            "settings",
+            QT_TRANSLATE_NOOP("settings", "%1 の値「%2」は %3 から %4 までの範囲を超えています。"),
+            {name, value, QString::number(WholeNumberMin), QString::number(WholeNumberMax)}};
     case NumberFault::NotANumber:
         break;
     }
-    return QStringLiteral("%1 の値「%2」は数値ではありません。").arg(name, value);
+    return {"settings",
+            QT_TRANSLATE_NOOP("settings", "%1 の値「%2」は数値ではありません。"),
+            {name, value}};
 }
 
 bool mayStartKey(QChar c)

@@ -16,7 +16,7 @@ public:
     struct Fault
     {
         int line = 0;
-        QString reason;
+        Sentence reason;
     };
 
     SettingsParser(bool trim, CalcSettings &settings);

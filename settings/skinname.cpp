@@ -1,5 +1,6 @@
 #include "skinname.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
 
@@ -8,6 +9,12 @@ namespace {
 QString joined(const QString &folder, const QString &entry)
 {
     return folder.isEmpty() ? entry : folder + u'/' + entry;
+}
+
+Error missing(const QString &name, Error::Code code = Error::Code::FileMissing)
+{
+    return Error(code, name,
+                 {{"settings", QT_TRANSLATE_NOOP("settings", "ファイルがありません。")}});
 }
 
 } // namespace
@@ -26,15 +33,14 @@ std::optional<QString> pathInSkin(QString name)
     return parts.join(u'/');
 }
 
-std::variant<QString, SkinNameProblem> resolveSkinName(const QString &name,
-                                                       const FolderLister &listFolder)
+std::variant<QString, Error> resolveSkinName(const QString &name, const FolderLister &listFolder)
 {
     const std::optional<QString> path = pathInSkin(name);
     if (!path)
-        return SkinNameProblem{SkinNameFault::OutsideSkin};
+        return missing(name, Error::Code::NameOutsideSkin);
     const QStringList parts = path->split(u'/', Qt::SkipEmptyParts);
     if (parts.isEmpty())
-        return SkinNameProblem{SkinNameFault::Missing};
+        return missing(name);
 
     QString folder;
     for (qsizetype i = 0; i < parts.size(); ++i) {
@@ -50,17 +56,22 @@ std::variant<QString, SkinNameProblem> resolveSkinName(const QString &name,
                 equal << joined(folder, entry);
         }
         if (equal.isEmpty())
-            return SkinNameProblem{SkinNameFault::Missing};
+            return missing(name);
         if (equal.size() > 1) {
             equal.sort();
-            return SkinNameProblem{SkinNameFault::Ambiguous, equal};
+            return Error(
+                Error::Code::NameAmbiguous, name,
+                {{"settings",
+                  QT_TRANSLATE_NOOP("settings", "名前が大文字と小文字だけ違うファイル「%1」"
+                                                "があり、どれを使うか決められません。"),
+                  {equal.join(QStringLiteral("」と「"))}}});
         }
         folder = equal.constFirst();
     }
     return folder;
 }
 
-std::variant<QString, SkinNameProblem> findSkinFile(const QString &folder, const QString &name)
+std::variant<QString, Error> findSkinFile(const QString &folder, const QString &name)
 {
     const QDir skin(folder);
     const auto found = resolveSkinName(name, [&skin](const QString &relativeFolder) {

@@ -2,6 +2,7 @@
 #include "cp932.h"
 #include "settingskeys.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -9,9 +10,13 @@
 
 namespace {
 
-SettingsError writeError(const QString &path, const QString &reason)
+Error unwritable(const QString &path, Sentence reason)
 {
-    return {path, 0, reason, SettingsError::Action::Write};
+    return Error(Error::Code::SettingsUnwritable, path,
+                 {{"settings",
+                   QT_TRANSLATE_NOOP("settings", "%1 に書き込めません。"),
+                   {QDir::toNativeSeparators(path)}},
+                  std::move(reason)});
 }
 
 QString keyName(const SettingsKey &key)
@@ -28,21 +33,25 @@ QString characterCode(const QString &character)
 
 // The whole file, or why one of the values cannot be part of it. Nothing is ever replaced by
 // "?" or dropped: a value that cannot be written as it stands is refused.
-std::variant<QByteArray, QString> fileContents(const CalcSettings &settings)
+std::variant<QByteArray, Sentence> fileContents(const CalcSettings &settings)
 {
     QByteArray contents;
     for (const SettingsKey &key : settingsKeys) {
         const QString *text = textField(settings, key);
         const QString value = text ? *text : QString::number(settings.*key.number);
         if (value.contains(u'\r') || value.contains(u'\n'))
-            return QStringLiteral("%1 の値に改行が含まれています。値は 1 行で書いてください。")
-                .arg(keyName(key));
+            return Sentence{"settings",
+                            QT_TRANSLATE_NOOP("settings", "%1 の値に改行が含まれています。"
+                                                          "値は 1 行で書いてください。"),
+                            {keyName(key)}};
         const Cp932Text encoded = encodeCp932(value);
         if (encoded.unrepresentable)
-            return QStringLiteral("%1 の値「%2」の文字「%3」(%4) は Shift-JIS (コードページ 932) "
-                                  "で表せません。")
-                .arg(keyName(key), value, *encoded.unrepresentable,
-                     characterCode(*encoded.unrepresentable));
+            return Sentence{"settings",
+                            QT_TRANSLATE_NOOP("settings",
+                                              "%1 の値「%2」の文字「%3」(%4) は "
+                                              "Shift-JIS (コードページ 932) で表せません。"),
+                            {keyName(key), value, *encoded.unrepresentable,
+                             characterCode(*encoded.unrepresentable)}};
         contents += QByteArray(key.name.data(), qsizetype(key.name.size()));
         contents += '=';
         contents += encoded.bytes;
@@ -51,37 +60,47 @@ std::variant<QByteArray, QString> fileContents(const CalcSettings &settings)
     return contents;
 }
 
-QString whyCreateFailed(const QString &path, const QSaveFile &file)
+Sentence whyCreateFailed(const QString &path, const QSaveFile &file)
 {
     const QFileInfo folder(QFileInfo(path).absolutePath());
+    const QString folderName = QDir::toNativeSeparators(folder.filePath());
     if (!folder.exists())
-        return QStringLiteral("フォルダー %1 がありません。")
-            .arg(QDir::toNativeSeparators(folder.filePath()));
+        return {"settings",
+                QT_TRANSLATE_NOOP("settings", "フォルダー %1 がありません。"),
+                {folderName}};
     if (!folder.isDir())
-        return QStringLiteral("%1 はフォルダーではありません。")
-            .arg(QDir::toNativeSeparators(folder.filePath()));
+        return {"settings",
+                QT_TRANSLATE_NOOP("settings", "%1 はフォルダーではありません。"),
+                {folderName}};
     if (!folder.isWritable())
-        return QStringLiteral("フォルダー %1 に書き込む権限がありません。")
-            .arg(QDir::toNativeSeparators(folder.filePath()));
+        return {"settings",
+                QT_TRANSLATE_NOOP("settings", "フォルダー %1 に書き込む権限がありません。"),
+                {folderName}};
     if (QFileInfo(path).exists() && !QFileInfo(path).isWritable())
-        return QStringLiteral("ファイルが書き込み禁止になっています。");
-    return QStringLiteral("ファイルを作れませんでした（%1）。").arg(file.errorString());
+        return {"settings",
+                QT_TRANSLATE_NOOP("settings", "ファイルが書き込み禁止になっています。")};
+    return {"settings",
+            QT_TRANSLATE_NOOP("settings", "ファイルを作れませんでした（%1）。"),
+            {file.errorString()}};
 }
 
 } // namespace
 
-std::optional<SettingsError> writeSettings(const QString &folder, const CalcSettings &settings)
+std::optional<Error> writeSettings(const QString &folder, const CalcSettings &settings)
 {
     const QString path = settingsPath(folder);
     const auto contents = fileContents(settings);
-    if (const auto *reason = std::get_if<QString>(&contents))
-        return writeError(path, *reason);
+    if (const auto *reason = std::get_if<Sentence>(&contents))
+        return unwritable(path, *reason);
 
     const QFileInfo target(path);
     if (target.isDir())
-        return writeError(path, QStringLiteral("同じ名前のフォルダーがあります。"));
+        return unwritable(
+            path, {"settings", QT_TRANSLATE_NOOP("settings", "同じ名前のフォルダーがあります。")});
     if (target.exists() && !target.isFile())
-        return writeError(path, QStringLiteral("同じ名前の、通常のファイルでないものがあります。"));
+        return unwritable(path,
+                          {"settings", QT_TRANSLATE_NOOP("settings", "同じ名前の、通常のファイルで"
+                                                                     "ないものがあります。")});
 
     // Written beside the old file and renamed over it at the end, so a failure on the way
     // leaves the previous calc.dat whole. Unbuffered, so that a full disk or a file size limit
@@ -89,12 +108,13 @@ std::optional<SettingsError> writeSettings(const QString &folder, const CalcSett
     // commit, and would rename a short file over the previous one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return writeError(path, whyCreateFailed(path, file));
+        return unwritable(path, whyCreateFailed(path, file));
     const QByteArray &bytes = std::get<QByteArray>(contents);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        return writeError(path,
-                          QStringLiteral("書き込みの途中で失敗しました（%1）。以前のファイルは"
-                                         "そのまま残っています。")
-                              .arg(file.errorString()));
+        return unwritable(path,
+                          {"settings",
+                           QT_TRANSLATE_NOOP("settings", "書き込みの途中で失敗しました（%1）。"
+                                                         "以前のファイルはそのまま残っています。"),
+                           {file.errorString()}});
     return std::nullopt;
 }

@@ -18,7 +18,7 @@ constexpr auto SettleTime = std::chrono::milliseconds(150);
 // How often a new skin's Skinwright is asked whether it ended without writing calc.dat.
 constexpr auto NewSkinPollTime = std::chrono::seconds(1);
 
-using Decoded = std::variant<QImage, PictureProblem>;
+using Decoded = std::variant<QImage, Error>;
 
 // The tile's picture: the calculator's face at start, its start picture read through the cache
 // at the size the calculator reads it.
@@ -181,8 +181,9 @@ void ShelfModel::decoded(const QString &name, const SkinEntry &entry, const Deco
         tile.picture = QPixmap::fromImage(*image);
         tile.picture.setDevicePixelRatio(m_devicePixelRatio);
     } else {
-        tile.decodeProblem = problemMessage(std::get<PictureProblem>(result), SkinFileKind::Picture,
-                                            QStringLiteral("StartBmp"), entry.pictureName);
+        tile.decodeProblem =
+            skinFileError(std::get<Error>(result), SkinFileKind::Picture, entry.pictureName)
+                .message();
     }
     emit dataChanged(index(row), index(row));
 }

@@ -76,7 +76,7 @@ private:
     qreal faceScale() const;
     void decode(int row) const;
     void decoded(const QString &name, const SkinEntry &entry,
-                 const std::variant<QImage, PictureProblem> &result);
+                 const std::variant<QImage, Error> &result);
     void changed(const QString &path);
     void apply(const ShelfScan &scan);
     void watch(const QStringList &waiting);

@@ -19,12 +19,11 @@ SkinEntry readSkinEntry(const QString &folder, const QString &name)
     if (settings.startPicture.isEmpty())
         return entry;
 
-    const auto message = [&settings](const PictureProblem &problem) {
-        return problemMessage(problem, SkinFileKind::Picture, QStringLiteral("StartBmp"),
-                              settings.startPicture);
+    const auto message = [&settings](const Error &error) {
+        return skinFileError(error, SkinFileKind::Picture, settings.startPicture).message();
     };
     const auto found = picturereader::locate(folder, settings.startPicture);
-    if (const auto *problem = std::get_if<PictureProblem>(&found)) {
+    if (const auto *problem = std::get_if<Error>(&found)) {
         entry.problem = message(*problem);
         return entry;
     }

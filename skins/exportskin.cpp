@@ -63,7 +63,7 @@ std::optional<SkinError> exportSkin(const QString &folder, const QString &file,
 {
     CalcSettings settings;
     if (const auto error = readSettings(folder, true, settings))
-        return skinmessages::badCalcDat(folder, error->reason);
+        return skinmessages::badCalcDat(folder, error->sentences().constLast().text());
 
     // Entry name → file. Names equal but for case are one file to the calculator, and one entry
     // here: an archive holding both would be refused.

@@ -53,9 +53,9 @@ QString titleIn(const QString &folder)
     return readSettings(folder, true, settings) ? QString() : settings.title;
 }
 
-SkinError notWritten(const SettingsError &error)
+SkinError notWritten(const Error &error)
 {
-    return {error.message(), QStringLiteral("cannot write %1").arg(error.file)};
+    return {error.message(), QStringLiteral("cannot write %1").arg(error.subject())};
 }
 
 // The folder name for a skin of that title, or fallback when the title leaves none.
@@ -453,7 +453,7 @@ std::variant<QString, SkinError> Shelf::renameSkin(const QString &name, const QS
     // as it was.
     CalcSettings settings;
     if (const auto error = readSettings(folder, false, settings))
-        return skinmessages::badCalcDat(name, error->reason);
+        return skinmessages::badCalcDat(name, error->sentences().constLast().text());
     QFile previous(settingsPath(folder));
     if (!previous.open(QIODevice::ReadOnly))
         return skinmessages::cannotWrite(previous.fileName());
@@ -508,7 +508,7 @@ std::variant<QString, SkinError> Shelf::copySkin(const QString &name, const QStr
         return *error;
     CalcSettings settings;
     if (const auto error = readSettings(copied.path(), false, settings))
-        return skinmessages::badCalcDat(name, error->reason);
+        return skinmessages::badCalcDat(name, error->sentences().constLast().text());
     settings.title = title;
     if (const auto error = writeSettings(copied.path(), settings))
         return notWritten(*error);

@@ -27,7 +27,7 @@ std::optional<SkinError> unpack(const SkinInput &input, const QString &folder,
         return skinmessages::cannotWrite(calcDat);
     CalcSettings settings;
     if (const auto error = readSettings(folder, true, settings))
-        return skinmessages::badCalcDat(input.name, error->reason);
+        return skinmessages::badCalcDat(input.name, error->sentences().constLast().text());
 
     const auto list = [&](const QString &relative) { return listing.entriesIn(relative); };
     QHash<int, QStringList> targets;

@@ -32,7 +32,8 @@ FileChooser::FileChooser()
 
 QString FileChooser::choose(QWidget *page, const QList<dialogs::FileFilter> &filters)
 {
-    const QString path = dialogs::chooseFile(page, filters, m_folder, QStringLiteral("画像の選択"));
+    const QString path = dialogs::chooseFile(
+        page, filters, m_folder, QCoreApplication::translate("FileChooser", "画像の選択"));
     if (!path.isEmpty())
         m_folder = QFileInfo(path).absolutePath();
     return path;

@@ -5,7 +5,6 @@
 #include "skinrecord.h"
 #include "twips.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -33,26 +32,23 @@ QStringList namedAsOnDisk(const QStringList &names, const QString &folder)
 FinishPage::FinishPage(const SkinRecord &record)
     : WizardPage(QStringLiteral("finishPage"), 4515, 3195, false), m_record(record)
 {
-    m_message =
-        addLabel(QStringLiteral("電卓 ｳｨｻﾞｰﾄﾞ設定ﾌｧｲﾙを生成します。"), {300, 60, 3675, 255});
+    m_message = addLabel(tr("電卓 ｳｨｻﾞｰﾄﾞ設定ﾌｧｲﾙを生成します。"), {300, 60, 3675, 255});
     m_message->setObjectName(QStringLiteral("message"));
-    m_handOn = addLabel(QStringLiteral("次のﾌｧｲﾙを同一ﾌｫﾙﾀﾞに入れて配布して下さい。"),
-                        {300, 360, 3735, 255});
+    m_handOn = addLabel(tr("次のﾌｧｲﾙを同一ﾌｫﾙﾀﾞに入れて配布して下さい。"), {300, 360, 3735, 255});
     m_handOn->hide();
     // The list gives up two lines of its height to the shelf's way of sharing, under it.
     m_files = new QListWidget(this);
     m_files->setGeometry(face::twipsToPixels(QRect(300, 660, 3795, 1380)));
     m_files->setAccessibleName(m_handOn->text());
-    m_shareHint = addLabel(
-        QCoreApplication::translate("FinishPage", "「電卓スキン」の「書き出し」なら、このスキンを"
-                                                  "1つのﾌｧｲﾙにして配布できます。"),
-        {300, 2085, 3795, 450});
+    m_shareHint =
+        addLabel(tr("「電卓スキン」の「書き出し」なら、このスキンを1つのﾌｧｲﾙにして配布できます。"),
+                 {300, 2085, 3795, 450});
     m_shareHint->setObjectName(QStringLiteral("shareHint"));
     m_shareHint->setWordWrap(true);
     m_shareHint->hide();
     // The two buttons share one place; "終了" appears only once calc.dat is written.
-    m_write = addButton(QStringLiteral("実行"), {1620, 2580, 1095, 495});
-    m_end = addButton(QStringLiteral("終了"), {1620, 2580, 1095, 495});
+    m_write = addButton(tr("実行"), {1620, 2580, 1095, 495});
+    m_end = addButton(tr("終了"), {1620, 2580, 1095, 495});
     m_end->hide();
 
     setFocusOrder({m_write, m_end, m_files});
@@ -65,10 +61,8 @@ FinishPage::FinishPage(const SkinRecord &record)
 // left whole by the writer.
 void FinishPage::write()
 {
-    if (const std::optional<SettingsError> error =
-            writeSettings(m_record.folder, m_record.settings)) {
-        tell(QStringLiteral("設定ﾌｧｲﾙを書き込めませんでした。\n") + error->message(),
-             QMessageBox::Warning);
+    if (const std::optional<Error> error = writeSettings(m_record.folder, m_record.settings)) {
+        tell(tr("設定ﾌｧｲﾙを書き込めませんでした。\n") + error->message(), QMessageBox::Warning);
         return;
     }
     m_files->addItems(
@@ -76,7 +70,7 @@ void FinishPage::write()
     m_write->hide();
     m_end->show();
     m_end->setFocus();
-    m_message->setText(QStringLiteral("終了しました。"));
+    m_message->setText(tr("終了しました。"));
     m_handOn->show();
     m_shareHint->show();
 }

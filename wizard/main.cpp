@@ -9,8 +9,9 @@
 int main(int argc, char *argv[])
 {
     answerStandardOptions(argc, argv,
-                          QStringLiteral("電卓のスキンを作るウィザード。calc.dat をこのプログラムの"
-                                         "フォルダーに書き込みます。"),
+                          QCoreApplication::translate("Skinwright",
+                                                      "電卓のスキンを作るウィザード。calc.dat を"
+                                                      "このプログラムのフォルダーに書き込みます。"),
                           {SkinWizard::editOption()});
     keepPluginsOutOfTheProgramFolder();
     QApplication app(argc, argv);

@@ -30,9 +30,9 @@ PictureField pictureField(int index)
 {
     const bool left = index < 6;
     const QRect twips(left ? 1380 : 3600, 180 + 480 * (index % 6), index == 2 ? 1725 : 1740, 285);
-    const QString quoted = QStringLiteral("\"%1\"入力時の画像");
+    const QString quoted = PicturePage::tr("\"%1\"入力時の画像");
     if (index == 10)
-        return {Holder::Answer, QStringLiteral("答え表示時の画像"), twips, false, false};
+        return {Holder::Answer, PicturePage::tr("答え表示時の画像"), twips, false, false};
     if (index == 11)
         return {Holder::Copy, quoted.arg(QStringLiteral("COPY")), twips, false, false};
     return {face::digitHolder(index), quoted.arg(QChar(u'０' + index)), twips,
@@ -45,7 +45,7 @@ PicturePage::PicturePage(SkinRecord &record, FileChooser &chooser)
     : WizardPage(QStringLiteral("picturePage"), 5730, 2985, true), m_record(record),
       m_chooser(chooser)
 {
-    QLabel *heading = addLabel(QStringLiteral("数字入力時の画像"), {120, 120, 975, 435});
+    QLabel *heading = addLabel(tr("数字入力時の画像"), {120, 120, 975, 435});
     heading->setFont(japaneseFont(QStringLiteral("IPAGothic"), 9.75));
     heading->setWordWrap(true);
 
@@ -55,12 +55,12 @@ PicturePage::PicturePage(SkinRecord &record, FileChooser &chooser)
     m_preview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_preview->setScaledContents(true);
 
-    QLabel *previewLabel = addLabel(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"), {180, 2040, 735, 195});
+    QLabel *previewLabel = addLabel(tr("ﾌﾟﾚﾋﾞｭｰ"), {180, 2040, 735, 195});
     previewLabel->setFont(japaneseFont(QStringLiteral("IPAPGothic"), 9, true));
     m_previewShown = new QCheckBox(this);
     m_previewShown->setGeometry(face::twipsToPixels(QRect(1020, 1980, 195, 315)));
     m_previewShown->setAccessibleName(previewLabel->text());
-    QPushButton *next = addButton(QStringLiteral("次へ"), {60, 2460, 1200, 420});
+    QPushButton *next = addButton(tr("次へ"), {60, 2460, 1200, 420});
 
     std::array<QPushButton *, face::HolderCount> buttons;
     for (int index = 0; index < face::HolderCount; ++index) {
@@ -70,9 +70,8 @@ PicturePage::PicturePage(SkinRecord &record, FileChooser &chooser)
                                  {at.left() < 3600 ? at.left() : 3630, at.top() - 180, 1740, 255});
         m_fields[index] = addTextField(at, ValueLength, design.latin, design.selectsOnFocus);
         label->setBuddy(m_fields[index]); // names the field for assistive technology
-        buttons[index] =
-            addButton(QStringLiteral("..."), {at.left() < 3600 ? 3120 : 5340, at.top(), 255, 315});
-        buttons[index]->setAccessibleName(label->text() + QStringLiteral("を選ぶ"));
+        buttons[index] = addButton(tr("..."), {at.left() < 3600 ? 3120 : 5340, at.top(), 255, 315});
+        buttons[index]->setAccessibleName(tr("%1を選ぶ").arg(label->text()));
         connect(buttons[index], &QPushButton::clicked, this, [this, index] { choose(index); });
         if (m_record.previousLoaded)
             m_fields[index]->setText(m_record.settings.keyPicture(design.holder));
@@ -93,11 +92,10 @@ void PicturePage::choose(int index)
 {
     QLineEdit *field = m_fields[index];
     const QString path = m_chooser.choose(this, FileChooser::pictureFilter());
-    const std::optional<QString> name =
-        takeChosenFile(path, SkinFileKind::Picture, m_record.folder);
-    if (!name)
-        return;
-    field->setText(*name);
+    const auto taken = takeChosenFile(path, SkinFileKind::Picture, m_record.folder);
+    if (const Error *error = std::get_if<Error>(&taken))
+        return tell(*error);
+    field->setText(std::get<QString>(taken));
     if (m_previewShown->isChecked())
         showPreview(field->text());
 }
@@ -107,7 +105,7 @@ void PicturePage::goOn()
     for (QLineEdit *field : m_fields) {
         if (field->text().isEmpty()) {
             field->setFocus();
-            tell(QStringLiteral("画像を選択して下さい。"));
+            tell(tr("画像を選択して下さい。"));
             return;
         }
     }
@@ -131,7 +129,7 @@ void PicturePage::showPreview(const QString &name)
     const qreal ratio = m_preview->devicePixelRatioF();
     const auto decoded =
         path ? picturereader::decodePicture(*path, m_preview->contentsRect().size() * ratio)
-             : std::variant<QImage, PictureProblem>(PictureProblem{PictureFault::Missing});
+             : std::variant<QImage, Error>(std::get<Error>(found));
     const QImage *image = std::get_if<QImage>(&decoded);
     if (!image) {
         m_preview->clear();

@@ -9,7 +9,7 @@
 
 SkinWizard::SkinWizard(const QString &folder)
     : m_record{folder.endsWith(u'/') ? folder : folder + u'/', {}, false},
-      m_windowTitle(WizardPage::Caption),
+      m_windowTitle(WizardPage::caption()),
       m_startPage(std::make_unique<StartPage>(m_record, m_chooser))
 {
     connect(m_startPage.get(), &WizardPage::nextRequested, this, &SkinWizard::showPicturePage);
@@ -21,8 +21,7 @@ SkinWizard::~SkinWizard() = default;
 QCommandLineOption SkinWizard::editOption()
 {
     return {QStringLiteral("edit"),
-            QCoreApplication::translate("SkinWizard", "このフォルダーのスキンを編集します"
-                                                      "（calc.dat を読み込んで始めます）。")};
+            tr("このフォルダーのスキンを編集します（calc.dat を読み込んで始めます）。")};
 }
 
 void SkinWizard::start(const QStringList &arguments)
@@ -37,7 +36,8 @@ void SkinWizard::start(const QStringList &arguments)
     m_startPage->loadPrevious(); // a calc.dat it cannot read leaves the title empty
     // 「電卓 ｳｨｻﾞｰﾄﾞ - 標準」: the skin as it was called when the run began.
     if (!m_record.settings.title.isEmpty()) {
-        m_windowTitle = QStringLiteral("%1 - %2").arg(WizardPage::Caption, m_record.settings.title);
+        m_windowTitle =
+            QStringLiteral("%1 - %2").arg(WizardPage::caption(), m_record.settings.title);
         m_startPage->setWindowTitle(m_windowTitle);
     }
 }

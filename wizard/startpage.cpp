@@ -16,19 +16,20 @@ namespace {
 
 struct ColourButton
 {
-    const char16_t *caption;
+    const char *caption;
     int left;
     int width;
 };
 
 // 黒 and 白 reach to their right neighbour: the designed 435 twips leave no room for the
 // caption beside this style's wider indicator.
-constexpr std::array<ColourButton, face::SkinColours.size()> ColourButtons = {{{u"黒", 105, 555},
-                                                                               {u"白", 660, 540},
-                                                                               {u"青", 1200, 645},
-                                                                               {u"赤", 1740, 645},
-                                                                               {u"黄", 2280, 495},
-                                                                               {u"緑", 2835, 495}}};
+constexpr std::array<ColourButton, face::SkinColours.size()> ColourButtons = {
+    {{QT_TRANSLATE_NOOP("StartPage", "黒"), 105, 555},
+     {QT_TRANSLATE_NOOP("StartPage", "白"), 660, 540},
+     {QT_TRANSLATE_NOOP("StartPage", "青"), 1200, 645},
+     {QT_TRANSLATE_NOOP("StartPage", "赤"), 1740, 645},
+     {QT_TRANSLATE_NOOP("StartPage", "黄"), 2280, 495},
+     {QT_TRANSLATE_NOOP("StartPage", "緑"), 2835, 495}}};
 
 bool isColourIndex(int index)
 {
@@ -44,7 +45,7 @@ QButtonGroup *addColourGroup(QWidget *page, const QString &name, const QRect &tw
     auto *group = new QButtonGroup(page);
     for (int index = 0; index < int(ColourButtons.size()); ++index) {
         const ColourButton &colour = ColourButtons[index];
-        auto *button = new QRadioButton(QString::fromUtf16(colour.caption), frame);
+        auto *button = new QRadioButton(StartPage::tr(colour.caption), frame);
         button->setGeometry(face::twipsToPixels(QRect(colour.left, 180, colour.width, 225)));
         group->addButton(button, index);
     }
@@ -76,32 +77,32 @@ StartPage::StartPage(SkinRecord &record, FileChooser &chooser)
     : WizardPage(QStringLiteral("startPage"), 4515, 3195, true), m_record(record),
       m_chooser(chooser)
 {
-    QPushButton *loadPrevious = addButton(QStringLiteral("前回の情報　読込"), {45, 30, 1920, 345});
-    QLabel *titleLabel = addLabel(QStringLiteral("タイトル"), {180, 480, 675, 195});
+    QPushButton *loadPrevious = addButton(tr("前回の情報　読込"), {45, 30, 1920, 345});
+    QLabel *titleLabel = addLabel(tr("タイトル"), {180, 480, 675, 195});
     m_title = addTextField({1020, 420, 3240, 285}, ValueLength, false, true);
-    QLabel *iconLabel = addLabel(QStringLiteral("アイコン"), {180, 840, 810, 210});
+    QLabel *iconLabel = addLabel(tr("アイコン"), {180, 840, 810, 210});
     m_icon = addTextField({1020, 780, 3000, 285}, ValueLength, true, true);
-    QPushButton *chooseIcon = addButton(QStringLiteral("..."), {4020, 780, 255, 315});
-    addLabel(QStringLiteral("数字色"), {180, 1320, 795, 255});
-    m_digitColours = addColourGroup(this, QStringLiteral("数字色"), {1020, 1140, 3375, 465});
-    addLabel(QStringLiteral("ﾎﾞﾀﾝ色"), {180, 1860, 720, 225});
-    m_keyColours = addColourGroup(this, QStringLiteral("ﾎﾞﾀﾝ色"), {1020, 1680, 3375, 465});
-    QLabel *startLabel = addLabel(QStringLiteral("開始画像"), {120, 2280, 840, 195});
+    QPushButton *chooseIcon = addButton(tr("..."), {4020, 780, 255, 315});
+    addLabel(tr("数字色"), {180, 1320, 795, 255});
+    m_digitColours = addColourGroup(this, tr("数字色"), {1020, 1140, 3375, 465});
+    addLabel(tr("ﾎﾞﾀﾝ色"), {180, 1860, 720, 225});
+    m_keyColours = addColourGroup(this, tr("ﾎﾞﾀﾝ色"), {1020, 1680, 3375, 465});
+    QLabel *startLabel = addLabel(tr("開始画像"), {120, 2280, 840, 195});
     m_startPicture = addTextField({1005, 2220, 3000, 285}, ValueLength, true, true);
-    QPushButton *chooseStart = addButton(QStringLiteral("..."), {4005, 2220, 255, 315});
-    QLabel *taxLabel = addLabel(QStringLiteral("消費税率"), {120, 2700, 795, 255});
+    QPushButton *chooseStart = addButton(tr("..."), {4005, 2220, 255, 315});
+    QLabel *taxLabel = addLabel(tr("消費税率"), {120, 2700, 795, 255});
     m_taxRate = addTextField({1020, 2640, 495, 315}, 0, false, false);
     m_taxRate->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
-    addLabel(QStringLiteral("％"), {1560, 2700, 315, 255});
-    QPushButton *next = addButton(QStringLiteral("次へ"), {3420, 2640, 1005, 420});
+    addLabel(tr("％"), {1560, 2700, 315, 255});
+    QPushButton *next = addButton(tr("次へ"), {3420, 2640, 1005, 420});
 
     // Assistive technology names each field by its label, and "..." by what it chooses.
     titleLabel->setBuddy(m_title);
     iconLabel->setBuddy(m_icon);
     startLabel->setBuddy(m_startPicture);
     taxLabel->setBuddy(m_taxRate);
-    chooseIcon->setAccessibleName(QStringLiteral("アイコンを選ぶ"));
-    chooseStart->setAccessibleName(QStringLiteral("開始画像を選ぶ"));
+    chooseIcon->setAccessibleName(tr("アイコンを選ぶ"));
+    chooseStart->setAccessibleName(tr("開始画像を選ぶ"));
 
     setFocusOrder(QList<QWidget *>{m_title, m_icon, next, loadPrevious} +
                   groupButtons(m_keyColours, {0, 1, 2, 3, 4, 5}) + QList<QWidget *>{chooseIcon} +
@@ -138,16 +139,18 @@ void StartPage::choose(QLineEdit *field, bool icon)
 {
     const QString path =
         m_chooser.choose(this, icon ? FileChooser::iconFilter() : FileChooser::pictureFilter());
-    if (const std::optional<QString> name = takeChosenFile(
-            path, icon ? SkinFileKind::Icon : SkinFileKind::Picture, m_record.folder))
-        field->setText(*name);
+    const auto taken =
+        takeChosenFile(path, icon ? SkinFileKind::Icon : SkinFileKind::Picture, m_record.folder);
+    if (const Error *error = std::get_if<Error>(&taken))
+        return tell(*error);
+    field->setText(std::get<QString>(taken));
 }
 
 void StartPage::goOn()
 {
     if (m_icon->text().isEmpty()) {
         m_icon->setFocus();
-        tell(QStringLiteral("画像を選択して下さい。"));
+        tell(tr("画像を選択して下さい。"));
         return;
     }
     // Full-width digits, signs and spaces, as the input method left on from the title types
@@ -157,16 +160,15 @@ void StartPage::goOn()
     if (!taxRate) {
         m_taxRate->setFocus();
         m_taxRate->selectAll();
-        tell(QStringLiteral("消費税率は %1 から %2 までの数値で入力して下さい。")
+        tell(tr("消費税率は %1 から %2 までの数値で入力して下さい。")
                  .arg(WholeNumberMin)
                  .arg(WholeNumberMax),
              QMessageBox::Warning);
         return;
     }
     // The last page could not write these, and no page leads back here.
-    if (refuseUnwritable(m_title, QStringLiteral("タイトル")) ||
-        refuseUnwritable(m_icon, QStringLiteral("アイコン")) ||
-        refuseUnwritable(m_startPicture, QStringLiteral("開始画像")))
+    if (refuseUnwritable(m_title, tr("タイトル")) || refuseUnwritable(m_icon, tr("アイコン")) ||
+        refuseUnwritable(m_startPicture, tr("開始画像")))
         return;
     CalcSettings &settings = m_record.settings;
     settings.title = m_title->text();
@@ -182,10 +184,9 @@ void StartPage::goOn()
 // The previous calc.dat, read untrimmed over what the pages hold; a failed read changes nothing.
 void StartPage::loadPrevious()
 {
-    if (const std::optional<SettingsError> error =
+    if (const std::optional<Error> error =
             readSettings(m_record.folder, false, m_record.settings)) {
-        tell(QStringLiteral("前回の情報を読み込めませんでした。\n") + error->message(),
-             QMessageBox::Warning);
+        tell(tr("前回の情報を読み込めませんでした。\n") + error->message(), QMessageBox::Warning);
         return;
     }
     const CalcSettings &settings = m_record.settings;
@@ -222,14 +223,14 @@ void StartPage::reportColoursOutOfRange()
     QStringList lines;
     const auto check = [&lines](const QString &what, const char *key, int index) {
         if (!isColourIndex(index))
-            lines << QStringLiteral("%1 (%2=%3) は 0 から 5 までの色番号ではありません。")
+            lines << tr("%1 (%2=%3) は 0 から 5 までの色番号ではありません。")
                          .arg(what, QLatin1String(key))
                          .arg(index);
     };
-    check(QStringLiteral("数字色"), "Color1", m_record.settings.digitColour);
-    check(QStringLiteral("ﾎﾞﾀﾝ色"), "Color2", m_record.settings.keyColour);
+    check(tr("数字色"), "Color1", m_record.settings.digitColour);
+    check(tr("ﾎﾞﾀﾝ色"), "Color2", m_record.settings.keyColour);
     if (lines.isEmpty())
         return;
-    lines << QStringLiteral("色を選択して下さい。選択しない場合は、電卓は元の色のまま表示します。");
+    lines << tr("色を選択して下さい。選択しない場合は、電卓は元の色のまま表示します。");
     tell(lines.join(u'\n'), QMessageBox::Warning);
 }

@@ -11,6 +11,7 @@
 #include "twips.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -47,14 +48,47 @@ private:
     std::function<void(QEvent *)> m_handler;
 };
 
-std::optional<QString> unwritable(const QString &what, const QString &text)
+// what names the value ("タイトル").
+std::optional<Error> unwritable(const QString &what, const QString &text)
 {
     const std::optional<QString> character = encodeCp932(text).unrepresentable;
     if (!character)
         return std::nullopt;
-    return QStringLiteral("%1の「%2」は設定ﾌｧｲﾙに保存できない文字です。\n%3\n"
-                          "別の文字に変えて下さい。")
-        .arg(what, *character, text);
+    return Error(Error::Code::SettingsUnwritable, text,
+                 {{"WizardPage",
+                   QT_TRANSLATE_NOOP("WizardPage", "%1の「%2」は設定ﾌｧｲﾙに保存できない文字です。\n"
+                                                   "%3\n別の文字に変えて下さい。"),
+                   {what, *character, text}}});
+}
+
+std::optional<Error> chosenNameError(const QString &fileName)
+{
+    if (fileName.size() > ValueLength)
+        return Error(
+            Error::Code::SettingsUnwritable, fileName,
+            {{"WizardPage",
+              QT_TRANSLATE_NOOP("WizardPage", "ﾌｧｲﾙ名が %1 文字を超えているため使えません。"
+                                              "\n%2\n%1 文字以内の名前のﾌｧｲﾙを選択して下さい。"),
+              {QString::number(ValueLength), fileName}}});
+    return unwritable(WizardPage::tr("ﾌｧｲﾙ名"), fileName);
+}
+
+// Decoded whole, as the calculator will: a picture cut short reads as a sane header.
+std::optional<Error> unshowable(const QString &path, SkinFileKind kind)
+{
+    std::optional<Error> fault;
+    if (kind == SkinFileKind::Icon) {
+        const auto icon = picturereader::decodeIcon(path);
+        if (const auto *iconError = std::get_if<Error>(&icon))
+            fault = *iconError;
+    } else {
+        const auto picture = picturereader::decodePicture(path, QSize(1, 1));
+        if (const auto *pictureError = std::get_if<Error>(&picture))
+            fault = *pictureError;
+    }
+    if (fault)
+        return skinFileError(*fault, kind, QFileInfo(path).fileName());
+    return std::nullopt;
 }
 
 } // namespace
@@ -63,7 +97,7 @@ WizardPage::WizardPage(const QString &name, int widthTwips, int heightTwips, boo
     : m_enterMovesOn(enterMovesOn)
 {
     setObjectName(name);
-    setWindowTitle(Caption);
+    setWindowTitle(caption());
     setWindowIcon(programIcon(ProgramIcon::Skinwright));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -133,92 +167,73 @@ QLineEdit *WizardPage::addTextField(const QRect &twips, int maxLength, bool lati
     return field;
 }
 
+QString WizardPage::caption()
+{
+    return tr("電卓 ｳｨｻﾞｰﾄﾞ");
+}
+
 void WizardPage::tell(const QString &text, QMessageBox::Icon icon)
 {
-    dialogs::showMessage(this, {text, Caption, icon});
+    dialogs::showMessage(this, {text, caption(), icon});
+}
+
+void WizardPage::tell(const Error &error)
+{
+    if (error.code() != Error::Code::Stopped)
+        tell(error.message(), QMessageBox::Warning);
 }
 
 bool WizardPage::refuseUnwritable(QLineEdit *field, const QString &what)
 {
-    const std::optional<QString> message = unwritable(what, field->text());
-    if (!message)
+    const std::optional<Error> error = unwritable(what, field->text());
+    if (!error)
         return false;
     field->setFocus();
-    tell(*message, QMessageBox::Warning);
+    tell(*error);
     return true;
 }
 
-std::optional<QString> WizardPage::takeChosenFile(const QString &path, SkinFileKind kind,
-                                                  const QString &folder)
+std::variant<QString, Error> WizardPage::takeChosenFile(const QString &path, SkinFileKind kind,
+                                                        const QString &folder)
 {
     if (path.isEmpty())
         return QString();
     const QString name = QFileInfo(path).fileName();
-    if (refuseChosenName(name) || refuseUnshowable(path, kind) || !bringIntoFolder(path, folder))
-        return std::nullopt;
+    std::optional<Error> error = chosenNameError(name);
+    if (!error)
+        error = unshowable(path, kind);
+    if (!error)
+        error = bringIntoFolder(path, folder);
+    if (error)
+        return *error;
     return name;
-}
-
-bool WizardPage::refuseChosenName(const QString &fileName)
-{
-    if (fileName.size() > ValueLength) {
-        tell(QStringLiteral("ﾌｧｲﾙ名が %1 文字を超えているため使えません。\n%2\n"
-                            "%1 文字以内の名前のﾌｧｲﾙを選択して下さい。")
-                 .arg(ValueLength)
-                 .arg(fileName),
-             QMessageBox::Warning);
-        return true;
-    }
-    const std::optional<QString> message = unwritable(QStringLiteral("ﾌｧｲﾙ名"), fileName);
-    if (message)
-        tell(*message, QMessageBox::Warning);
-    return message.has_value();
-}
-
-// Decoded whole, as the calculator will: a picture cut short reads as a sane header.
-bool WizardPage::refuseUnshowable(const QString &path, SkinFileKind kind)
-{
-    std::optional<PictureProblem> problem;
-    if (kind == SkinFileKind::Icon) {
-        const auto icon = picturereader::decodeIcon(path);
-        if (const auto *iconProblem = std::get_if<PictureProblem>(&icon))
-            problem = *iconProblem;
-    } else {
-        const auto picture = picturereader::decodePicture(path, QSize(1, 1));
-        if (const auto *pictureProblem = std::get_if<PictureProblem>(&picture))
-            problem = *pictureProblem;
-    }
-    if (problem)
-        tell(problemMessage(*problem, kind, {}, QFileInfo(path).fileName()), QMessageBox::Warning);
-    return problem.has_value();
 }
 
 // The calculator reads every file from the skin's folder, so a file chosen elsewhere is copied
 // there as the chooser closes.
-bool WizardPage::bringIntoFolder(const QString &path, const QString &folder)
+std::optional<Error> WizardPage::bringIntoFolder(const QString &path, const QString &folder)
 {
     const QFileInfo chosen(path);
     const QFileInfo target(QDir(folder).filePath(chosen.fileName()));
     if (chosen.canonicalFilePath() == target.canonicalFilePath())
-        return true;
+        return std::nullopt;
+    const QString shownFolder = QDir::toNativeSeparators(QDir::cleanPath(folder));
     if (target.exists() || target.isSymLink()) {
         if (sameContents(path, target.filePath()))
-            return true;
-        const QString question =
-            QStringLiteral("%1 には同じ名前の別のﾌｧｲﾙ「%2」が既にあります。\n"
-                           "選択したﾌｧｲﾙで置き換えますか。")
-                .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)), chosen.fileName());
-        if (!dialogs::askYesNo(this, {question, Caption, QMessageBox::Question}))
-            return false;
+            return std::nullopt;
+        const QString question = tr("%1 には同じ名前の別のﾌｧｲﾙ「%2」が既にあります。\n"
+                                    "選択したﾌｧｲﾙで置き換えますか。")
+                                     .arg(shownFolder, chosen.fileName());
+        if (!dialogs::askYesNo(this, {question, caption(), QMessageBox::Question}))
+            return Error(Error::Code::Stopped, target.filePath(), {});
     }
-    if (const std::optional<QString> reason = copyFile(path, target.filePath())) {
-        tell(
-            QStringLiteral("「%1」を %2 にｺﾋﾟｰできませんでした（%3）。")
-                .arg(chosen.fileName(), QDir::toNativeSeparators(QDir::cleanPath(folder)), *reason),
-            QMessageBox::Warning);
-        return false;
-    }
-    return true;
+    if (const std::optional<Error> error = copyFile(path, target.filePath()))
+        return Error(
+            error->code(), target.filePath(),
+            {{"WizardPage",
+              QT_TRANSLATE_NOOP("WizardPage", "「%1」を %2 にｺﾋﾟｰできませんでした（%3）。"),
+              {chosen.fileName(), shownFolder, error->message()}}});
+    return std::nullopt;
 }
 
 void whenFocusLeaves(QWidget *widget, std::function<void()> handler)

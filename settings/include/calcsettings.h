@@ -1,5 +1,6 @@
 #pragma once
 
+#include "error.h"
 #include "holder.h"
 
 #include <QString>
@@ -32,37 +33,23 @@ struct CalcSettings
 // calc.dat keeps this many characters of a value; a longer name could not be read back.
 inline constexpr int ValueLength = 20;
 
-// Why a read or write failed: the file, the 1-based line (0 when no line is concerned)
-// and a sentence in the programs' voice.
-struct SettingsError
-{
-    enum class Action
-    {
-        Read,
-        Write
-    };
-
-    QString file;
-    int line = 0;
-    QString reason;
-    Action action = Action::Read;
-
-    QString message() const; // one text for a message box, naming file, line and reason
-};
-
 // The full path of calc.dat in a program folder ("\" or "/" at the end or not).
 QString settingsPath(const QString &folder);
 
 // Reads calc.dat from folder into settings, overwriting only the fields whose keys occur.
 // trim removes spaces (code 32) around each value, as the calculator reads; the wizard does not.
-// A failed read leaves settings exactly as they were.
-std::optional<SettingsError> readSettings(const QString &folder, bool trim, CalcSettings &settings);
+// A failed read leaves settings exactly as they were. Its error, about calc.dat's path, names
+// the file (and the line) in its first sentence and tells why in the last; a file that cannot be
+// opened keeps the code of the open (FileMissing, IsFolder, ...), a line that cannot be read is
+// SettingsUnreadable.
+std::optional<Error> readSettings(const QString &folder, bool trim, CalcSettings &settings);
 
 // Replaces calc.dat in folder with all 18 keys of settings, in code page 932 with CRLF.
 // A value holding a line break or a character code page 932 lacks is refused, not altered;
 // the look-alikes of encodeCp932 are written as Windows writes them.
-// The previous file stays whole when writing fails.
-std::optional<SettingsError> writeSettings(const QString &folder, const CalcSettings &settings);
+// The previous file stays whole when writing fails, with a SettingsUnwritable error told as a
+// read error is.
+std::optional<Error> writeSettings(const QString &folder, const CalcSettings &settings);
 
 // The numbers calc.dat holds are 16-bit: these bounds, and the messages that tell them.
 inline constexpr int WholeNumberMin = std::numeric_limits<qint16>::min();

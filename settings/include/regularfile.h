@@ -1,31 +1,18 @@
 #pragma once
 
+#include "error.h"
+
 #include <QFile>
 #include <QString>
 #include <memory>
 #include <variant>
 
-// Why a file could not be opened for reading.
-struct OpenProblem
-{
-    enum class Fault
-    {
-        Missing,
-        Folder,
-        NotRegularFile, // a FIFO, a device, a socket
-        NoPermission,
-        Failed
-    };
-
-    Fault fault;
-    QString systemReason = {}; // the system's words, for Failed
-};
-
 // Opens a file the user named for reading, and only if it is a regular file: a FIFO that nobody
 // writes to would block for ever and a device such as /dev/zero never ends. The open itself never
 // waits, and the check looks at what was opened, so a name swapped for a FIFO at the last moment
-// is refused too.
-std::variant<std::unique_ptr<QFile>, OpenProblem> openRegularFile(const QString &path);
+// is refused too. A refusal (FileMissing, IsFolder, NotRegularFile, NoPermission, Unreadable)
+// tells why in one sentence.
+std::variant<std::unique_ptr<QFile>, Error> openRegularFile(const QString &path);
 
 // Whether two regular files, each opened as above, hold the same bytes; false when either cannot
 // be read.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -9,21 +11,6 @@
 // Skins come from Windows, where file names ignore letter case and "\" separates folders. A name
 // calc.dat gives is found here as it is found there, so that a folder or archive made on Windows
 // works as it is.
-
-enum class SkinNameFault
-{
-    Missing,    // no file of that name, in any letter case
-    Ambiguous,  // no exact match, and two or more names equal to it ignoring case
-    OutsideSkin // an absolute name, or one leading out of the skin's folder
-};
-
-struct SkinNameProblem
-{
-    SkinNameFault fault;
-    QStringList candidates = {}; // Ambiguous: the matching paths as stored, sorted
-
-    bool operator==(const SkinNameProblem &) const = default;
-};
 
 // A name inside a skin as a path with "/" between folders and no "." or empty parts ("" for the
 // skin's own folder), or nothing when it leads outside: rooted ("/" or "\"), a drive letter or
@@ -35,9 +22,10 @@ std::optional<QString> pathInSkin(QString name);
 using FolderLister = std::function<QStringList(const QString &relativeFolder)>;
 
 // The stored path ("img/Back.JPG") of the name calc.dat gives ("IMG\back.jpg"): each part is the
-// entry of exactly that name, else the one entry equal to it ignoring case.
-std::variant<QString, SkinNameProblem> resolveSkinName(const QString &name,
-                                                       const FolderLister &listFolder);
+// entry of exactly that name, else the one entry equal to it ignoring case. Else an error about
+// the name: FileMissing, NameOutsideSkin (both told as a missing file) or NameAmbiguous (naming
+// the matching paths as stored, sorted).
+std::variant<QString, Error> resolveSkinName(const QString &name, const FolderLister &listFolder);
 
 // The same in a skin folder on disk: the absolute path of the file that the name means.
-std::variant<QString, SkinNameProblem> findSkinFile(const QString &folder, const QString &name);
+std::variant<QString, Error> findSkinFile(const QString &folder, const QString &name);

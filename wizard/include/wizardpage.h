@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
+#include <variant>
 
 class QFont;
 class QLabel;
@@ -19,7 +21,7 @@ class WizardPage : public QWidget
     Q_OBJECT
 
 public:
-    inline static const QString Caption = QStringLiteral("電卓 ｳｨｻﾞｰﾄﾞ");
+    static QString caption(); // 「電卓 ｳｨｻﾞｰﾄﾞ」
 
     // The caption, the wizard's icon, a fixed client size in twips without minimise or
     // maximise box, centred on the screen. enterMovesOn: Enter moves the focus as Tab does,
@@ -43,20 +45,21 @@ protected:
 
     // A modal box with the wizard's caption and an OK button.
     void tell(const QString &text, QMessageBox::Icon icon = QMessageBox::NoIcon);
+    // The error's message as a warning; nothing for work the user stopped.
+    void tell(const Error &error);
     // Refuses a field whose text calc.dat (code page 932) cannot hold: the field takes the focus
     // and a message names the character; what names the value ("タイトル").
     bool refuseUnwritable(QLineEdit *field, const QString &what);
     // The file a chooser returned, made part of the skin in folder: refused when calc.dat could
     // not hold its name or the calculator could not show it; copied into folder when it lies
     // elsewhere, after asking before a different file of its name is replaced. The name to put
-    // in the field (empty when the chooser was cancelled), or nothing: the field stays as it was.
-    std::optional<QString> takeChosenFile(const QString &path, SkinFileKind kind,
-                                          const QString &folder);
+    // in the field (empty when the chooser was cancelled), or why the field stays as it was
+    // (Stopped when the user kept the file there).
+    std::variant<QString, Error> takeChosenFile(const QString &path, SkinFileKind kind,
+                                                const QString &folder);
 
 private:
-    bool refuseChosenName(const QString &fileName);
-    bool refuseUnshowable(const QString &path, SkinFileKind kind);
-    bool bringIntoFolder(const QString &path, const QString &folder);
+    std::optional<Error> bringIntoFolder(const QString &path, const QString &folder);
 
     bool m_enterMovesOn;
 };

@@ -60,6 +60,7 @@ class TestSkinwright : public QObject
     std::unique_ptr<QTemporaryDir> m_skin;
     std::unique_ptr<SkinWizard> m_wizard;
     QString m_told;            // the last message
+    int m_shown = 0;           // messages
     QList<bool> m_replies;     // to the next questions, 「はい」 as true
     QStringList m_choices;     // what the next choosers return
     QStringList m_lastChooser; // its folder, cancel button, selected filter, then all filters
@@ -138,8 +139,12 @@ private slots:
     {
         m_skin = std::make_unique<QTemporaryDir>();
         m_told.clear();
+        m_shown = 0;
         m_replies.clear();
-        dialogs::setMessageAnswerer([this](const dialogs::Message &m) { m_told = m.text; });
+        dialogs::setMessageAnswerer([this](const dialogs::Message &m) {
+            m_told = m.text;
+            ++m_shown;
+        });
         dialogs::setQuestionAnswerer([this](const dialogs::Message &) {
             if (m_replies.isEmpty())
                 QTest::qFail("an unexpected question", __FILE__, __LINE__);
@@ -274,6 +279,7 @@ private slots:
         choose(pictureField(3) + u"を選ぶ"_s, elsewhere("one.bmp"));
         const bool taken = skinFile == Qt::blue;
         QCOMPARE(m_replies.isEmpty(), before == InSkin::OtherPicture || before == InSkin::Folder);
+        QCOMPARE(m_shown, before == InSkin::Folder ? 1 : 0); // a copy over a folder fails
         QCOMPARE(field(pictureField(3))->text(), taken ? u"one.bmp"_s : u"old"_s);
         QCOMPARE(colourAt(QImage(copy)), skinFile);
         QCOMPARE(colourAt(page()->findChild<QLabel *>(u"preview"_s)->pixmap().toImage()),

@@ -23,7 +23,7 @@ public:
     static PictureCache forUser(const QProcessEnvironment &environment);
     // The picture at path as picturereader::decodePicture(path, pixelSize) gives it, read
     // from the cache when the entry there matches the file; else decoded and stored.
-    std::variant<QImage, PictureProblem> picture(const QString &path, QSize pixelSize) const;
+    std::variant<QImage, Error> picture(const QString &path, QSize pixelSize) const;
     QString folder() const;
 
 private:

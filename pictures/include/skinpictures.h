@@ -29,9 +29,9 @@ public:
 
     // Checks the icon, the start picture and the twelve key pictures named in settings (each a
     // regular file whose header reads as a picture of sane size; the icon an icon file), then
-    // decodes the icon and the start picture. On failure: one message naming the file and
-    // what is wrong, in the calculator's voice.
-    std::optional<QString> loadStartPictures(const CalcSettings &settings);
+    // decodes the icon and the start picture. On failure: the error about the first file that
+    // fails (or the key naming none), its message naming the file and what is wrong.
+    std::optional<Error> loadStartPictures(const CalcSettings &settings);
 
     QIcon icon() const;
     QPixmap startPicture() const; // a null pixmap when the skin names no start picture
@@ -44,7 +44,8 @@ public:
     std::optional<QPixmap> holder(face::Holder holder);
 
 signals:
-    // A key picture that passed the checks failed to decode later; emitted once.
+    // A key picture that passed the checks failed to decode later; emitted once, with the
+    // error's message.
     void failed(const QString &message);
 
 private:

@@ -26,6 +26,12 @@ constexpr int MaxIconImages = 32;
 const QByteArray Jpeg = QByteArrayLiteral("jpeg");
 const QByteArray Ico = QByteArrayLiteral("ico");
 
+Error tooLarge(const QString &path, QSize size)
+{
+    return pictureError(Error::Code::PictureTooLarge, path,
+                        {QString::number(size.width()), QString::number(size.height())});
+}
+
 bool sizeTooLarge(SkinFileKind kind, const QByteArray &format, QSize size)
 {
     const qint64 pixels = qint64(size.width()) * size.height();
@@ -92,17 +98,17 @@ std::unique_ptr<QImageReader> readerFor(QFile &file)
     return reader;
 }
 
-std::variant<Header, PictureProblem> readHeader(QFile &file, SkinFileKind kind)
+std::variant<Header, Error> readHeader(QFile &file, SkinFileKind kind)
 {
     const std::unique_ptr<QImageReader> readerOwner = readerFor(file);
     QImageReader &reader = *readerOwner;
     const QByteArray format = reader.format();
     if (format.isEmpty())
-        return PictureProblem{PictureFault::NotPicture};
+        return pictureError(Error::Code::NotPicture, file.fileName());
     if (!takesFormat(kind, format)) {
         const bool icon = kind == SkinFileKind::Icon;
-        return PictureProblem{
-            icon ? PictureFault::NotIcon : PictureFault::UnusableFormat, {}, format};
+        return pictureError(icon ? Error::Code::NotIcon : Error::Code::UnusableFormat,
+                            file.fileName(), {QString::fromLatin1(format)});
     }
 
     const QSize size = reader.size();
@@ -111,27 +117,12 @@ std::variant<Header, PictureProblem> readHeader(QFile &file, SkinFileKind kind)
         const std::optional<QSize> declared =
             format == "bmp" ? declaredBmpSize(file) : std::nullopt;
         if (declared && sizeTooLarge(kind, format, *declared))
-            return PictureProblem{PictureFault::TooLarge, *declared};
-        return PictureProblem{PictureFault::Broken};
+            return tooLarge(file.fileName(), *declared);
+        return pictureError(Error::Code::BrokenPicture, file.fileName());
     }
     if (sizeTooLarge(kind, format, size))
-        return PictureProblem{PictureFault::TooLarge, size};
+        return tooLarge(file.fileName(), size);
     return Header{format, size, transformation};
-}
-
-PictureFault faultOf(OpenProblem::Fault fault)
-{
-    switch (fault) {
-    case OpenProblem::Fault::Missing:
-        return PictureFault::Missing;
-    case OpenProblem::Fault::Folder:
-    case OpenProblem::Fault::NotRegularFile:
-        return PictureFault::NotRegularFile;
-    case OpenProblem::Fault::NoPermission:
-    case OpenProblem::Fault::Failed:
-        break;
-    }
-    return PictureFault::Unreadable;
 }
 
 struct OpenedFile
@@ -140,55 +131,49 @@ struct OpenedFile
     Header header;
 };
 
-std::variant<OpenedFile, PictureProblem> openAndCheck(const QString &path, SkinFileKind kind)
+std::variant<OpenedFile, Error> openAndCheck(const QString &path, SkinFileKind kind)
 {
     auto opened = openRegularFile(path);
-    if (const OpenProblem *problem = std::get_if<OpenProblem>(&opened))
-        return PictureProblem{faultOf(problem->fault)};
+    if (const Error *error = std::get_if<Error>(&opened))
+        return pictureError(error->code(), path);
     auto file = std::move(std::get<std::unique_ptr<QFile>>(opened));
     if (file->size() == 0)
-        return PictureProblem{PictureFault::Empty};
+        return pictureError(Error::Code::EmptyFile, path);
     auto header = readHeader(*file, kind);
-    if (const PictureProblem *problem = std::get_if<PictureProblem>(&header))
-        return *problem;
+    if (const Error *error = std::get_if<Error>(&header))
+        return *error;
     if (!file->seek(0))
-        return PictureProblem{PictureFault::Unreadable};
+        return pictureError(Error::Code::Unreadable, path);
     return OpenedFile{std::move(file), std::get<Header>(header)};
 }
 
 } // namespace
 
-std::variant<QString, PictureProblem> locate(const QString &folder, const QString &name)
+std::variant<QString, Error> locate(const QString &folder, const QString &name)
 {
-    auto found = findSkinFile(folder, name);
-    if (const QString *path = std::get_if<QString>(&found))
-        return *path;
-    const SkinNameProblem &problem = std::get<SkinNameProblem>(found);
-    if (problem.fault == SkinNameFault::Ambiguous)
-        return PictureProblem{PictureFault::Ambiguous, {}, {}, problem.candidates};
-    return PictureProblem{PictureFault::Missing};
+    return findSkinFile(folder, name);
 }
 
-std::optional<PictureProblem> check(const QString &path, SkinFileKind kind)
+std::optional<Error> check(const QString &path, SkinFileKind kind)
 {
     auto opened = openAndCheck(path, kind);
-    if (const PictureProblem *problem = std::get_if<PictureProblem>(&opened))
-        return *problem;
+    if (const Error *error = std::get_if<Error>(&opened))
+        return *error;
     return std::nullopt;
 }
 
-std::variant<QImage, PictureProblem> decodePicture(const QString &path, QSize pixelSize)
+std::variant<QImage, Error> decodePicture(const QString &path, QSize pixelSize)
 {
     auto opened = openAndCheck(path, SkinFileKind::Picture);
-    if (const PictureProblem *problem = std::get_if<PictureProblem>(&opened))
-        return *problem;
+    if (const Error *error = std::get_if<Error>(&opened))
+        return *error;
     OpenedFile &picture = std::get<OpenedFile>(opened);
 
     if (picture.header.format == Jpeg) {
         if (!jpegIsComplete(*picture.file))
-            return PictureProblem{PictureFault::Truncated};
+            return pictureError(Error::Code::Truncated, path);
         if (!picture.file->seek(0))
-            return PictureProblem{PictureFault::Unreadable};
+            return pictureError(Error::Code::Unreadable, path);
     }
 
     QImageReader reader(picture.file.get(), picture.header.format);
@@ -200,15 +185,15 @@ std::variant<QImage, PictureProblem> decodePicture(const QString &path, QSize pi
     reader.setScaledSize(turnedSideways ? pixelSize.transposed() : pixelSize);
     QImage image = reader.read();
     if (image.isNull() || image.size() != pixelSize)
-        return PictureProblem{PictureFault::Broken};
+        return pictureError(Error::Code::BrokenPicture, path);
     return image;
 }
 
-std::variant<QList<QImage>, PictureProblem> decodeIcon(const QString &path)
+std::variant<QList<QImage>, Error> decodeIcon(const QString &path)
 {
     auto opened = openAndCheck(path, SkinFileKind::Icon);
-    if (const PictureProblem *problem = std::get_if<PictureProblem>(&opened))
-        return *problem;
+    if (const Error *error = std::get_if<Error>(&opened))
+        return *error;
     OpenedFile &icon = std::get<OpenedFile>(opened);
 
     QImageReader reader(icon.file.get(), icon.header.format);
@@ -221,16 +206,16 @@ std::variant<QList<QImage>, PictureProblem> decodeIcon(const QString &path)
             break;
         const QSize size = reader.size();
         if (!size.isValid())
-            return PictureProblem{PictureFault::Broken};
+            return pictureError(Error::Code::BrokenPicture, path);
         if (sizeTooLarge(SkinFileKind::Icon, icon.header.format, size))
-            return PictureProblem{PictureFault::TooLarge, size};
+            return tooLarge(path, size);
         QImage image = reader.read();
         if (image.isNull())
-            return PictureProblem{PictureFault::Broken};
+            return pictureError(Error::Code::BrokenPicture, path);
         images.append(std::move(image));
     }
     if (images.isEmpty())
-        return PictureProblem{PictureFault::Broken};
+        return pictureError(Error::Code::BrokenPicture, path);
     return images;
 }
 

@@ -38,7 +38,7 @@ QPixmap pixmapForScreen(const QImage &image, qreal devicePixelRatio)
     return pixmap;
 }
 
-using Decoded = std::variant<QImage, PictureProblem>;
+using Decoded = std::variant<QImage, Error>;
 
 } // namespace
 
@@ -47,7 +47,7 @@ struct SkinPictures::Private
     // One decode per distinct file; the keys that name it share its pixmap.
     struct Decode
     {
-        QString key; // the first key naming the file, for the message
+        QString key; // the first key naming the file, which checks it
         QString name;
         QString path;
         QString identity;
@@ -72,7 +72,7 @@ struct SkinPictures::Private
     std::vector<Decode> decodes;
     std::array<std::size_t, face::HolderCount> decodeOfHolder{};
 
-    std::variant<QString, PictureProblem> locate(const QString &name) const
+    std::variant<QString, Error> locate(const QString &name) const
     {
         return picturereader::locate(folder, name);
     }
@@ -100,8 +100,8 @@ struct SkinPictures::Private
         if (++finishedCount == decodes.size())
             qCInfo(lcPictures) << "all key pictures ready";
         // Last: the window ends the program on this signal, maybe from a modal message box.
-        if (const PictureProblem *problem = std::get_if<PictureProblem>(&result))
-            reportFailure(problemMessage(*problem, SkinFileKind::Picture, decode.key, decode.name));
+        if (const Error *error = std::get_if<Error>(&result))
+            reportFailure(skinFileError(*error, SkinFileKind::Picture, decode.name).message());
     }
 
     void reportFailure(const QString &message)
@@ -133,34 +133,33 @@ SkinPictures::~SkinPictures()
     d->pool.waitForDone();
 }
 
-std::optional<QString> SkinPictures::loadStartPictures(const CalcSettings &settings)
+std::optional<Error> SkinPictures::loadStartPictures(const CalcSettings &settings)
 {
     if (settings.icon.isEmpty())
-        return problemMessage({PictureFault::NoName}, SkinFileKind::Icon, "Icon", {});
-    const auto iconMessage = [&settings](const PictureProblem &problem) {
-        return problemMessage(problem, SkinFileKind::Icon, "Icon", settings.icon);
+        return noFileNameError(SkinFileKind::Icon, QStringLiteral("Icon"));
+    const auto iconError = [&settings](const Error &fault) {
+        return skinFileError(fault, SkinFileKind::Icon, settings.icon);
     };
     const auto iconPath = d->locate(settings.icon);
-    if (const PictureProblem *problem = std::get_if<PictureProblem>(&iconPath))
-        return iconMessage(*problem);
+    if (const Error *error = std::get_if<Error>(&iconPath))
+        return iconError(*error);
     const auto iconImages = picturereader::decodeIcon(std::get<QString>(iconPath));
-    if (const PictureProblem *problem = std::get_if<PictureProblem>(&iconImages))
-        return iconMessage(*problem);
+    if (const Error *error = std::get_if<Error>(&iconImages))
+        return iconError(*error);
 
     // An empty start picture leaves the backdrop empty until the first key.
     QString startIdentity;
     QPixmap startPicture;
     if (!settings.startPicture.isEmpty()) {
-        const auto startMessage = [&settings](const PictureProblem &problem) {
-            return problemMessage(problem, SkinFileKind::Picture, "StartBmp",
-                                  settings.startPicture);
+        const auto startError = [&settings](const Error &fault) {
+            return skinFileError(fault, SkinFileKind::Picture, settings.startPicture);
         };
         const auto path = d->locate(settings.startPicture);
-        if (const PictureProblem *problem = std::get_if<PictureProblem>(&path))
-            return startMessage(*problem);
+        if (const Error *error = std::get_if<Error>(&path))
+            return startError(*error);
         const auto decoded = d->cache.picture(std::get<QString>(path), d->pixelSize);
-        if (const PictureProblem *problem = std::get_if<PictureProblem>(&decoded))
-            return startMessage(*problem);
+        if (const Error *error = std::get_if<Error>(&decoded))
+            return startError(*error);
         startPicture = pixmapForScreen(std::get<QImage>(decoded), d->devicePixelRatio);
         startIdentity = fileIdentity(std::get<QString>(path));
     }
@@ -171,17 +170,17 @@ std::optional<QString> SkinPictures::loadStartPictures(const CalcSettings &setti
         const QString key = pictureKey(index);
         const QString &name = settings.keyPictures[index];
         if (name.isEmpty())
-            return problemMessage({PictureFault::NoName}, SkinFileKind::Picture, key, {});
+            return noFileNameError(SkinFileKind::Picture, key);
         const auto located = d->locate(name);
-        if (const PictureProblem *problem = std::get_if<PictureProblem>(&located))
-            return problemMessage(*problem, SkinFileKind::Picture, key, name);
+        if (const Error *error = std::get_if<Error>(&located))
+            return skinFileError(*error, SkinFileKind::Picture, name);
         const QString &path = std::get<QString>(located);
         const std::size_t decode = d->decodeFor(key, name, path);
         d->decodeOfHolder[index] = decode;
         if (d->decodes[decode].key != key)
             continue; // checked with the first key that names it
-        if (const auto problem = picturereader::check(path, SkinFileKind::Picture))
-            return problemMessage(*problem, SkinFileKind::Picture, key, name);
+        if (const auto error = picturereader::check(path, SkinFileKind::Picture))
+            return skinFileError(*error, SkinFileKind::Picture, name);
         if (d->decodes[decode].identity == startIdentity) {
             d->decodes[decode].pixmap = startPicture;
             d->decodes[decode].finished = true;

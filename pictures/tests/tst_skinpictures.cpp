@@ -163,7 +163,8 @@ private slots:
         if (!file.isEmpty())
             QVERIFY(skin.put(file, bytes));
         SkinPictures pictures(skin.path(""), Backdrop, 1, PictureCache({}));
-        QCOMPARE(pictures.loadStartPictures(skin.settings).value_or(QString()), message);
+        const auto error = pictures.loadStartPictures(skin.settings);
+        QCOMPARE(error ? error->message() : QString(), message);
         QCOMPARE(pictures.holder(face::Holder::One).has_value(), message.isEmpty());
     }
 };

@@ -172,8 +172,7 @@ PictureCache PictureCache::forUser(const QProcessEnvironment &environment)
     return PictureCache(QDir::cleanPath(base + QStringLiteral("/picturecalc")));
 }
 
-std::variant<QImage, PictureProblem> PictureCache::picture(const QString &path,
-                                                           QSize pixelSize) const
+std::variant<QImage, Error> PictureCache::picture(const QString &path, QSize pixelSize) const
 {
     const auto decode = [&] {
         qCDebug(lcCache, "decoded: %s", qPrintable(path));
