@@ -1,10 +1,14 @@
 #include "calculatorwindow.h"
 
-#include "calcmessages.h"
+#include "calcengine.h"
+#include "calcsettings.h"
 #include "dialogs.h"
 #include "facelook.h"
 #include "keybutton.h"
+#include "keys.h"
+#include "keysounds.h"
 #include "palette.h"
+#include "programnames.h"
 #include "readoutlabel.h"
 #include "skinpictures.h"
 #include "twips.h"
@@ -31,8 +35,9 @@ void setTextColour(QWidget *widget, const QColor &colour)
 
 QString noticeText(calc::Notice notice)
 {
-    return notice == calc::Notice::DivisionByZero ? QStringLiteral("ｾﾞﾛでは除算できません。")
-                                                  : QStringLiteral("計算できる範囲を超えました。");
+    return notice == calc::Notice::DivisionByZero
+               ? CalculatorWindow::tr("ｾﾞﾛでは除算できません。")
+               : CalculatorWindow::tr("計算できる範囲を超えました。");
 }
 
 std::string localeDecimalSeparator()
@@ -58,152 +63,188 @@ const Key *keyOf(const QKeyEvent *event)
 
 } // namespace
 
+struct CalculatorWindow::Private
+{
+    explicit Private(CalculatorWindow *window);
+
+    void createKeys();
+    void click(const Key &key);
+    void copyReadout();
+    void watchClipboard();
+    void showOutcome(const calc::KeyOutcome &outcome);
+    void setBackdrop(face::Holder holder);
+    void setCaptionColours();
+    void setCopyColour(QRgb colour);
+    void abandon(const QString &message);
+
+    CalculatorWindow *q;
+    KeySounds sound;
+    calc::CalcEngine engine;
+    CalcSettings settings;
+    SkinPictures *pictures = nullptr; // a child, made when the skin loads
+
+    QLabel *backdrop;
+    ReadoutLabel *readout;
+    std::vector<KeyButton *> keys; // in the order of the face's key table
+    KeyButton *copyKey = nullptr;
+    QTimer *clipboardWatch;
+    std::optional<QString> copiedText;
+};
+
+CalculatorWindow::Private::Private(CalculatorWindow *window)
+    : q(window), engine(localeDecimalSeparator()), backdrop(new QLabel(window)),
+      readout(new ReadoutLabel(QString::fromStdString(engine.readout()), window)),
+      clipboardWatch(new QTimer(window))
+{
+}
+
 CalculatorWindow::CalculatorWindow(QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_engine(localeDecimalSeparator()), m_backdrop(new QLabel(this)),
-      m_readout(new ReadoutLabel(QString::fromStdString(m_engine.readout()), this)),
-      m_clipboardWatch(new QTimer(this))
+      d(std::make_unique<Private>(this))
 {
     setFixedSize(face::windowPixels());
 
-    m_backdrop->setObjectName(QStringLiteral("backdrop"));
-    m_backdrop->setGeometry(face::backdropPixels());
-    m_backdrop->setScaledContents(true);
-    m_backdrop->setAttribute(Qt::WA_TransparentForMouseEvents);
+    d->backdrop->setObjectName(QStringLiteral("backdrop"));
+    d->backdrop->setGeometry(face::backdropPixels());
+    d->backdrop->setScaledContents(true);
+    d->backdrop->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    m_readout->setGeometry(face::twipsToPixels(face::ReadoutTwips));
-    m_readout->setAlignment(face::ReadoutAlignment);
-    m_readout->setFont(face::captionFont(face::ReadoutPointSize));
-    m_readout->setAutoFillBackground(true);
-    QPalette readoutPalette = m_readout->palette();
+    ReadoutLabel *readout = d->readout;
+    readout->setGeometry(face::twipsToPixels(face::ReadoutTwips));
+    readout->setAlignment(face::ReadoutAlignment);
+    readout->setFont(face::captionFont(face::ReadoutPointSize));
+    readout->setAutoFillBackground(true);
+    QPalette readoutPalette = readout->palette();
     readoutPalette.setColor(QPalette::Window, face::ReadoutGround);
     readoutPalette.setColor(QPalette::WindowText, face::readoutColour({}));
-    m_readout->setPalette(readoutPalette);
+    readout->setPalette(readoutPalette);
 
-    createKeys();
+    d->createKeys();
 
-    m_clipboardWatch->setObjectName(QStringLiteral("clipboardWatch"));
-    m_clipboardWatch->setInterval(3000);
-    connect(m_clipboardWatch, &QTimer::timeout, this, &CalculatorWindow::watchClipboard);
+    d->clipboardWatch->setObjectName(QStringLiteral("clipboardWatch"));
+    d->clipboardWatch->setInterval(3000);
+    connect(d->clipboardWatch, &QTimer::timeout, this, [this] { d->watchClipboard(); });
 
     // The window itself takes every key; no key takes the focus.
     setFocusPolicy(Qt::StrongFocus);
     setFocus();
 }
 
-void CalculatorWindow::createKeys()
+CalculatorWindow::~CalculatorWindow() = default;
+
+void CalculatorWindow::Private::createKeys()
 {
     for (const Key &key : face::keys()) {
-        auto *button = new KeyButton(QString::fromUtf8(key.caption), this);
+        auto *button = new KeyButton(QString::fromUtf8(key.caption), q);
         button->setGeometry(face::twipsToPixels(key.twips));
-        button->setAccessibleName(QString::fromUtf8(key.spokenName));
+        button->setAccessibleName(QCoreApplication::translate("face", key.spokenName));
         button->setAlignment(face::CaptionAlignment);
         button->setFont(face::captionFont(key.pointSize));
         if (const auto colour = face::captionColour(key, {}))
             setTextColour(button, *colour);
         if (key.noteOffset) {
             const int offset = *key.noteOffset;
-            connect(button, &KeyButton::mouseDown, this,
-                    [this, offset] { m_sound.noteOn(offset); });
-            connect(button, &KeyButton::mouseUp, this, [this, offset] { m_sound.noteOff(offset); });
+            connect(button, &KeyButton::mouseDown, q, [this, offset] { sound.noteOn(offset); });
+            connect(button, &KeyButton::mouseUp, q, [this, offset] { sound.noteOff(offset); });
         }
-        connect(button, &KeyButton::clicked, this, [this, &key] { click(key); });
+        connect(button, &KeyButton::clicked, q, [this, &key] { click(key); });
         if (key.action == KeyAction::Copy)
-            m_copyKey = button;
-        m_keys.push_back(button);
+            copyKey = button;
+        keys.push_back(button);
     }
 }
 
-std::optional<QString> CalculatorWindow::loadSkin(const QString &folder)
+std::optional<Error> CalculatorWindow::loadSkin(const QString &folder)
 {
-    m_settings = CalcSettings{};
-    if (const auto error = readSettings(folder, true, m_settings))
-        return error->message();
+    d->settings = CalcSettings{};
+    if (auto error = readSettings(folder, true, d->settings))
+        return error;
 
-    setWindowTitle(m_settings.title);
-    setTextColour(m_readout, face::readoutColour(m_settings));
-    setCaptionColours();
+    setWindowTitle(d->settings.title);
+    setTextColour(d->readout, face::readoutColour(d->settings));
+    d->setCaptionColours();
 
-    m_pictures =
+    d->pictures =
         new SkinPictures(folder, face::backdropPixels().size(), devicePixelRatioF(),
                          PictureCache::forUser(QProcessEnvironment::systemEnvironment()), this);
-    if (const auto error = m_pictures->loadStartPictures(m_settings))
-        return error->message();
-    connect(m_pictures, &SkinPictures::failed, this, &CalculatorWindow::abandon);
-    setWindowIcon(m_pictures->icon());
-    m_backdrop->setPixmap(m_pictures->startPicture());
+    if (auto error = d->pictures->loadStartPictures(d->settings))
+        return error;
+    connect(d->pictures, &SkinPictures::failed, this,
+            [this](const QString &message) { d->abandon(message); });
+    setWindowIcon(d->pictures->icon());
+    d->backdrop->setPixmap(d->pictures->startPicture());
 
-    m_engine = calc::CalcEngine(localeDecimalSeparator());
-    m_readout->showNumber(QString::fromStdString(m_engine.readout()));
+    d->engine = calc::CalcEngine(localeDecimalSeparator());
+    d->readout->showNumber(QString::fromStdString(d->engine.readout()));
     setFocus();
     return std::nullopt;
 }
 
 void CalculatorWindow::playKeySounds(KeySounds sounds)
 {
-    m_sound = std::move(sounds);
+    d->sound = std::move(sounds);
 }
 
 void CalculatorWindow::decodeKeyPictures()
 {
-    if (m_pictures)
-        m_pictures->startHolderDecoding();
+    if (d->pictures)
+        d->pictures->startHolderDecoding();
 }
 
-void CalculatorWindow::abandon(const QString &message)
+void CalculatorWindow::Private::abandon(const QString &message)
 {
-    dialogs::showMessage(this, {message, CalculatorTitle, QMessageBox::Warning});
-    emit skinFailed();
+    dialogs::showMessage(q, {message, calculatorName(), QMessageBox::Warning});
+    emit q->skinFailed();
 }
 
-void CalculatorWindow::setCaptionColours()
+void CalculatorWindow::Private::setCaptionColours()
 {
-    for (std::size_t i = 0; i < m_keys.size(); ++i) {
-        if (const auto colour = face::captionColour(face::keys()[i], m_settings))
-            setTextColour(m_keys[i], *colour);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (const auto colour = face::captionColour(face::keys()[i], settings))
+            setTextColour(keys[i], *colour);
     }
 }
 
-void CalculatorWindow::click(const Key &key)
+void CalculatorWindow::Private::click(const Key &key)
 {
     switch (key.action) {
     case KeyAction::Digit:
-        return showOutcome(m_engine.digit(key.digit));
+        return showOutcome(engine.digit(key.digit));
     case KeyAction::Decimal:
-        return showOutcome(m_engine.decimalPoint());
+        return showOutcome(engine.decimalPoint());
     case KeyAction::Add:
-        return showOutcome(m_engine.operatorKey(calc::Operation::Add));
+        return showOutcome(engine.operatorKey(calc::Operation::Add));
     case KeyAction::Subtract:
-        return showOutcome(m_engine.operatorKey(calc::Operation::Subtract));
+        return showOutcome(engine.operatorKey(calc::Operation::Subtract));
     case KeyAction::Multiply:
-        return showOutcome(m_engine.operatorKey(calc::Operation::Multiply));
+        return showOutcome(engine.operatorKey(calc::Operation::Multiply));
     case KeyAction::Divide:
-        return showOutcome(m_engine.operatorKey(calc::Operation::Divide));
+        return showOutcome(engine.operatorKey(calc::Operation::Divide));
     case KeyAction::Equals:
-        return showOutcome(m_engine.operatorKey(calc::Operation::Equals));
+        return showOutcome(engine.operatorKey(calc::Operation::Equals));
     case KeyAction::Percent:
-        return showOutcome(m_engine.percent());
+        return showOutcome(engine.percent());
     case KeyAction::TaxIncluded:
-        return showOutcome(m_engine.taxIncluded(m_settings.taxRate));
+        return showOutcome(engine.taxIncluded(settings.taxRate));
     case KeyAction::TaxExcluded:
-        return showOutcome(m_engine.taxExcluded(m_settings.taxRate));
+        return showOutcome(engine.taxExcluded(settings.taxRate));
     case KeyAction::ClearEntry:
-        return showOutcome(m_engine.clearEntry());
+        return showOutcome(engine.clearEntry());
     case KeyAction::AllClear:
-        return showOutcome(m_engine.allClear());
+        return showOutcome(engine.allClear());
     case KeyAction::Copy:
         return copyReadout();
     }
 }
 
 // A notice comes while the previous readout is still shown, as the calculation meets it.
-void CalculatorWindow::showOutcome(const calc::KeyOutcome &outcome)
+void CalculatorWindow::Private::showOutcome(const calc::KeyOutcome &outcome)
 {
     if (outcome.notice != calc::Notice::None)
-        dialogs::showMessage(this,
-                             {noticeText(outcome.notice), CalculatorTitle, QMessageBox::Warning});
-    m_readout->showNumber(QString::fromStdString(m_engine.readout()));
+        dialogs::showMessage(q,
+                             {noticeText(outcome.notice), calculatorName(), QMessageBox::Warning});
+    readout->showNumber(QString::fromStdString(engine.readout()));
     if (outcome.digitEntered)
         setBackdrop(face::digitHolder(*outcome.digitEntered));
     if (outcome.answerShown)
@@ -213,41 +254,41 @@ void CalculatorWindow::showOutcome(const calc::KeyOutcome &outcome)
         setCopyColour(face::LightBlue);
 }
 
-void CalculatorWindow::setBackdrop(face::Holder holder)
+void CalculatorWindow::Private::setBackdrop(face::Holder holder)
 {
-    if (!m_pictures)
+    if (!pictures)
         return;
     // The backdrop shares the holder's decoded picture; nothing is copied or reloaded.
-    if (const auto picture = m_pictures->holder(holder))
-        m_backdrop->setPixmap(*picture);
+    if (const auto picture = pictures->holder(holder))
+        backdrop->setPixmap(*picture);
 }
 
-void CalculatorWindow::setCopyColour(QRgb colour)
+void CalculatorWindow::Private::setCopyColour(QRgb colour)
 {
-    setTextColour(m_copyKey, colour);
+    setTextColour(copyKey, colour);
 }
 
 // The copy key lights up and stays lit while the clipboard holds what it copied.
-void CalculatorWindow::copyReadout()
+void CalculatorWindow::Private::copyReadout()
 {
-    const QString text = m_readout->text();
+    const QString text = readout->text();
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->setText(text);
     // A middle click pastes it too, where the platform has a primary selection.
     if (clipboard->supportsSelection())
         clipboard->setText(text, QClipboard::Selection);
-    m_copiedText = text;
+    copiedText = text;
     setCopyColour(face::LightYellow);
-    m_clipboardWatch->start();
+    clipboardWatch->start();
     setBackdrop(face::Holder::Copy);
 }
 
 // Only the clipboard's text is asked for: a picture there is never transferred.
-void CalculatorWindow::watchClipboard()
+void CalculatorWindow::Private::watchClipboard()
 {
-    if (QGuiApplication::clipboard()->text() != m_copiedText) {
+    if (QGuiApplication::clipboard()->text() != copiedText) {
         setCopyColour(face::LightBlue);
-        m_clipboardWatch->stop();
+        clipboardWatch->stop();
     }
 }
 
@@ -260,8 +301,8 @@ void CalculatorWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (key->noteOffset)
-        m_sound.noteOn(*key->noteOffset);
-    click(*key);
+        d->sound.noteOn(*key->noteOffset);
+    d->click(*key);
     event->accept();
 }
 
@@ -274,13 +315,13 @@ void CalculatorWindow::keyReleaseEvent(QKeyEvent *event)
         return;
     }
     if (!event->isAutoRepeat())
-        m_sound.noteOff(*key->noteOffset);
+        d->sound.noteOff(*key->noteOffset);
     event->accept();
 }
 
 void CalculatorWindow::closeEvent(QCloseEvent *event)
 {
-    m_clipboardWatch->stop();
-    m_sound.shutDown();
+    d->clipboardWatch->stop();
+    d->sound.shutDown();
     event->accept();
 }

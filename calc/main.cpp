@@ -19,17 +19,20 @@ bool soundWanted(int argc, char *argv[], const QByteArray &noSoundOption)
             return false;
     }
     const auto dataFolder = userDataFolder(QProcessEnvironment::systemEnvironment());
-    return !dataFolder || soundSwitchedOn(*dataFolder);
+    const auto *folder = std::get_if<QString>(&dataFolder);
+    return !folder || soundSwitchedOn(*folder);
 }
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    const QCommandLineOption noSound(QStringLiteral("no-sound"),
-                                     QStringLiteral("音を鳴らさずに起動します。"));
+    const QCommandLineOption noSound(
+        QStringLiteral("no-sound"),
+        QCoreApplication::translate("Calculator", "音を鳴らさずに起動します。"));
     answerStandardOptions(argc, argv,
-                          QStringLiteral("電卓: 絵の上で計算する電卓です。calc.dat はプログラムと"
-                                         "同じフォルダから読みます。"),
+                          QCoreApplication::translate("Calculator",
+                                                      "電卓: 絵の上で計算する電卓です。calc.dat "
+                                                      "はプログラムと同じフォルダから読みます。"),
                           {noSound});
     keepPluginsOutOfTheProgramFolder();
     // The output is made, and sets the sound libraries' environment, while no thread runs; its

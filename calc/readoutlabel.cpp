@@ -112,7 +112,7 @@ ReadoutLabel::ReadoutLabel(const QString &number, QWidget *parent) : QLabel(pare
     setObjectName(QStringLiteral("readout"));
     setTextFormat(Qt::PlainText);
     setText(number);
-    setAccessibleName(QStringLiteral("表示"));
+    setAccessibleName(tr("表示"));
 }
 
 void ReadoutLabel::showNumber(const QString &number)

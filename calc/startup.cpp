@@ -1,10 +1,10 @@
 #include "startup.h"
 
 #include "activation.h"
-#include "calcmessages.h"
 #include "calculatorwindow.h"
 #include "dialogs.h"
 #include "keysounds.h"
+#include "programnames.h"
 #include "waylandwindow.h"
 #include "windowplace.h"
 #include "x11window.h"
@@ -55,8 +55,9 @@ void refuseSecondCopy(const QString &programFile)
             asked = true;
             askRunningCopyForward(programFile, activationProof(focused));
         });
-    dialogs::showMessage(nullptr, {QStringLiteral("既に電卓は、起動しています。"), CalculatorTitle,
-                                   QMessageBox::NoIcon});
+    dialogs::showMessage(nullptr,
+                         {QCoreApplication::translate("Startup", "既に電卓は、起動しています。"),
+                          calculatorName(), QMessageBox::NoIcon});
     QObject::disconnect(handOn);
     if (!asked)
         askRunningCopyForward(programFile, {});
@@ -72,8 +73,9 @@ startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &
 
     ReadySounds ready = std::move(soundSetUp).wait();
     window.playKeySounds(std::move(ready.sounds));
-    if (ready.message)
-        dialogs::showMessage(nullptr, {*ready.message, CalculatorTitle, QMessageBox::NoIcon});
+    if (ready.error)
+        dialogs::showMessage(nullptr,
+                             {ready.error->message(), calculatorName(), QMessageBox::NoIcon});
 
     auto instance = SingleInstance::claim(programFile);
     if (!instance) {
@@ -82,7 +84,8 @@ startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &
     }
 
     if (skinProblem) {
-        dialogs::showMessage(nullptr, {*skinProblem, CalculatorTitle, QMessageBox::Warning});
+        dialogs::showMessage(nullptr,
+                             {skinProblem->message(), calculatorName(), QMessageBox::Warning});
         return StartRefused::Abandoned;
     }
     if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))

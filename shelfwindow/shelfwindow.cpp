@@ -227,7 +227,7 @@ QCheckBox *ShelfWindow::soundSwitch()
         if (const auto error = switchSound(m_shelf.dataFolder(), on)) {
             const QSignalBlocker unchanged(box);
             box->setChecked(!on);
-            showError(*error);
+            showError(error->message());
         }
     });
     return box;

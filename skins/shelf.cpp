@@ -110,8 +110,8 @@ Shelf::Shelf(const QString &dataFolder, const QString &installedFolder)
 
 std::variant<QString, SkinError> Shelf::userDataFolder(const QProcessEnvironment &environment)
 {
-    if (auto folder = ::userDataFolder(environment))
-        return *folder;
+    if (const auto folder = ::userDataFolder(environment); std::holds_alternative<QString>(folder))
+        return std::get<QString>(folder);
     return skinmessages::homeNotSet();
 }
 

@@ -1,8 +1,12 @@
 #include "calcengine.h"
 
+#include "numbertext.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <variant>
 
 namespace calc {
 namespace {
@@ -22,12 +26,57 @@ void countOperand(std::int16_t &count)
 
 } // namespace
 
-CalcEngine::CalcEngine(std::string decimalSeparator)
+// The engine's state, and the key methods that change it.
+struct CalcEngine::State
+{
+    explicit State(std::string decimalSeparator);
+
+    KeyOutcome digit(int digit);
+    KeyOutcome decimalPoint();
+    KeyOutcome operatorKey(Operation operation);
+    KeyOutcome percent();
+    KeyOutcome taxIncluded(int rate);
+    KeyOutcome taxExcluded(int rate);
+    KeyOutcome clearEntry();
+    KeyOutcome allClear();
+
+    // What the last key was, which decides what the next one does.
+    enum class LastInput
+    {
+        Nothing,      // start-up, all clear
+        Number,       // a digit or the decimal point: the entry goes on
+        Operator,     // an operator, percent or tax key: a digit starts a new entry
+        ClearEntry,   // a digit starts a new entry
+        NegativeSign, // a digit starts a negative entry; operators leave the pending one alone
+    };
+
+    // A value as the engine holds it: absent until first set, the readout text as keyed,
+    // a calculated double, or the 16-bit integer that all clear stores.
+    using Value = std::variant<std::monostate, std::string, double, std::int16_t>;
+
+    void enterDigit(char digit);
+    Notice calculate();
+    KeyOutcome showTax(double tax);
+    void showFunctionResult(double result);
+    std::string textForm(const Value &value) const;
+    double numeric(const Value &value) const;
+
+    std::string m_separator;
+    std::string m_readout = "0.";
+    Value m_operand1;
+    Value m_operand2;
+    bool m_decimalEntered = false;
+    std::int16_t m_operandCount = 0;
+    LastInput m_lastInput = LastInput::Nothing;
+    Operation m_pending = Operation::None;
+};
+
+CalcEngine::State::State(std::string decimalSeparator)
     : m_separator(usableDecimalSeparator(decimalSeparator)), m_readout("0" + m_separator)
 {
 }
 
-std::string CalcEngine::textForm(const Value &value) const
+std::string CalcEngine::State::textForm(const Value &value) const
 {
     if (const auto *text = std::get_if<std::string>(&value))
         return *text;
@@ -39,7 +88,7 @@ std::string CalcEngine::textForm(const Value &value) const
     return "0";
 }
 
-double CalcEngine::numeric(const Value &value) const
+double CalcEngine::State::numeric(const Value &value) const
 {
     if (const auto *text = std::get_if<std::string>(&value))
         return numericValue(*text, m_separator);
@@ -51,7 +100,7 @@ double CalcEngine::numeric(const Value &value) const
 }
 
 // An entry always shows its separator: digits go before it until the decimal key is pressed.
-void CalcEngine::enterDigit(char digit)
+void CalcEngine::State::enterDigit(char digit)
 {
     if (m_lastInput != LastInput::Number) {
         m_readout = m_separator;
@@ -66,7 +115,7 @@ void CalcEngine::enterDigit(char digit)
     m_lastInput = LastInput::Number;
 }
 
-KeyOutcome CalcEngine::digit(int digit)
+KeyOutcome CalcEngine::State::digit(int digit)
 {
     if (digit < 0 || digit > 9)
         return {};
@@ -76,7 +125,7 @@ KeyOutcome CalcEngine::digit(int digit)
     return outcome;
 }
 
-KeyOutcome CalcEngine::decimalPoint()
+KeyOutcome CalcEngine::State::decimalPoint()
 {
     if (m_lastInput == LastInput::NegativeSign)
         m_readout = "-0" + m_separator;
@@ -87,7 +136,7 @@ KeyOutcome CalcEngine::decimalPoint()
     return {};
 }
 
-KeyOutcome CalcEngine::operatorKey(Operation operation)
+KeyOutcome CalcEngine::State::operatorKey(Operation operation)
 {
     if (operation == Operation::None || operation == Operation::Percent)
         return {};
@@ -125,7 +174,7 @@ KeyOutcome CalcEngine::operatorKey(Operation operation)
 
 // Carries out the pending operation on the two operands. A zero divisor or a result out of
 // the double range leaves the running value as it was and asks for a message instead.
-Notice CalcEngine::calculate()
+Notice CalcEngine::State::calculate()
 {
     if (m_pending == Operation::None)
         return Notice::None;
@@ -167,7 +216,7 @@ Notice CalcEngine::calculate()
     return Notice::None;
 }
 
-KeyOutcome CalcEngine::percent()
+KeyOutcome CalcEngine::State::percent()
 {
     const double result = numericValue(m_readout, m_separator) / 100;
     if (!std::isfinite(result))
@@ -177,7 +226,7 @@ KeyOutcome CalcEngine::percent()
     return {};
 }
 
-KeyOutcome CalcEngine::taxIncluded(int rate)
+KeyOutcome CalcEngine::State::taxIncluded(int rate)
 {
     const long long divisor = static_cast<long long>(rate) + 100;
     if (divisor == 0)
@@ -186,13 +235,13 @@ KeyOutcome CalcEngine::taxIncluded(int rate)
     return showTax(std::floor(value * rate / static_cast<double>(divisor)));
 }
 
-KeyOutcome CalcEngine::taxExcluded(int rate)
+KeyOutcome CalcEngine::State::taxExcluded(int rate)
 {
     const double value = numericValue(m_readout, m_separator);
     return showTax(std::floor(value * rate / 100));
 }
 
-KeyOutcome CalcEngine::showTax(double tax)
+KeyOutcome CalcEngine::State::showTax(double tax)
 {
     if (!std::isfinite(tax))
         return refused(Notice::Overflow);
@@ -201,14 +250,14 @@ KeyOutcome CalcEngine::showTax(double tax)
 }
 
 // The percent and tax keys hand their result on as if it had been keyed as an operand.
-void CalcEngine::showFunctionResult(double result)
+void CalcEngine::State::showFunctionResult(double result)
 {
     m_readout = numberText(result, m_separator);
     m_lastInput = LastInput::Operator;
     countOperand(m_operandCount);
 }
 
-KeyOutcome CalcEngine::clearEntry()
+KeyOutcome CalcEngine::State::clearEntry()
 {
     m_readout = "0" + m_separator;
     m_decimalEntered = false;
@@ -216,7 +265,7 @@ KeyOutcome CalcEngine::clearEntry()
     return {};
 }
 
-KeyOutcome CalcEngine::allClear()
+KeyOutcome CalcEngine::State::allClear()
 {
     m_readout = "0" + m_separator;
     m_operand1 = std::int16_t{0};
@@ -228,6 +277,65 @@ KeyOutcome CalcEngine::allClear()
     KeyOutcome outcome;
     outcome.allCleared = true;
     return outcome;
+}
+
+CalcEngine::CalcEngine(std::string decimalSeparator)
+    : d(std::make_unique<State>(std::move(decimalSeparator)))
+{
+}
+
+CalcEngine::CalcEngine(CalcEngine &&other) noexcept = default;
+CalcEngine &CalcEngine::operator=(CalcEngine &&other) noexcept = default;
+CalcEngine::~CalcEngine() = default;
+
+KeyOutcome CalcEngine::digit(int digit)
+{
+    return d->digit(digit);
+}
+
+KeyOutcome CalcEngine::decimalPoint()
+{
+    return d->decimalPoint();
+}
+
+KeyOutcome CalcEngine::operatorKey(Operation operation)
+{
+    return d->operatorKey(operation);
+}
+
+KeyOutcome CalcEngine::percent()
+{
+    return d->percent();
+}
+
+KeyOutcome CalcEngine::taxIncluded(int rate)
+{
+    return d->taxIncluded(rate);
+}
+
+KeyOutcome CalcEngine::taxExcluded(int rate)
+{
+    return d->taxExcluded(rate);
+}
+
+KeyOutcome CalcEngine::clearEntry()
+{
+    return d->clearEntry();
+}
+
+KeyOutcome CalcEngine::allClear()
+{
+    return d->allClear();
+}
+
+const std::string &CalcEngine::readout() const
+{
+    return d->m_readout;
+}
+
+const std::string &CalcEngine::decimalSeparator() const
+{
+    return d->m_separator;
 }
 
 } // namespace calc

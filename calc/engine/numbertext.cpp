@@ -1,4 +1,4 @@
-#include "calcengine.h"
+#include "numbertext.h"
 
 #include <algorithm>
 #include <array>

@@ -5,6 +5,7 @@
 #include "pulsesynthstream.h"
 #include "quietsoundlibraries.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -16,6 +17,21 @@ QStringList driversThisBuildHas(fluid_settings_t *settings)
                                       *static_cast<QStringList *>(data) << option;
                                   });
     return names;
+}
+
+// In FluidSynth's own words where it gave any.
+Error cannotOpen(const QStringList &reasons)
+{
+    const char *context = "FluidSynthBackend";
+    if (reasons.isEmpty())
+        return Error(Error::Code::MidiUnavailable, {},
+                     {{context, QT_TRANSLATE_NOOP("FluidSynthBackend",
+                                                  "内蔵音源を開けませんでした。\n"
+                                                  "音声出力のドライバーがありません。")}});
+    return Error(Error::Code::MidiUnavailable, {},
+                 {{context,
+                   QT_TRANSLATE_NOOP("FluidSynthBackend", "内蔵音源を開けませんでした。\n%1"),
+                   {reasons.join(u'\n')}}});
 }
 } // namespace
 
@@ -40,7 +56,7 @@ int FluidSynthBackend::deviceCount()
     return !m_soundFontPath.isEmpty() && QFileInfo(m_soundFontPath).isFile() ? 1 : 0;
 }
 
-std::optional<QString> FluidSynthBackend::open(int)
+std::optional<Error> FluidSynthBackend::open(int)
 {
     close();
     FluidErrorCapture capture;
@@ -58,12 +74,8 @@ std::optional<QString> FluidSynthBackend::open(int)
                 break;
         }
     }
-    if (!m_stream && !m_audioDriver) {
-        QStringList reasons = capture.errors;
-        if (reasons.isEmpty())
-            reasons << QStringLiteral("音声出力のドライバーがありません。");
-        return QStringLiteral("内蔵音源を開けませんでした。\n") + reasons.join('\n');
-    }
+    if (!m_stream && !m_audioDriver)
+        return cannotOpen(capture.errors);
     synth->loadSoundFont(m_soundFontPath);
     m_synth = std::move(synth);
     return std::nullopt;

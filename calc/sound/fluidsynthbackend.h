@@ -20,7 +20,7 @@ public:
     ~FluidSynthBackend() override;
 
     int deviceCount() override;
-    std::optional<QString> open(int deviceId) override;
+    std::optional<Error> open(int deviceId) override;
     void send(const MidiMessage &message) override;
     void reset() override;
     void close() override;

@@ -1,21 +1,24 @@
 #include "keysounds.h"
 
+#include <QCoreApplication>
 #include <utility>
 
 ReadySounds SoundSetUp::run(std::unique_ptr<MidiBackend> output)
 {
     if (!output)
         return {};
-    std::optional<QString> message;
+    std::optional<Error> error;
     if (output->deviceCount() == 0)
-        message = QStringLiteral("Midi音源がｻﾎﾟｰﾄされていません。");
-    else if (const auto refusal = output->open(MidiBackend::DefaultDevice))
-        message = refusal->isEmpty() ? MidiBackend::OpenFailed : *refusal;
-    if (message)
+        error = Error(
+            Error::Code::NoMidi, {},
+            {{"KeySounds", QT_TRANSLATE_NOOP("KeySounds", "Midi音源がｻﾎﾟｰﾄされていません。")}});
+    else
+        error = output->open(MidiBackend::DefaultDevice);
+    if (error)
         output.reset();
     else
         output->send(KeySounds::ProgramChange);
-    return {KeySounds(std::move(output)), message};
+    return {KeySounds(std::move(output)), error};
 }
 
 SoundSetUp::SoundSetUp(std::unique_ptr<MidiBackend> output)

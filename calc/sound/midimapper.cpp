@@ -15,7 +15,7 @@ int MidiMapper::deviceCount()
     return m_ports->deviceCount() + m_builtIn->deviceCount();
 }
 
-std::optional<QString> MidiMapper::open(int deviceId)
+std::optional<Error> MidiMapper::open(int deviceId)
 {
     close();
     const int wanted = deviceId == DefaultDevice ? 0 : deviceId;
@@ -23,7 +23,7 @@ std::optional<QString> MidiMapper::open(int deviceId)
     MidiBackend *target = wanted < portCount ? m_ports.get() : m_builtIn.get();
     const int local = wanted < portCount ? wanted : wanted - portCount;
     if (wanted < 0 || local >= target->deviceCount())
-        return NoSuchDevice;
+        return noSuchDevice();
     if (auto refusal = target->open(local))
         return refusal;
     m_opened = target;

@@ -13,7 +13,7 @@ public:
     ~MidiMapper() override;
 
     int deviceCount() override;
-    std::optional<QString> open(int deviceId) override;
+    std::optional<Error> open(int deviceId) override;
     void send(const MidiMessage &message) override;
     void reset() override;
     void close() override;

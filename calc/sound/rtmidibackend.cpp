@@ -91,13 +91,13 @@ int RtMidiBackend::deviceCount()
     return int(usablePorts().size());
 }
 
-std::optional<QString> RtMidiBackend::open(int deviceId)
+std::optional<Error> RtMidiBackend::open(int deviceId)
 {
     close();
     const std::vector<Port> ports = usablePorts();
     const size_t wanted = deviceId == DefaultDevice ? 0 : size_t(deviceId);
     if (deviceId < DefaultDevice || wanted >= ports.size())
-        return NoSuchDevice;
+        return noSuchDevice();
     m_lastError.clear();
     try {
         ports[wanted].api->openPort(ports[wanted].number, "out");
@@ -107,7 +107,7 @@ std::optional<QString> RtMidiBackend::open(int deviceId)
         m_lastError = error.what();
     }
     if (!m_lastError.empty() || !ports[wanted].api->isPortOpen())
-        return OpenFailed + u'\n' + QString::fromLocal8Bit(m_lastError.c_str());
+        return openFailed(QString::fromLocal8Bit(m_lastError.c_str()));
     if (ports[wanted].api->getCurrentApi() == RtMidi::UNIX_JACK)
         waitUntilJackConnected(ports[wanted].api->getPortName(ports[wanted].number),
                                ClientName.constData());

@@ -48,7 +48,7 @@ struct KeyboardKey
 struct Key
 {
     const char *caption;    // UTF-8
-    const char *spokenName; // UTF-8; what assistive technology reads out for the key
+    const char *spokenName; // UTF-8; what assistive technology reads out for the key, translated
     QRect twips;            // within the client area
     double pointSize;
     CaptionColour colour;

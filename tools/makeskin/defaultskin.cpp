@@ -5,6 +5,7 @@
 #include "programicons.h"
 #include "programnames.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QImageWriter>
 
@@ -42,18 +43,21 @@ const std::array<Picture, face::HolderCount> KeyPictures = {{
     {"copy.bmp", {200, Motif::Copy}},
 }};
 
-std::optional<QString> writeImage(const QDir &folder, const QString &file, const QImage &image)
+std::optional<Error> writeImage(const QDir &folder, const QString &file, const QImage &image)
 {
-    QImageWriter writer(folder.filePath(file));
+    const QString path = folder.filePath(file);
+    QImageWriter writer(path);
     writer.setQuality(92);
     if (writer.write(image))
         return std::nullopt;
-    return QStringLiteral("%1: %2").arg(folder.filePath(file), writer.errorString());
+    return Error(
+        Error::Code::Unwritable, path,
+        {{"makeskin", QT_TRANSLATE_NOOP("makeskin", "%1: %2"), {path, writer.errorString()}}});
 }
 
 } // namespace
 
-std::optional<QString> writeDefaultSkin(const QString &folder)
+std::optional<Error> writeDefaultSkin(const QString &folder)
 {
     const QDir dir(folder);
     CalcSettings settings;
@@ -76,9 +80,7 @@ std::optional<QString> writeDefaultSkin(const QString &folder)
                                       paintFace(picture.design, FaceScale)))
             return failure;
     }
-    if (const auto error = writeSettings(folder, settings))
-        return error->message();
-    return std::nullopt;
+    return writeSettings(folder, settings);
 }
 
 } // namespace makeskin

@@ -14,7 +14,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     if (const auto failure = makeskin::writeDefaultSkin(arguments.at(1))) {
-        std::fprintf(stderr, "makeskin: %s\n", qPrintable(*failure));
+        std::fprintf(stderr, "makeskin: %s\n", qPrintable(failure->message()));
         return 1;
     }
     return 0;

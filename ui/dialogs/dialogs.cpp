@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -67,8 +68,8 @@ bool askYesNo(QWidget *parent, const Message &question)
         return questionAnswerer()(question);
     QMessageBox box(question.icon, question.title, question.text,
                     QMessageBox::Yes | QMessageBox::No, parent);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("dialogs", "はい"));
+    box.button(QMessageBox::No)->setText(QCoreApplication::translate("dialogs", "いいえ"));
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     makeRoomForTitle(box);
@@ -83,8 +84,8 @@ std::optional<QString> askText(QWidget *parent, const Message &question, const Q
     box.setWindowTitle(question.title);
     box.setLabelText(question.text);
     box.setTextValue(text);
-    box.setOkButtonText(QStringLiteral("OK"));
-    box.setCancelButtonText(QStringLiteral("キャンセル"));
+    box.setOkButtonText(QCoreApplication::translate("dialogs", "OK"));
+    box.setCancelButtonText(QCoreApplication::translate("dialogs", "キャンセル"));
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();

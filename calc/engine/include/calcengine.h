@@ -1,9 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
-#include <variant>
 
 namespace calc {
 
@@ -47,6 +46,9 @@ class CalcEngine
 {
 public:
     explicit CalcEngine(std::string decimalSeparator = ".");
+    CalcEngine(CalcEngine &&other) noexcept;
+    CalcEngine &operator=(CalcEngine &&other) noexcept;
+    ~CalcEngine();
 
     KeyOutcome digit(int digit);
     KeyOutcome decimalPoint();
@@ -57,51 +59,12 @@ public:
     KeyOutcome clearEntry();
     KeyOutcome allClear();
 
-    const std::string &readout() const { return m_readout; }
-    const std::string &decimalSeparator() const { return m_separator; }
+    const std::string &readout() const;
+    const std::string &decimalSeparator() const;
 
 private:
-    // What the last key was, which decides what the next one does.
-    enum class LastInput
-    {
-        Nothing,      // start-up, all clear
-        Number,       // a digit or the decimal point: the entry goes on
-        Operator,     // an operator, percent or tax key: a digit starts a new entry
-        ClearEntry,   // a digit starts a new entry
-        NegativeSign, // a digit starts a negative entry; operators leave the pending one alone
-    };
-
-    // A value as the engine holds it: absent until first set, the readout text as keyed,
-    // a calculated double, or the 16-bit integer that all clear stores.
-    using Value = std::variant<std::monostate, std::string, double, std::int16_t>;
-
-    void enterDigit(char digit);
-    Notice calculate();
-    KeyOutcome showTax(double tax);
-    void showFunctionResult(double result);
-    std::string textForm(const Value &value) const;
-    double numeric(const Value &value) const;
-
-    std::string m_separator;
-    std::string m_readout = "0.";
-    Value m_operand1;
-    Value m_operand2;
-    bool m_decimalEntered = false;
-    std::int16_t m_operandCount = 0;
-    LastInput m_lastInput = LastInput::Nothing;
-    Operation m_pending = Operation::None;
+    struct State;
+    std::unique_ptr<State> d;
 };
-
-// The number text of a double: at most 15 significant digits, exponent form ("1E+16",
-// "1E-05") outside 1E-4 … 1E+15, the given decimal separator, no minus sign on zero.
-std::string numberText(double value, const std::string &decimalSeparator);
-
-// The separator the engine works with: the given one, or "." where the given one is empty or
-// could be read as part of a number (a digit, a sign, an exponent mark).
-std::string usableDecimalSeparator(const std::string &candidate);
-
-// The numeric value of a readout or operand text: optional sign, digits with the given
-// separator, optional exponent. Texts that hold no number (the lone "-", "") count as 0.
-double numericValue(const std::string &text, const std::string &decimalSeparator);
 
 } // namespace calc

@@ -2,7 +2,6 @@
 
 #include "midibackend.h"
 
-#include <QString>
 #include <future>
 #include <memory>
 #include <optional>
@@ -45,12 +44,12 @@ private:
     std::unique_ptr<MidiBackend> m_output; // open, or none
 };
 
-// What a finished sound set-up hands over: the key sounds, and the message the user must see
-// before anything else, if any.
+// What a finished sound set-up hands over: the key sounds, and why they are silent, which the
+// user must see before anything else, if any.
 struct ReadySounds
 {
     KeySounds sounds;
-    std::optional<QString> message;
+    std::optional<Error> error;
 };
 
 // The key sounds while their output opens: the system's default output when there is one, and
@@ -59,7 +58,7 @@ struct ReadySounds
 // it over. Sound libraries read the locale and the environment: make this only once the
 // application object has set them. A set-up nobody waited for is waited for, and its output
 // closed, when it goes. Given no output (the sound switched off), it hands over silent key
-// sounds and no message.
+// sounds and no error.
 class SoundSetUp
 {
 public:

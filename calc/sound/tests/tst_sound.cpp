@@ -14,24 +14,24 @@ private slots:
     void keySounds_data()
     {
         QTest::addColumn<int>("devices");
-        QTest::addColumn<std::optional<QString>>("refusal");
-        QTest::addColumn<std::optional<QString>>("message");
+        QTest::addColumn<std::optional<Error>>("refusal");
+        QTest::addColumn<std::optional<Error::Code>>("error");
         QTest::addColumn<QStringList>("wire");
         QTest::newRow("an output")
-            << 1 << std::optional<QString>() << std::optional<QString>()
+            << 1 << std::optional<Error>() << std::optional<Error::Code>()
             << QStringList{"open(-1)", "c0 01", "90 3c 79", "80 3c 10", "reset", "close"};
-        QTest::newRow("refused without a reason")
-            << 1 << std::optional(QString()) << std::optional(MidiBackend::OpenFailed)
-            << QStringList{"open(-1)"};
+        QTest::newRow("refused") << 1 << std::optional(MidiBackend::openFailed("busy"))
+                                 << std::optional(Error::Code::MidiUnavailable)
+                                 << QStringList{"open(-1)"};
     }
     void keySounds()
     {
         QFETCH(int, devices);
-        QFETCH(std::optional<QString>, refusal);
+        QFETCH(std::optional<Error>, refusal);
         QStringList log;
         SoundSetUp setUp(std::make_unique<RecordingMidiBackend>(log, devices, refusal));
         ReadySounds ready = std::move(setUp).wait();
-        QTEST(ready.message, "message");
+        QTEST(ready.error ? std::optional(ready.error->code()) : std::nullopt, "error");
         ready.sounds.noteOn(0);
         ready.sounds.noteOff(0);
         ready.sounds.shutDown();
@@ -43,7 +43,7 @@ private slots:
     void switchedOff()
     {
         ReadySounds ready = SoundSetUp(nullptr).wait();
-        QCOMPARE(ready.message, std::nullopt);
+        QVERIFY(!ready.error);
         ready.sounds.noteOn(0);
     }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error.h"
+
 #include <QString>
 #include <optional>
 
@@ -7,7 +9,7 @@
 // without a run of the wizard: calc.dat, an icon and thirteen pictures.
 namespace makeskin {
 
-// Writes the default skin into folder; the message of the first failure, if any.
-std::optional<QString> writeDefaultSkin(const QString &folder);
+// Writes the default skin into folder; the first failure, if any.
+std::optional<Error> writeDefaultSkin(const QString &folder);
 
 } // namespace makeskin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // The names the programs and libraries share: the programs' file names, in a skin's folder and
@@ -16,5 +17,5 @@ inline QString skinwrightProgram()
 
 inline QString calculatorName()
 {
-    return QStringLiteral("電卓");
+    return QCoreApplication::translate("ProgramNames", "電卓");
 }

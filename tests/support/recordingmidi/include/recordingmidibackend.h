@@ -9,13 +9,13 @@
 class RecordingMidiBackend : public MidiBackend
 {
 public:
-    RecordingMidiBackend(QStringList &log, int devices = 1, std::optional<QString> refusal = {})
+    RecordingMidiBackend(QStringList &log, int devices = 1, std::optional<Error> refusal = {})
         : m_log(log), m_devices(devices), m_refusal(std::move(refusal))
     {
     }
 
     int deviceCount() override { return m_devices; }
-    std::optional<QString> open(int deviceId) override
+    std::optional<Error> open(int deviceId) override
     {
         m_log << QStringLiteral("open(%1)").arg(deviceId);
         return m_refusal;
@@ -35,5 +35,5 @@ public:
 private:
     QStringList &m_log;
     int m_devices;
-    std::optional<QString> m_refusal;
+    std::optional<Error> m_refusal;
 };
