@@ -50,6 +50,11 @@ NAME はスキンの題名かフォルダ名です。
 </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>使い方: picturecalc [--import FILE | --export NAME FILE | --list | --run NAME | --wizard [NAME] | --folder | --open-folder | --shelf | --last [FILE] | FILE]
+</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PictureProblem</name>
@@ -63,6 +68,17 @@ NAME はスキンの題名かフォルダ名です。
     </message>
     <message>
         <source>アイコンのファイルではありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ShelfModel</name>
+    <message>
+        <source>スキン「%1」: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>読めません</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -112,6 +128,54 @@ NAME はスキンの題名かフォルダ名です。
         <source>複製中…</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>電卓スキン</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>すべてのファイル</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>起動</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新しいスキン</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>編集</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>書き出し</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取り込み</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>音を鳴らす</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>書き出し中…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取り込み中…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>「%1」を削除しますか？</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SkinWizard</name>
@@ -151,30 +215,121 @@ NAME はスキンの題名かフォルダ名です。
     </message>
 </context>
 <context>
-    <name>skinmessages</name>
+    <name>WorkPanel</name>
+    <message>
+        <source>キャンセル</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>skins</name>
+    <message>
+        <source>「%1」はスキンの書庫でもフォルダでもありません。</source>
+        <translation>%1 is neither a skin archive nor a folder</translation>
+    </message>
+    <message>
+        <source>「%1」を読めません。</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>「%1」は壊れているか、途中で切れています。</source>
+        <translation>%1 is corrupt or truncated</translation>
+    </message>
+    <message>
+        <source>「%1」には、外を指す名前「%2」があります。</source>
+        <translation>%1 holds a name leading outside it: %2</translation>
+    </message>
+    <message>
+        <source>「%1」には、リンク「%2」があります。</source>
+        <translation>%1 holds a link: %2</translation>
+    </message>
+    <message>
+        <source>「%1」には、特殊なファイル「%2」があります。</source>
+        <translation>%1 holds a device or other special file: %2</translation>
+    </message>
+    <message>
+        <source>「%1」には、大文字と小文字の違いしかない名前「%2」と「%3」があります。</source>
+        <translation>%1 holds names that differ only by case: %2, %3</translation>
+    </message>
+    <message>
+        <source>「%1」の「%2」は暗号化されています。</source>
+        <translation>%2 in %1 is encrypted</translation>
+    </message>
+    <message>
+        <source>「%1」は、ファイルが多すぎます (%2 個まで)。</source>
+        <translation>%1 holds more than %2 entries</translation>
+    </message>
+    <message>
+        <source>「%1」の「%2」が大きすぎます (%3 MB まで)。</source>
+        <translation>%2 in %1 is larger than %3 MB</translation>
+    </message>
+    <message>
+        <source>「%1」は、展開すると大きすぎます (%2 MB まで)。</source>
+        <translation>%1 unpacks to more than %2 MB</translation>
+    </message>
+    <message>
+        <source>「%1」には、calc.dat が二つあります (「%2」と「%3」)。</source>
+        <translation>%1 holds more than one calc.dat: %2, %3</translation>
+    </message>
+    <message>
+        <source>「%1」は空です。</source>
+        <translation>%1 is empty</translation>
+    </message>
+    <message>
+        <source>「%1」には、calc.dat がありません。</source>
+        <translation>%1 holds no calc.dat</translation>
+    </message>
+    <message>
+        <source>「%1」の calc.dat を読めません。%2</source>
+        <translation>cannot read calc.dat in %1</translation>
+    </message>
+    <message>
+        <source>%1 に書き込めません。</source>
+        <translation>cannot write %1</translation>
+    </message>
+    <message>
+        <source>%1 に書き込めません。%2</source>
+        <translation>cannot write %1</translation>
+    </message>
+    <message>
+        <source>スキン「%1」はありません。</source>
+        <translation>no skin named %1</translation>
+    </message>
     <message>
         <source>「%1」は、もうごみ箱にありません。</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 is no longer in the trash</translation>
     </message>
     <message>
         <source>「%1」という題名のスキンが %2 個あります (フォルダ「%3」)。どれか一つをフォルダ名で指定してください。</source>
-        <translation type="unfinished"></translation>
+        <translation>%2 skins are titled %1 (folders %4); give one by its folder name</translation>
     </message>
     <message>
         <source>名前を入れてください。</source>
-        <translation type="unfinished"></translation>
+        <translation>the name is empty</translation>
     </message>
     <message>
         <source>「%1」は長すぎます。名前は %2 文字までです。</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 is longer than %2 characters</translation>
     </message>
     <message>
         <source>「%1」の文字「%2」は calc.dat に書けません (Shift-JIS にない文字です)。</source>
-        <translation type="unfinished"></translation>
+        <translation>%2 in %1 has no code in Shift-JIS</translation>
     </message>
     <message>
         <source>「%1」という名前のスキンは既にあります。</source>
-        <translation type="unfinished"></translation>
+        <translation>a skin is named %1 already</translation>
+    </message>
+    <message>
+        <source>HOME が設定されていません。</source>
+        <translation>HOME is not set.</translation>
+    </message>
+    <message>
+        <source>%1 を起動できません。</source>
+        <translation>cannot run %1</translation>
+    </message>
+    <message>
+        <source>取りやめました。</source>
+        <translation>stopped</translation>
     </message>
 </context>
 </TS>
