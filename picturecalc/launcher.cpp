@@ -60,12 +60,10 @@ void print(const QString &line)
     std::fputs(qPrintable(line + u'\n'), stdout);
 }
 
-// The message, and its English gloss in brackets where the catalogue has one.
 int fail(const Error &error)
 {
-    const QString gloss = error.message(englishGlosses());
-    const QString text = gloss.isEmpty() ? error.message() : error.message() + u'(' + gloss + u')';
-    std::fputs(qPrintable(QStringLiteral("picturecalc: ") + text + u'\n'), stderr);
+    std::fputs(qPrintable(QStringLiteral("picturecalc: ") + commandLineText(error) + u'\n'),
+               stderr);
     return 1;
 }
 

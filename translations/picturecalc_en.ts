@@ -213,6 +213,27 @@ NAME はスキンの題名かフォルダ名です。
         <source>書き出す PNG のファイル。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>一時フォルダを作れません。</source>
+        <translation>cannot make a temporary folder</translation>
+    </message>
+    <message>
+        <source>「%1」を書き込めません。</source>
+        <translation>cannot write %1</translation>
+    </message>
+    <message>
+        <source>「%1」の縮小画像を作れません。</source>
+        <translation>the skin could not be shown in time and memory</translation>
+    </message>
+    <message>
+        <source>「%1」: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>使い方: picturecalc-thumbnailer SIZE SKIN PNG (SIZE は 1～1024)
+</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>WorkPanel</name>
