@@ -36,7 +36,7 @@
 namespace {
 
 // The window's title, and the name of the files it reads and writes.
-QString windowTitle()
+QString shelfTitle()
 {
     return ShelfWindow::tr("電卓スキン");
 }
@@ -47,12 +47,12 @@ QList<dialogs::FileFilter> importFilters()
     QString patterns;
     for (const QStringView extension : SkinArchiveExtensions)
         patterns.append(u'*').append(extension).append(u' ');
-    return {{windowTitle(), patterns + QStringLiteral("calc.dat")},
+    return {{shelfTitle(), patterns + QStringLiteral("calc.dat")},
             {ShelfWindow::tr("すべてのファイル"), QStringLiteral("*")}};
 }
 QList<dialogs::FileFilter> exportFilters()
 {
-    return {{windowTitle(), QStringLiteral("*.calcskin")}};
+    return {{shelfTitle(), QStringLiteral("*.calcskin")}};
 }
 
 // The tile is the calculator's face at start, at the window's size: its start picture is then
@@ -93,12 +93,12 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
       m_model(new ShelfModel(shelf, tileSize(), devicePixelRatioF(), this)),
       m_tiles(new QListView(this)), m_filter(new QLineEdit(this)), m_work(new WorkPanel(this))
 {
-    setWindowTitle(windowTitle());
+    setWindowTitle(shelfTitle());
     setWindowIcon(programIcon(ProgramIcon::Calculator));
     setFont(windowFont());
     setAcceptDrops(true);
 
-    m_tiles->setAccessibleName(windowTitle());
+    m_tiles->setAccessibleName(shelfTitle());
     m_tiles->setViewMode(QListView::IconMode);
     m_tiles->setMovement(QListView::Static);
     m_tiles->setResizeMode(QListView::Adjust);
@@ -274,7 +274,7 @@ void ShelfWindow::updateActions()
 
 void ShelfWindow::showError(const QString &text)
 {
-    dialogs::showMessage(this, {text, windowTitle(), QMessageBox::Warning});
+    dialogs::showMessage(this, {text, shelfTitle(), QMessageBox::Warning});
 }
 
 namespace {
@@ -458,7 +458,7 @@ void ShelfWindow::removeSkin()
         calculatorRuns(calculatorOf(current.data(ShelfModel::FolderRole).toString()))
             ? tr("「%1」は起動中です。電卓を終了して、削除しますか？").arg(title)
             : tr("「%1」を削除しますか？").arg(title);
-    if (dialogs::askYesNo(this, {question, windowTitle(), QMessageBox::Question}))
+    if (dialogs::askYesNo(this, {question, shelfTitle(), QMessageBox::Question}))
         removeFromShelf(currentName(), true);
 }
 
@@ -513,7 +513,7 @@ void ShelfWindow::removalFinished(const WorkOutcome &outcome)
                 this, {tr("ごみ箱が使えないため、「%1」をごみ箱に移せません。元に戻せないように"
                           "削除しますか？")
                            .arg(title),
-                       windowTitle(), QMessageBox::Warning}))
+                       shelfTitle(), QMessageBox::Warning}))
             removeFromShelf(outcome.untrashable, false);
     }
     m_model->rescan();
@@ -547,7 +547,7 @@ void ShelfWindow::renameSkin()
             tr("「%1」は起動中のため、名前を変えられません。電卓を閉じてから変えてください。")
                 .arg(title));
     const auto wanted =
-        dialogs::askText(this, {tr("「%1」の新しい名前:").arg(title), windowTitle()}, title);
+        dialogs::askText(this, {tr("「%1」の新しい名前:").arg(title), shelfTitle()}, title);
     if (!wanted || *wanted == title)
         return;
     const auto renamed = m_shelf.renameSkin(currentName(), *wanted);

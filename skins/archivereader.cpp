@@ -148,10 +148,10 @@ public:
 
 private:
     const WorkControl *m_control;
-    std::unique_ptr<QFile> m_file; // of an archive on disk, read through its descriptor
     const PassShare m_share;
-    qint64 m_size = 0; // of an archive, for the progress
-    std::unique_ptr<archive, ArchiveFree> m_archive;
+    qint64 m_size = 0;             // of an archive, for the progress
+    std::unique_ptr<QFile> m_file; // of an archive on disk, read through its descriptor
+    std::unique_ptr<archive, ArchiveFree> m_archive; // freed before the file closes
     std::unique_ptr<archive_entry, EntryFree> m_diskEntry;
     archive_entry *m_entry = nullptr;
     QByteArray m_root;

@@ -71,6 +71,19 @@ std::variant<std::unique_ptr<QTemporaryDir>, Error> workFolder(const QString &sh
     return folder;
 }
 
+// A work folder holding the skin of source, unpacked.
+std::variant<std::unique_ptr<QTemporaryDir>, Error> unpackedSkin(const QString &shelf,
+                                                                 const QString &stem,
+                                                                 const QString &source,
+                                                                 const WorkControl &control)
+{
+    auto made = workFolder(shelf, stem);
+    if (auto *folder = std::get_if<std::unique_ptr<QTemporaryDir>>(&made))
+        if (auto error = unpackSkin(source, (*folder)->path(), control))
+            return *error;
+    return made;
+}
+
 // The folder name for a skin of that title, or fallback when the title leaves none.
 QString folderNameOr(const QString &title, const QString &fallback)
 {
@@ -306,12 +319,10 @@ std::optional<Error> Shelf::updatePrograms(const QStringList &folders) const
 std::variant<QString, Error> Shelf::addSkin(const QString &source, const QString &fallbackName,
                                             const WorkControl &control) const
 {
-    auto made = workFolder(shelfFolder(), QStringLiteral("import"));
+    auto made = unpackedSkin(shelfFolder(), QStringLiteral("import"), source, control);
     if (const Error *error = std::get_if<Error>(&made))
         return *error;
     QTemporaryDir &unpacked = *std::get<std::unique_ptr<QTemporaryDir>>(made);
-    if (auto error = unpackSkin(source, unpacked.path(), control))
-        return *error;
     const QStringList existingNames = names();
     for (qsizetype index = 0; index < existingNames.size(); ++index) {
         const QString &existing = existingNames[index];
@@ -414,9 +425,8 @@ std::optional<Error> Shelf::deleteSkin(const QString &name) const
     const QString removing =
         QDir(shelfFolder()).filePath(temporaryPrefix(QStringLiteral("delete")) + name);
     const auto moved = moveIntoPlace(std::get<QString>(folder), removing);
-    if (const Error *error = std::get_if<Error>(&moved))
-        return *error;
-    if (std::get<Placement>(moved) == Placement::Taken)
+    if (const auto *placement = std::get_if<Placement>(&moved);
+        !placement || *placement == Placement::Taken)
         return skinmessages::cannotWrite(std::get<QString>(folder));
     QDir(removing).removeRecursively();
     return std::nullopt;
@@ -514,12 +524,11 @@ std::variant<QString, Error> Shelf::duplicateSkin(const QString &name,
 std::variant<QString, Error> Shelf::copySkin(const QString &name, const QString &title,
                                              const WorkControl &control) const
 {
-    auto made = workFolder(shelfFolder(), QStringLiteral("copy"));
+    auto made = unpackedSkin(shelfFolder(), QStringLiteral("copy"),
+                             QDir(shelfFolder()).filePath(name), control);
     if (const Error *error = std::get_if<Error>(&made))
         return *error;
     QTemporaryDir &copied = *std::get<std::unique_ptr<QTemporaryDir>>(made);
-    if (auto error = unpackSkin(QDir(shelfFolder()).filePath(name), copied.path(), control))
-        return *error;
     CalcSettings settings;
     if (const auto error = readSettings(copied.path(), false, settings))
         return skinmessages::badCalcDat(name, error->reason);
