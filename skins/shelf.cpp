@@ -3,6 +3,7 @@
 #include "calcsettings.h"
 #include "cp932.h"
 #include "programnames.h"
+#include "regularfile.h"
 #include "shelffiles.h"
 #include "skinarchive.h"
 #include "skinmessages.h"
@@ -211,9 +212,9 @@ QStringList Shelf::folders() const
 
 QString Shelf::rememberedSkin() const
 {
-    QFile file(QDir(m_dataFolder).filePath(QStringLiteral("last-skin")));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readLine()).chopped(1)
-                                          : QString();
+    auto opened = openRegularFile(QDir(m_dataFolder).filePath(QStringLiteral("last-skin")));
+    const auto *file = std::get_if<std::unique_ptr<QFile>>(&opened);
+    return file ? QString::fromUtf8((*file)->readLine()).chopped(1) : QString();
 }
 
 QString Shelf::lastSkin() const
@@ -479,11 +480,11 @@ std::variant<QString, Error> Shelf::renameSkin(const QString &name, const QStrin
     CalcSettings settings;
     if (const auto error = readSettings(folder, false, settings))
         return skinmessages::badCalcDat(name, error->reason);
-    QFile previous(settingsPath(folder));
-    if (!previous.open(QIODevice::ReadOnly))
-        return skinmessages::cannotWrite(previous.fileName());
-    const QByteArray previousBytes = previous.readAll();
-    previous.close();
+    auto previous = openRegularFile(settingsPath(folder));
+    const auto *previousFile = std::get_if<std::unique_ptr<QFile>>(&previous);
+    if (!previousFile)
+        return skinmessages::cannotWrite(settingsPath(folder));
+    const QByteArray previousBytes = (*previousFile)->readAll();
     settings.title = wanted;
     if (const auto error = writeSettings(folder, settings))
         return notWritten(*error);
