@@ -424,6 +424,11 @@ private slots:
         QVERIFY(!shelf.prepare());
         QCOMPARE(fileBytes(running), "calc program, new version");
         QCOMPARE(fileBytes(path(u"runningInode"_s)), "calc program");
+        // A program that is a link, even to the installed one, is replaced with the program.
+        const QString wizard = path(u"data/skins/標準/Skinwright"_s);
+        QVERIFY(QFile::remove(wizard) && QFile::link(path(u"installed/Skinwright"_s), wizard));
+        QVERIFY(!shelf.prepare());
+        QVERIFY(!QFileInfo(wizard).isSymLink());
     }
 
     void earlierSingleSkinBecomesTheFirst()
