@@ -1,8 +1,9 @@
 #include "launcher.h"
 
 #include "programnames.h"
+#include "programstart.h"
+#include "programtexts.h"
 #include "shelf.h"
-#include "skinerror.h"
 #include "standardoptions.h"
 
 #include <QCommandLineParser>
@@ -17,9 +18,13 @@ namespace {
 // Skinwright loads the calc.dat beside it at start: it edits that skin.
 const QString EditOption = QStringLiteral("--edit");
 
-constexpr char Usage[] =
-    "使い方: picturecalc [--import FILE | --export NAME FILE | --list | --run NAME | "
-    "--wizard [NAME] | --folder | --open-folder | --shelf | --last [FILE] | FILE]\n";
+QString usage()
+{
+    return QCoreApplication::translate(
+        "Launcher",
+        "使い方: picturecalc [--import FILE | --export NAME FILE | --list | --run NAME | "
+        "--wizard [NAME] | --folder | --open-folder | --shelf | --last [FILE] | FILE]\n");
+}
 
 // Every way to call the launcher, each option with what follows it; Qt's own layout of a help
 // text has no room for an option followed by two arguments, or by an optional one.
@@ -55,9 +60,10 @@ void print(const QString &line)
     std::fputs(qPrintable(line + u'\n'), stdout);
 }
 
-int fail(const SkinError &error)
+int fail(const Error &error)
 {
-    std::fputs(qPrintable(QStringLiteral("picturecalc: ") + error.text() + u'\n'), stderr);
+    std::fputs(qPrintable(QStringLiteral("picturecalc: ") + commandLineText(error) + u'\n'),
+               stderr);
     return 1;
 }
 
@@ -72,7 +78,7 @@ QString installedFolder()
 }
 
 // Replaces this process with a program; returns only when it could not start.
-SkinError execute(const QString &program, const QStringList &arguments = {})
+Error execute(const QString &program, const QStringList &arguments = {})
 {
     std::fflush(nullptr);
     QList<QByteArray> bytes = {QFile::encodeName(program)};
@@ -91,7 +97,7 @@ int runSkin(const Shelf &shelf, const QString &name, const QString &program,
             const QStringList &arguments = {})
 {
     const auto folder = shelf.folderOf(name);
-    if (const SkinError *error = std::get_if<SkinError>(&folder))
+    if (const Error *error = std::get_if<Error>(&folder))
         return fail(*error);
     if (auto error = shelf.rememberLastSkin(name))
         return fail(*error);
@@ -103,7 +109,7 @@ int runFoundSkin(const Shelf &shelf, const QString &text, const QString &program
                  const QStringList &arguments = {})
 {
     const auto name = shelf.find(text);
-    if (const SkinError *error = std::get_if<SkinError>(&name))
+    if (const Error *error = std::get_if<Error>(&name))
         return fail(*error);
     return runSkin(shelf, std::get<QString>(name), program, arguments);
 }
@@ -112,7 +118,7 @@ int runFoundSkin(const Shelf &shelf, const QString &text, const QString &program
 int makeNewSkin(const Shelf &shelf)
 {
     const auto made = shelf.createSkin();
-    if (const SkinError *error = std::get_if<SkinError>(&made))
+    if (const Error *error = std::get_if<Error>(&made))
         return fail(*error);
     return fail(execute(QDir(std::get<QString>(made)).filePath(skinwrightProgram())));
 }
@@ -138,7 +144,7 @@ LaunchOutcome launch(const QStringList &arguments)
         parser.addOption(option);
     if (!parser.parse(arguments)) {
         std::fputs(qPrintable(parser.errorText() + u'\n'), stderr);
-        std::fputs(Usage, stderr);
+        std::fputs(qPrintable(usage()), stderr);
         return {2, {}};
     }
     if (parser.isSet(standard.help)) {
@@ -156,13 +162,13 @@ LaunchOutcome launch(const QStringList &arguments)
                               : commands == 0 || parser.isSet(wizard) || parser.isSet(lastRun) ? 1
                                                                                                : 0;
     if (commands > 1 || rest.size() > allowed || (parser.isSet(exportSkin) && rest.size() != 2)) {
-        std::fputs(Usage, stderr);
+        std::fputs(qPrintable(usage()), stderr);
         return {2, {}};
     }
 
     const bool opensFile = (commands == 0 || parser.isSet(lastRun)) && !rest.isEmpty();
     const auto dataFolder = Shelf::userDataFolder(QProcessEnvironment::systemEnvironment());
-    if (const SkinError *error = std::get_if<SkinError>(&dataFolder))
+    if (const Error *error = std::get_if<Error>(&dataFolder))
         return {fail(*error), opensFile ? std::optional(*error) : std::nullopt};
     const Shelf shelf(std::get<QString>(dataFolder), installedFolder());
     if (auto error = shelf.prepare())
@@ -175,7 +181,7 @@ LaunchOutcome launch(const QStringList &arguments)
     }
     if (parser.isSet(import) || opensFile) {
         const auto added = shelf.importSkin(opensFile ? rest.first() : parser.value(import));
-        if (const SkinError *error = std::get_if<SkinError>(&added))
+        if (const Error *error = std::get_if<Error>(&added))
             return {fail(*error), opensFile ? std::optional(*error) : std::nullopt};
         if (!opensFile) {
             print(std::get<QString>(added));
@@ -185,7 +191,7 @@ LaunchOutcome launch(const QStringList &arguments)
     }
     if (parser.isSet(exportSkin)) {
         const auto name = shelf.find(rest[0]);
-        if (const SkinError *error = std::get_if<SkinError>(&name))
+        if (const Error *error = std::get_if<Error>(&name))
             return {fail(*error), {}};
         if (auto error = shelf.exportSkin(std::get<QString>(name), rest[1]))
             return {fail(*error), {}};
@@ -202,7 +208,7 @@ LaunchOutcome launch(const QStringList &arguments)
     const QString last = shelf.lastSkin();
     if (parser.isSet(folder) || parser.isSet(openFolder)) {
         const auto skin = shelf.folderOf(last);
-        if (const SkinError *error = std::get_if<SkinError>(&skin))
+        if (const Error *error = std::get_if<Error>(&skin))
             return {fail(*error), {}};
         if (parser.isSet(folder)) {
             print(std::get<QString>(skin));

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "error.h"
 #include "shelf.h"
-#include "skinerror.h"
 
 #include <QStringList>
 #include <optional>
@@ -12,7 +12,7 @@ struct LaunchOutcome
     int status = 0;
     // A failure to show in a message box too: the file manager's way of opening a skin has
     // no terminal to read its standard error.
-    std::optional<SkinError> boxed;
+    std::optional<Error> boxed;
     // The shelf to show in its window, when the command asks for it.
     std::optional<Shelf> shelfToShow = std::nullopt;
 };

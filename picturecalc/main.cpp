@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
         QApplication app(argc, argv);
         QGuiApplication::setDesktopFileName(QStringLiteral("picturecalc"));
         dialogs::showMessage(nullptr,
-                             {outcome.boxed->japanese, calculatorName(), QMessageBox::Warning});
+                             {outcome.boxed->message(), calculatorName(), QMessageBox::Warning});
     }
     return outcome.status;
 }

@@ -3,7 +3,9 @@
 // trusts nothing: the archive is read with every check of an import, the skin with every check
 // of a start, in a child process whose memory is capped and which is killed when it takes too
 // long. The PNG appears at its path whole, or nothing does.
+#include "error.h"
 #include "pluginpaths.h"
+#include "programtexts.h"
 #include "skinarchive.h"
 #include "skinthumbnail.h"
 #include "standardoptions.h"
@@ -42,6 +44,33 @@ void refuse(const QString &why)
     std::fputs(qPrintable(QStringLiteral("picturecalc-thumbnailer: ") + why + u'\n'), stderr);
 }
 
+void refuse(const Error &error)
+{
+    refuse(commandLineText(error));
+}
+
+Error noTemporaryFolder()
+{
+    return Error(Error::Code::Unwritable, QDir::tempPath(),
+                 {{"Thumbnailer", QT_TRANSLATE_NOOP("Thumbnailer", "一時フォルダを作れません。")}});
+}
+
+Error cannotWrite(const QString &file)
+{
+    return Error(
+        Error::Code::Unwritable, file,
+        {{"Thumbnailer", QT_TRANSLATE_NOOP("Thumbnailer", "「%1」を書き込めません。"), {file}}});
+}
+
+// The painter outgrew the time or the memory it is given: pictures too large, or a broken one.
+Error tooCostly(const QString &archive)
+{
+    return Error(Error::Code::PictureTooLarge, archive,
+                 {{"Thumbnailer",
+                   QT_TRANSLATE_NOOP("Thumbnailer", "「%1」の縮小画像を作れません。"),
+                   {archive}}});
+}
+
 // The painter dies with the thumbnailer, and cannot outgrow its time and memory; stopped for
 // that, it leaves no core file in the file manager's folder.
 void capPainter()
@@ -75,7 +104,7 @@ int paint(char *argv[], const QString &archive, int size, const QString &work,
     const QString skin = work + QStringLiteral("/skin");
     if (!QDir().mkdir(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ||
         !QDir().mkdir(skin)) {
-        refuse(QStringLiteral("一時フォルダを作れません。(cannot make a temporary folder)"));
+        refuse(noTemporaryFolder());
         return 1;
     }
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
@@ -89,12 +118,12 @@ int paint(char *argv[], const QString &archive, int size, const QString &work,
     if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
         std::setlocale(LC_CTYPE, "C.UTF-8");
     if (const auto error = unpackSkin(archive, skin)) {
-        refuse(error->text());
+        refuse(*error);
         return 1;
     }
     const auto thumbnail = skinThumbnail(skin, size);
     if (const QString *problem = std::get_if<QString>(&thumbnail)) {
-        refuse(QStringLiteral("「%1」: %2").arg(archive, *problem));
+        refuse(QCoreApplication::translate("Thumbnailer", "「%1」: %2").arg(archive, *problem));
         return 1;
     }
     QByteArray png;
@@ -104,7 +133,7 @@ int paint(char *argv[], const QString &archive, int size, const QString &work,
     if (!std::get<QImage>(thumbnail).save(&buffer, "PNG") ||
         !file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(png) != png.size() ||
         !file.flush()) {
-        refuse(QStringLiteral("「%1」を書き込めません。(cannot write %1)").arg(partial));
+        refuse(cannotWrite(partial));
         return 1;
     }
     return 0;
@@ -136,7 +165,10 @@ int main(int argc, char *argv[])
           QCoreApplication::translate("Thumbnailer", "書き出す PNG のファイル。")}});
     const int size = argc == 4 ? QByteArray(argv[1]).toInt() : 0;
     if (size <= 0 || size > LargestSize) {
-        std::fputs("使い方: picturecalc-thumbnailer SIZE SKIN PNG (SIZE は 1～1024)\n", stderr);
+        std::fputs(qPrintable(QCoreApplication::translate(
+                       "Thumbnailer",
+                       "使い方: picturecalc-thumbnailer SIZE SKIN PNG (SIZE は 1～1024)\n")),
+                   stderr);
         return 1;
     }
     const QString archive = QFile::decodeName(argv[2]);
@@ -144,7 +176,7 @@ int main(int argc, char *argv[])
     const QString partial = output + QStringLiteral(".%1.part").arg(getpid());
     QByteArray work = QFile::encodeName(QDir::tempPath()) + "/picturecalc-thumbnailer-XXXXXX";
     if (!mkdtemp(work.data())) {
-        refuse(QStringLiteral("一時フォルダを作れません。(cannot make a temporary folder)"));
+        refuse(noTemporaryFolder());
         return 1;
     }
 
@@ -166,11 +198,9 @@ int main(int argc, char *argv[])
     if (child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
         if (std::rename(QFile::encodeName(partial), QFile::encodeName(output)) == 0)
             return 0;
-        refuse(QStringLiteral("「%1」を書き込めません。(cannot write %1)").arg(output));
+        refuse(cannotWrite(output));
     } else if (child < 0 || !WIFEXITED(status)) {
-        refuse(QStringLiteral("「%1」の縮小画像を作れません。(the skin could not be shown in "
-                              "time and memory)")
-                   .arg(archive));
+        refuse(tooCostly(archive));
     }
     QFile::remove(partial);
     return 1;

@@ -78,12 +78,17 @@ bool sameContents(const QString &first, const QString &second)
     auto other = openRegularFile(second);
     auto *a = std::get_if<std::unique_ptr<QFile>>(&one);
     auto *b = std::get_if<std::unique_ptr<QFile>>(&other);
-    if (!a || !b || (*a)->size() != (*b)->size())
+    return a && b && sameContents(**a, **b);
+}
+
+bool sameContents(QFile &first, QFile &second)
+{
+    if (first.size() != second.size())
         return false;
-    while (!(*a)->atEnd()) {
+    while (!first.atEnd()) {
         constexpr qint64 ChunkSize = 1 << 16;
-        const QByteArray chunk = (*a)->read(ChunkSize);
-        if (chunk.isEmpty() || chunk != (*b)->read(ChunkSize))
+        const QByteArray chunk = first.read(ChunkSize);
+        if (chunk.isEmpty() || chunk != second.read(ChunkSize))
             return false;
     }
     return true;

@@ -87,7 +87,7 @@ QVariant ShelfModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::ToolTipRole:
         if (!tile.problem().isEmpty())
-            return QStringLiteral("スキン「%1」: %2").arg(tile.entry.title, tile.problem());
+            return tr("スキン「%1」: %2").arg(tile.entry.title, tile.problem());
         return tile.entry.title;
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
@@ -141,7 +141,7 @@ QPixmap ShelfModel::unreadableTile() const
     QPainter painter(&pixmap);
     painter.setFont(face::captionFont(face::ReadoutPointSize));
     painter.setPen(Qt::darkRed);
-    painter.drawText(QRect(QPoint(), m_tileSize), Qt::AlignCenter, QStringLiteral("読めません"));
+    painter.drawText(QRect(QPoint(), m_tileSize), Qt::AlignCenter, tr("読めません"));
     return pixmap;
 }
 

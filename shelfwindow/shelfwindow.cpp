@@ -5,10 +5,10 @@
 #include "japanesefonts.h"
 #include "programicons.h"
 #include "programnames.h"
+#include "programstart.h"
 #include "shelfmodel.h"
 #include "singleinstance.h"
 #include "skinarchive.h"
-#include "skinerror.h"
 #include "skinnames.h"
 #include "soundswitch.h"
 #include "twips.h"
@@ -35,7 +35,11 @@
 
 namespace {
 
-const QString WindowTitle = QStringLiteral("電卓スキン");
+// The window's title, and the name of the files it reads and writes.
+QString shelfTitle()
+{
+    return ShelfWindow::tr("電卓スキン");
+}
 
 // The types the shelf reads; choosing a folder's calc.dat takes the folder.
 QList<dialogs::FileFilter> importFilters()
@@ -43,11 +47,13 @@ QList<dialogs::FileFilter> importFilters()
     QString patterns;
     for (const QStringView extension : SkinArchiveExtensions)
         patterns.append(u'*').append(extension).append(u' ');
-    return {{QStringLiteral("電卓スキン"), patterns + QStringLiteral("calc.dat")},
-            {QStringLiteral("すべてのファイル"), QStringLiteral("*")}};
+    return {{shelfTitle(), patterns + QStringLiteral("calc.dat")},
+            {ShelfWindow::tr("すべてのファイル"), QStringLiteral("*")}};
 }
-const QList<dialogs::FileFilter> ExportFilters = {
-    {QStringLiteral("電卓スキン"), QStringLiteral("*.calcskin")}};
+QList<dialogs::FileFilter> exportFilters()
+{
+    return {{shelfTitle(), QStringLiteral("*.calcskin")}};
+}
 
 // The tile is the calculator's face at start, at the window's size: its start picture is then
 // read at the backdrop's size, from the entry of the picture cache the calculator reads.
@@ -87,12 +93,12 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
       m_model(new ShelfModel(shelf, tileSize(), devicePixelRatioF(), this)),
       m_tiles(new QListView(this)), m_filter(new QLineEdit(this)), m_work(new WorkPanel(this))
 {
-    setWindowTitle(WindowTitle);
+    setWindowTitle(shelfTitle());
     setWindowIcon(programIcon(ProgramIcon::Calculator));
     setFont(windowFont());
     setAcceptDrops(true);
 
-    m_tiles->setAccessibleName(WindowTitle);
+    m_tiles->setAccessibleName(shelfTitle());
     m_tiles->setViewMode(QListView::IconMode);
     m_tiles->setMovement(QListView::Static);
     m_tiles->setResizeMode(QListView::Adjust);
@@ -118,18 +124,16 @@ ShelfWindow::ShelfWindow(const Shelf &shelf, QWidget *parent)
         buttons->addAction(action);
         return action;
     };
-    QAction *start =
-        add(QStringLiteral("起動"), {Qt::Key_Return, Qt::Key_Enter}, &ShelfWindow::startSkin);
+    QAction *start = add(tr("起動"), {Qt::Key_Return, Qt::Key_Enter}, &ShelfWindow::startSkin);
     start->setAutoRepeat(false); // a held Enter is one press
-    QAction *create = add(QStringLiteral("新しいスキン"), {QKeySequence(Qt::CTRL | Qt::Key_N)},
-                          &ShelfWindow::newSkin);
-    QAction *edit =
-        add(QStringLiteral("編集"), {QKeySequence(Qt::CTRL | Qt::Key_E)}, &ShelfWindow::editSkin);
-    QAction *save = add(QStringLiteral("書き出し"), {QKeySequence(Qt::CTRL | Qt::Key_S)},
-                        &ShelfWindow::exportSkin);
-    QAction *open = add(QStringLiteral("取り込み"), {QKeySequence(Qt::CTRL | Qt::Key_O)},
-                        &ShelfWindow::importSkin);
-    QAction *remove = add(QStringLiteral("削除"), {Qt::Key_Delete}, &ShelfWindow::removeSkin);
+    QAction *create =
+        add(tr("新しいスキン"), {QKeySequence(Qt::CTRL | Qt::Key_N)}, &ShelfWindow::newSkin);
+    QAction *edit = add(tr("編集"), {QKeySequence(Qt::CTRL | Qt::Key_E)}, &ShelfWindow::editSkin);
+    QAction *save =
+        add(tr("書き出し"), {QKeySequence(Qt::CTRL | Qt::Key_S)}, &ShelfWindow::exportSkin);
+    QAction *open =
+        add(tr("取り込み"), {QKeySequence(Qt::CTRL | Qt::Key_O)}, &ShelfWindow::importSkin);
+    QAction *remove = add(tr("削除"), {Qt::Key_Delete}, &ShelfWindow::removeSkin);
     m_undo = add(tr("元に戻す"), {QKeySequence::Undo}, &ShelfWindow::undoRemoval);
     // In the tiles' menu and on their keys only: the row of buttons stays as narrow as it was.
     QAction *rename = addSkinAction(tr("名前の変更"), {Qt::Key_F2}, &ShelfWindow::renameSkin);
@@ -221,7 +225,7 @@ QSize ShelfWindow::sizeForTiles() const
 
 QCheckBox *ShelfWindow::soundSwitch()
 {
-    auto *box = new QCheckBox(QStringLiteral("音を鳴らす"), this);
+    auto *box = new QCheckBox(tr("音を鳴らす"), this);
     box->setChecked(soundSwitchedOn(m_shelf.dataFolder()));
     connect(box, &QCheckBox::toggled, this, [this, box](bool on) {
         if (const auto error = switchSound(m_shelf.dataFolder(), on)) {
@@ -270,12 +274,12 @@ void ShelfWindow::updateActions()
 
 void ShelfWindow::showError(const QString &text)
 {
-    dialogs::showMessage(this, {text, WindowTitle, QMessageBox::Warning});
+    dialogs::showMessage(this, {text, shelfTitle(), QMessageBox::Warning});
 }
 
 namespace {
 // Starts a program of a skin folder as a process of its own, which outlives the window.
-std::optional<QString>
+std::optional<Error>
 startProgram(const QString &folder, const QString &program, const QStringList &arguments = {},
              qint64 *pid = nullptr,
              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
@@ -287,7 +291,7 @@ startProgram(const QString &folder, const QString &program, const QStringList &a
     process.setProcessEnvironment(environment);
     if (process.startDetached(pid))
         return std::nullopt;
-    return skinmessages::cannotStart(process.program()).japanese;
+    return skinmessages::cannotStart(process.program());
 }
 } // namespace
 
@@ -307,19 +311,19 @@ void ShelfWindow::startSkin()
     qint64 pid = 0;
     if (auto error =
             startProgram(folder, calcProgram(), {}, &pid, launchEnvironment(windowHandle())))
-        return showError(*error);
+        return showError(error->message());
     m_starting.insert(program, pid);
     if (auto error = m_shelf.rememberLastSkin(currentName()))
-        showError(error->japanese);
+        showError(error->message());
 }
 
 void ShelfWindow::newSkin()
 {
     const auto made = m_shelf.createSkin();
-    if (const SkinError *error = std::get_if<SkinError>(&made))
-        return showError(error->japanese);
+    if (const Error *error = std::get_if<Error>(&made))
+        return showError(error->message());
     if (auto error = startProgram(std::get<QString>(made), skinwrightProgram()))
-        showError(*error);
+        showError(error->message());
     m_model->rescan(); // watches the new folder, and removes it if Skinwright did not start
 }
 
@@ -329,7 +333,7 @@ void ShelfWindow::editSkin()
         if (auto error =
                 startProgram(m_tiles->currentIndex().data(ShelfModel::FolderRole).toString(),
                              skinwrightProgram(), {QStringLiteral("--edit")}))
-            showError(*error);
+            showError(error->message());
 }
 
 void ShelfWindow::exportSkin()
@@ -340,23 +344,22 @@ void ShelfWindow::exportSkin()
     QString proposed = current.data(ShelfModel::TitleRole).toString();
     proposed.replace(u'/', u'／');
     const QString file = dialogs::chooseSaveFile(
-        this, ExportFilters, QDir::home().filePath(proposed + QStringLiteral(".calcskin")),
-        QStringLiteral("書き出し"));
+        this, exportFilters(), QDir::home().filePath(proposed + QStringLiteral(".calcskin")),
+        tr("書き出し"));
     if (file.isEmpty())
         return;
-    m_work->run(QStringLiteral("書き出し中…"),
+    m_work->run(tr("書き出し中…"),
                 [shelf = m_shelf, name = currentName(), file](const WorkControl &control) {
                     WorkOutcome outcome;
                     if (auto error = shelf.exportSkin(name, file, control))
-                        outcome.problems << error->japanese;
+                        outcome.problems << error->message();
                     return outcome;
                 });
 }
 
 void ShelfWindow::importSkin()
 {
-    QString source =
-        dialogs::chooseFile(this, importFilters(), QDir::homePath(), QStringLiteral("取り込み"));
+    QString source = dialogs::chooseFile(this, importFilters(), QDir::homePath(), tr("取り込み"));
     if (QFileInfo(source).fileName().compare(u"calc.dat", Qt::CaseInsensitive) == 0)
         source = QFileInfo(source).path();
     if (!source.isEmpty())
@@ -369,20 +372,19 @@ void ShelfWindow::importSkins(const QStringList &sources)
         m_queuedImports << sources;
         return;
     }
-    m_work->run(QStringLiteral("取り込み中…"),
-                [shelf = m_shelf, sources](const WorkControl &control) {
-                    WorkOutcome outcome;
-                    for (const QString &source : sources) {
-                        const auto imported = shelf.importSkin(source, control);
-                        if (control.stopped())
-                            break;
-                        if (const SkinError *error = std::get_if<SkinError>(&imported))
-                            outcome.problems << error->japanese;
-                        else
-                            outcome.added = std::get<QString>(imported);
-                    }
-                    return outcome;
-                });
+    m_work->run(tr("取り込み中…"), [shelf = m_shelf, sources](const WorkControl &control) {
+        WorkOutcome outcome;
+        for (const QString &source : sources) {
+            const auto imported = shelf.importSkin(source, control);
+            if (control.stopped())
+                break;
+            if (const Error *error = std::get_if<Error>(&imported))
+                outcome.problems << error->message();
+            else
+                outcome.added = std::get<QString>(imported);
+        }
+        return outcome;
+    });
 }
 
 void ShelfWindow::workFinished(const WorkOutcome &outcome)
@@ -455,8 +457,8 @@ void ShelfWindow::removeSkin()
     const QString question =
         calculatorRuns(calculatorOf(current.data(ShelfModel::FolderRole).toString()))
             ? tr("「%1」は起動中です。電卓を終了して、削除しますか？").arg(title)
-            : QStringLiteral("「%1」を削除しますか？").arg(title);
-    if (dialogs::askYesNo(this, {question, WindowTitle, QMessageBox::Question}))
+            : tr("「%1」を削除しますか？").arg(title);
+    if (dialogs::askYesNo(this, {question, shelfTitle(), QMessageBox::Question}))
         removeFromShelf(currentName(), true);
 }
 
@@ -471,8 +473,8 @@ void ShelfWindow::removeFromShelf(const QString &name, bool toTrash)
                         starting = startingCalculator(program)](const WorkControl &control) {
             WorkOutcome outcome;
             const auto folder = shelf.folderOf(name);
-            if (const SkinError *error = std::get_if<SkinError>(&folder)) {
-                outcome.problems << error->japanese;
+            if (const Error *error = std::get_if<Error>(&folder)) {
+                outcome.problems << error->message();
                 return outcome;
             }
             if (!endCalculator(program, starting, control)) {
@@ -481,10 +483,12 @@ void ShelfWindow::removeFromShelf(const QString &name, bool toTrash)
             }
             if (!toTrash) {
                 if (const auto error = shelf.deleteSkin(name))
-                    outcome.problems << error->japanese;
+                    outcome.problems << error->message();
                 else
                     outcome.removed = name;
-            } else if ((outcome.trashed = shelf.trashSkin(name))) {
+            } else if (const auto trashed = shelf.trashSkin(name);
+                       std::holds_alternative<QString>(trashed)) {
+                outcome.trashed = std::get<QString>(trashed);
                 outcome.removed = name;
             } else {
                 outcome.untrashable = name;
@@ -509,7 +513,7 @@ void ShelfWindow::removalFinished(const WorkOutcome &outcome)
                 this, {tr("ごみ箱が使えないため、「%1」をごみ箱に移せません。元に戻せないように"
                           "削除しますか？")
                            .arg(title),
-                       WindowTitle, QMessageBox::Warning}))
+                       shelfTitle(), QMessageBox::Warning}))
             removeFromShelf(outcome.untrashable, false);
     }
     m_model->rescan();
@@ -521,8 +525,8 @@ void ShelfWindow::undoRemoval()
         return;
     const Removal removal = m_removals.takeLast();
     const auto restored = m_shelf.restoreSkin(removal.trashed, removal.name);
-    if (const SkinError *error = std::get_if<SkinError>(&restored))
-        showError(error->japanese);
+    if (const Error *error = std::get_if<Error>(&restored))
+        showError(error->message());
     else
         m_wantedCurrent = std::get<QString>(restored);
     m_model->rescan();
@@ -543,12 +547,12 @@ void ShelfWindow::renameSkin()
             tr("「%1」は起動中のため、名前を変えられません。電卓を閉じてから変えてください。")
                 .arg(title));
     const auto wanted =
-        dialogs::askText(this, {tr("「%1」の新しい名前:").arg(title), WindowTitle}, title);
+        dialogs::askText(this, {tr("「%1」の新しい名前:").arg(title), shelfTitle()}, title);
     if (!wanted || *wanted == title)
         return;
     const auto renamed = m_shelf.renameSkin(currentName(), *wanted);
-    if (const SkinError *error = std::get_if<SkinError>(&renamed))
-        return showError(error->japanese);
+    if (const Error *error = std::get_if<Error>(&renamed))
+        return showError(error->message());
     m_wantedCurrent = std::get<QString>(renamed);
     m_model->rescan();
 }
@@ -560,8 +564,8 @@ void ShelfWindow::duplicateSkin()
     m_work->run(tr("複製中…"), [shelf = m_shelf, name = currentName()](const WorkControl &control) {
         WorkOutcome outcome;
         const auto copied = shelf.duplicateSkin(name, control);
-        if (const SkinError *error = std::get_if<SkinError>(&copied))
-            outcome.problems << error->japanese;
+        if (const Error *error = std::get_if<Error>(&copied))
+            outcome.problems << error->message();
         else
             outcome.added = std::get<QString>(copied);
         return outcome;

@@ -17,7 +17,7 @@ WorkPanel::WorkPanel(QWidget *parent)
     : QWidget(parent), m_pool(this), m_what(new QLabel(this)), m_progress(new QProgressBar(this))
 {
     m_pool.setMaxThreadCount(1);
-    const QString cancel = QStringLiteral("キャンセル");
+    const QString cancel = tr("キャンセル");
     auto *cancelButton = new QPushButton(cancel, this);
     cancelButton->setAccessibleName(cancel);
     cancelButton->setAutoDefault(false);

@@ -1,6 +1,7 @@
 #include "archivereader.h"
 
 #include "entryname.h"
+#include "regularfile.h"
 #include "skinarchive.h"
 #include "skinmessages.h"
 #include "skinname.h"
@@ -26,6 +27,15 @@ struct EntryFree
 };
 
 constexpr qsizetype BlockSize = 64 * 1024;
+
+// An archive file opened for reading, or none where it is no regular file: a FIFO or a device
+// could keep the reader waiting for ever.
+std::unique_ptr<QFile> openArchive(const QString &path)
+{
+    auto opened = openRegularFile(path);
+    auto *file = std::get_if<std::unique_ptr<QFile>>(&opened);
+    return file ? std::move(*file) : nullptr;
+}
 
 // One walk through the entries of an input, through libarchive: an archive's reader or, for a
 // folder, its disk reader, which neither follows symbolic links nor reads extended attributes.
@@ -73,13 +83,16 @@ public:
         archive_read_set_options(handle, names == Names::Latin1
                                              ? "zip:hdrcharset=ISO-8859-1,lha:hdrcharset=ISO-8859-1"
                                              : "lha:hdrcharset=ISO-8859-1");
-        m_size = input.path.isEmpty() ? input.bytes.size() : QFileInfo(input.path).size();
-        m_opened =
-            input.path.isEmpty()
-                ? archive_read_open_memory(handle, input.bytes.constData(),
-                                           std::size_t(input.bytes.size())) == ARCHIVE_OK
-                : archive_read_open_filename(handle, QFile::encodeName(input.path).constData(),
-                                             std::size_t(BlockSize)) == ARCHIVE_OK;
+        if (input.path.isEmpty()) {
+            m_size = input.bytes.size();
+            m_opened = archive_read_open_memory(handle, input.bytes.constData(),
+                                                std::size_t(input.bytes.size())) == ARCHIVE_OK;
+            return;
+        }
+        m_file = openArchive(input.path);
+        m_size = m_file ? m_file->size() : 0;
+        m_opened = m_file && archive_read_open_fd(handle, m_file->handle(),
+                                                  std::size_t(BlockSize)) == ARCHIVE_OK;
     }
 
     bool opened() const { return m_opened; }
@@ -136,8 +149,9 @@ public:
 private:
     const WorkControl *m_control;
     const PassShare m_share;
-    qint64 m_size = 0; // of an archive, for the progress
-    std::unique_ptr<archive, ArchiveFree> m_archive;
+    qint64 m_size = 0;             // of an archive, for the progress
+    std::unique_ptr<QFile> m_file; // of an archive on disk, read through its descriptor
+    std::unique_ptr<archive, ArchiveFree> m_archive; // freed before the file closes
     std::unique_ptr<archive_entry, EntryFree> m_diskEntry;
     archive_entry *m_entry = nullptr;
     QByteArray m_root;
@@ -165,12 +179,12 @@ std::optional<QList<QByteArray>> latin1Names(const SkinInput &input)
 
 // Why libarchive could not open the input, told by how it starts: an archive of a readable
 // format that cannot be opened is damaged; a zip of nothing but its end record is empty.
-SkinError unopenable(const SkinInput &input)
+Error unopenable(const SkinInput &input)
 {
     QByteArray head = input.bytes.left(512);
     if (!input.path.isEmpty()) {
-        QFile file(input.path);
-        head = file.open(QIODevice::ReadOnly) ? file.read(512) : QByteArray();
+        const auto file = openArchive(input.path);
+        head = file ? file->read(512) : QByteArray();
     }
     if (head.startsWith("PK\x05\x06"))
         return skinmessages::empty(input.name);
@@ -185,7 +199,7 @@ SkinError unopenable(const SkinInput &input)
     return skinmessages::notAnArchive(input.name);
 }
 
-SkinError failure(const SkinInput &input, const Pass &pass)
+Error failure(const SkinInput &input, const Pass &pass)
 {
     if (input.folder)
         return skinmessages::unreadable(input.name,
@@ -247,9 +261,9 @@ private:
 
 // Reads the current entry's bytes block by block into take, counted against the limits as they
 // come: libarchive may hand out more than the entry's header promised.
-std::optional<SkinError>
-readEntryData(const SkinInput &input, Pass &pass, const QString &name, qint64 &total,
-              const std::function<std::optional<SkinError>(QByteArrayView)> &take)
+std::optional<Error> readEntryData(const SkinInput &input, Pass &pass, const QString &name,
+                                   qint64 &total,
+                                   const std::function<std::optional<Error>(QByteArrayView)> &take)
 {
     QByteArray block(BlockSize, Qt::Uninitialized);
     for (qint64 size = 0;;) {
@@ -287,8 +301,8 @@ QStringList ArchiveListing::entriesIn(const QString &skinRelativeFolder) const
     return names;
 }
 
-std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input,
-                                                     const WorkControl &control, PassShare share)
+std::variant<ArchiveListing, Error> checkArchive(const SkinInput &input, const WorkControl &control,
+                                                 PassShare share)
 {
     using namespace skinmessages;
     Pass pass(input, Pass::Names::AsStored, &control, share);
@@ -356,7 +370,7 @@ std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input,
         const auto problem = readEntryData(input, pass, name, total, [&](QByteArrayView bytes) {
             if (isSkin)
                 content.append(bytes);
-            return std::optional<SkinError>();
+            return std::optional<Error>();
         });
         if (problem)
             return *problem;
@@ -374,10 +388,9 @@ std::variant<ArchiveListing, SkinError> checkArchive(const SkinInput &input,
     return listing;
 }
 
-std::optional<SkinError> extractEntries(const SkinInput &input, const ArchiveListing &listing,
-                                        const QHash<int, QStringList> &targets,
-                                        const QString &folder, const WorkControl &control,
-                                        PassShare share)
+std::optional<Error> extractEntries(const SkinInput &input, const ArchiveListing &listing,
+                                    const QHash<int, QStringList> &targets, const QString &folder,
+                                    const WorkControl &control, PassShare share)
 {
     Pass pass(input, Pass::Names::AsStored, &control, share);
     qint64 total = 0;
@@ -399,7 +412,7 @@ std::optional<SkinError> extractEntries(const SkinInput &input, const ArchiveLis
             return skinmessages::cannotWrite(path);
         const auto problem =
             readEntryData(input, pass, listing.entries[index], total,
-                          [&](QByteArrayView bytes) -> std::optional<SkinError> {
+                          [&](QByteArrayView bytes) -> std::optional<Error> {
                               if (file.write(bytes.data(), bytes.size()) != bytes.size())
                                   return skinmessages::cannotWrite(path);
                               return std::nullopt;

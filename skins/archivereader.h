@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinerror.h"
+#include "error.h"
 #include "workcontrol.h"
 
 #include <QByteArray>
@@ -38,12 +38,11 @@ struct PassShare
 
 // Reads the whole input once: every entry's name, kind and data checked against the rules.
 // control hears how far the pass got, within share, and may stop it between blocks.
-std::variant<ArchiveListing, SkinError>
+std::variant<ArchiveListing, Error>
 checkArchive(const SkinInput &input, const WorkControl &control = {}, PassShare share = {});
 
 // Reads the input again and writes the entries of targets (entry index → paths relative to
 // folder) there, counting the bytes again as they come.
-std::optional<SkinError> extractEntries(const SkinInput &input, const ArchiveListing &listing,
-                                        const QHash<int, QStringList> &targets,
-                                        const QString &folder, const WorkControl &control = {},
-                                        PassShare share = {});
+std::optional<Error> extractEntries(const SkinInput &input, const ArchiveListing &listing,
+                                    const QHash<int, QStringList> &targets, const QString &folder,
+                                    const WorkControl &control = {}, PassShare share = {});

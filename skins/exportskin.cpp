@@ -1,5 +1,6 @@
 #include "calcsettings.h"
 #include "entryname.h"
+#include "regularfile.h"
 #include "skinarchive.h"
 #include "skinmessages.h"
 #include "skinname.h"
@@ -11,6 +12,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -26,21 +28,42 @@ struct EntryFree
     void operator()(archive_entry *entry) const { archive_entry_free(entry); }
 };
 
-// Writes one file into the zip block by block, telling control of the bytes written so far.
-std::optional<SkinError> addEntry(archive *zip, const QString &name, const QString &path,
-                                  const QString &file, const WorkControl &control, qint64 &written,
-                                  qint64 total)
+// A file of the skin opened to go into the archive at file: opened first and then looked at, so
+// that a FIFO or a device never goes in, nor keeps the export waiting. Nothing for a name that
+// leads to no regular file, which the archive goes without.
+std::variant<std::unique_ptr<QFile>, Error> openForExport(const QString &path, const QString &file)
 {
-    QFile input(path);
-    if (!input.open(QIODevice::ReadOnly) || input.size() > MaxSkinFileBytes)
+    auto opened = openRegularFile(path);
+    if (const Error *error = std::get_if<Error>(&opened)) {
+        if (error->code() == Error::Code::NoPermission || error->code() == Error::Code::Unreadable)
+            return skinmessages::cannotWrite(file);
+        return nullptr;
+    }
+    auto &input = std::get<std::unique_ptr<QFile>>(opened);
+    if (input->size() > MaxSkinFileBytes)
         return skinmessages::cannotWrite(file);
-    std::unique_ptr<archive_entry, EntryFree> entry(archive_entry_new());
-    archive_entry_update_pathname_utf8(entry.get(), name.toUtf8().constData());
-    archive_entry_set_filetype(entry.get(), AE_IFREG);
-    archive_entry_set_perm(entry.get(), 0644);
-    archive_entry_set_size(entry.get(), input.size());
-    archive_entry_set_mtime(entry.get(), QFileInfo(input).lastModified().toSecsSinceEpoch(), 0);
-    if (archive_write_header(zip, entry.get()) != ARCHIVE_OK)
+    return std::move(input);
+}
+
+struct ExportEntry
+{
+    QString name;
+    std::unique_ptr<QFile> input;
+};
+
+// Writes one file into the zip block by block, telling control of the bytes written so far.
+std::optional<Error> addEntry(archive *zip, ExportEntry &entry, const QString &file,
+                              const WorkControl &control, qint64 &written, qint64 total)
+{
+    QFile &input = *entry.input;
+    std::unique_ptr<archive_entry, EntryFree> header(archive_entry_new());
+    archive_entry_update_pathname_utf8(header.get(), entry.name.toUtf8().constData());
+    archive_entry_set_filetype(header.get(), AE_IFREG);
+    archive_entry_set_perm(header.get(), 0644);
+    archive_entry_set_size(header.get(), input.size());
+    archive_entry_set_mtime(
+        header.get(), input.fileTime(QFileDevice::FileModificationTime).toSecsSinceEpoch(), 0);
+    if (archive_write_header(zip, header.get()) != ARCHIVE_OK)
         return skinmessages::cannotWrite(file);
     for (qint64 left = input.size(); left > 0;) {
         if (control.stopped())
@@ -58,31 +81,44 @@ std::optional<SkinError> addEntry(archive *zip, const QString &name, const QStri
 
 } // namespace
 
-std::optional<SkinError> exportSkin(const QString &folder, const QString &file,
-                                    const WorkControl &control)
+std::optional<Error> exportSkin(const QString &folder, const QString &file,
+                                const WorkControl &control)
 {
     CalcSettings settings;
     if (const auto error = readSettings(folder, true, settings))
-        return skinmessages::badCalcDat(folder, error->sentences().constLast().text());
+        return skinmessages::badCalcDat(folder, *error);
 
-    // Entry name → file. Names equal but for case are one file to the calculator, and one entry
-    // here: an archive holding both would be refused.
-    QList<std::pair<QString, QString>> entries = {
-        {QStringLiteral("calc.dat"), settingsPath(folder)}};
-    QSet<QString> taken = {QStringLiteral("calc.dat")};
-    qint64 total = QFileInfo(settingsPath(folder)).size();
+    // Every file is opened before the archive is begun, and written from what was opened.
+    std::vector<ExportEntry> entries;
+    // Names equal but for case are one file to the calculator, and one entry here: an archive
+    // holding both would be refused.
+    QSet<QString> taken;
+    const auto add = [&](const QString &entry, const QString &path) -> std::optional<Error> {
+        auto opened = openForExport(path, file);
+        if (const Error *error = std::get_if<Error>(&opened))
+            return *error;
+        if (auto &input = std::get<std::unique_ptr<QFile>>(opened)) {
+            entries.push_back({entry, std::move(input)});
+            taken << entry.toCaseFolded();
+        }
+        return std::nullopt;
+    };
+    if (auto error = add(QStringLiteral("calc.dat"), settingsPath(folder)))
+        return error;
     for (const QString &name : namedFiles(settings)) {
         const std::optional<QString> entry = storedName(name);
         if (!entry || taken.contains(entry->toCaseFolded()))
             continue;
         const auto found = findSkinFile(folder, name);
         const QString *path = std::get_if<QString>(&found);
-        if (!path || !QFileInfo(*path).isFile())
+        if (!path)
             continue;
-        entries.append({*entry, *path});
-        taken << entry->toCaseFolded();
-        total += QFileInfo(*path).size();
+        if (auto error = add(*entry, *path))
+            return error;
     }
+    qint64 total = 0;
+    for (const ExportEntry &entry : entries)
+        total += entry.input->size();
 
     QSaveFile output(file);
     if (!output.open(QIODevice::WriteOnly))
@@ -93,8 +129,8 @@ std::optional<SkinError> exportSkin(const QString &folder, const QString &file,
     if (archive_write_open_fd(zip.get(), output.handle()) != ARCHIVE_OK)
         return skinmessages::cannotWrite(file);
     qint64 written = 0;
-    for (const auto &[entry, path] : std::as_const(entries))
-        if (auto error = addEntry(zip.get(), entry, path, file, control, written, total))
+    for (ExportEntry &entry : entries)
+        if (auto error = addEntry(zip.get(), entry, file, control, written, total))
             return error; // the file stays as it was: output is not committed
     if (archive_write_close(zip.get()) != ARCHIVE_OK || !output.commit())
         return skinmessages::cannotWrite(file);

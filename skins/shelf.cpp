@@ -3,6 +3,7 @@
 #include "calcsettings.h"
 #include "cp932.h"
 #include "programnames.h"
+#include "regularfile.h"
 #include "shelffiles.h"
 #include "skinarchive.h"
 #include "skinmessages.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -53,9 +55,29 @@ QString titleIn(const QString &folder)
     return readSettings(folder, true, settings) ? QString() : settings.title;
 }
 
-SkinError notWritten(const Error &error)
+// A folder of the shelf's own for a skin in the making, named so that the next start removes it
+// if this run is interrupted; removed when it goes, unless it is kept.
+std::variant<std::unique_ptr<QTemporaryDir>, Error> workFolder(const QString &shelf,
+                                                               const QString &stem)
 {
-    return {error.message(), QStringLiteral("cannot write %1").arg(error.subject())};
+    auto folder = std::make_unique<QTemporaryDir>(
+        QDir(shelf).filePath(temporaryPrefix(stem) + QStringLiteral("XXXXXX")));
+    if (!folder->isValid())
+        return skinmessages::cannotWrite(shelf);
+    return folder;
+}
+
+// A work folder holding the skin of source, unpacked.
+std::variant<std::unique_ptr<QTemporaryDir>, Error> unpackedSkin(const QString &shelf,
+                                                                 const QString &stem,
+                                                                 const QString &source,
+                                                                 const WorkControl &control)
+{
+    auto made = workFolder(shelf, stem);
+    if (auto *folder = std::get_if<std::unique_ptr<QTemporaryDir>>(&made))
+        if (auto error = unpackSkin(source, (*folder)->path(), control))
+            return *error;
+    return made;
 }
 
 // The folder name for a skin of that title, or fallback when the title leaves none.
@@ -108,11 +130,9 @@ Shelf::Shelf(const QString &dataFolder, const QString &installedFolder)
 {
 }
 
-std::variant<QString, SkinError> Shelf::userDataFolder(const QProcessEnvironment &environment)
+std::variant<QString, Error> Shelf::userDataFolder(const QProcessEnvironment &environment)
 {
-    if (const auto folder = ::userDataFolder(environment); std::holds_alternative<QString>(folder))
-        return std::get<QString>(folder);
-    return skinmessages::homeNotSet();
+    return ::userDataFolder(environment);
 }
 
 QString Shelf::shelfFolder() const
@@ -144,7 +164,7 @@ QStringList Shelf::names() const
     return names;
 }
 
-std::variant<QString, SkinError> Shelf::find(const QString &text) const
+std::variant<QString, Error> Shelf::find(const QString &text) const
 {
     QStringList titled;
     for (const Skin &skin : skins())
@@ -166,7 +186,7 @@ bool Shelf::titleTaken(const QString &title, const QString &name) const
                        [&](const Skin &skin) { return skin.name != name && skin.title == title; });
 }
 
-std::variant<QString, SkinError> Shelf::folderOf(const QString &name) const
+std::variant<QString, Error> Shelf::folderOf(const QString &name) const
 {
     const QString folder = QDir(shelfFolder()).filePath(name);
     if (name.isEmpty() || name.contains(u'/') || name.startsWith(u'.') ||
@@ -185,9 +205,9 @@ QStringList Shelf::folders() const
 
 QString Shelf::rememberedSkin() const
 {
-    QFile file(QDir(m_dataFolder).filePath(QStringLiteral("last-skin")));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readLine()).chopped(1)
-                                          : QString();
+    auto opened = openRegularFile(QDir(m_dataFolder).filePath(QStringLiteral("last-skin")));
+    const auto *file = std::get_if<std::unique_ptr<QFile>>(&opened);
+    return file ? QString::fromUtf8((*file)->readLine()).chopped(1) : QString();
 }
 
 QString Shelf::lastSkin() const
@@ -196,7 +216,7 @@ QString Shelf::lastSkin() const
     return std::holds_alternative<QString>(folderOf(last)) ? last : names().value(0);
 }
 
-std::optional<SkinError> Shelf::rememberLastSkin(const QString &name) const
+std::optional<Error> Shelf::rememberLastSkin(const QString &name) const
 {
     QSaveFile file(QDir(m_dataFolder).filePath(QStringLiteral("last-skin")));
     if (!file.open(QIODevice::WriteOnly) || file.write(name.toUtf8() + '\n') < 0 || !file.commit())
@@ -204,7 +224,7 @@ std::optional<SkinError> Shelf::rememberLastSkin(const QString &name) const
     return std::nullopt;
 }
 
-std::optional<SkinError> Shelf::prepare() const
+std::optional<Error> Shelf::prepare() const
 {
     if (!QDir().mkpath(shelfFolder()) || !QFileInfo(shelfFolder()).isWritable())
         return skinmessages::cannotWrite(m_dataFolder);
@@ -216,7 +236,7 @@ std::optional<SkinError> Shelf::prepare() const
         return error;
     if (names().isEmpty()) {
         auto added = addSkin(m_installedFolder, DefaultSkinName);
-        if (const SkinError *error = std::get_if<SkinError>(&added))
+        if (const Error *error = std::get_if<Error>(&added))
             return *error;
         if (auto error = rememberLastSkin(std::get<QString>(added)))
             return error;
@@ -227,7 +247,7 @@ std::optional<SkinError> Shelf::prepare() const
 // Earlier versions kept one skin right in the data folder, beside the programs. It is moved,
 // file by file, into a folder of the shelf's own that the next start finishes after an
 // interruption, calc.dat last; the folder then joins the shelf under its title.
-std::optional<SkinError> Shelf::adoptSingleSkin() const
+std::optional<Error> Shelf::adoptSingleSkin() const
 {
     QDir data(m_dataFolder);
     const QString calcDat = settingsPath(m_dataFolder);
@@ -249,25 +269,26 @@ std::optional<SkinError> Shelf::adoptSingleSkin() const
     if (!QFileInfo(moving).isDir())
         return std::nullopt;
     auto placed = placeSkin(moving, folderNameOr(titleIn(moving), FallbackName));
-    if (const SkinError *error = std::get_if<SkinError>(&placed))
+    if (const Error *error = std::get_if<Error>(&placed))
         return *error;
     return rememberLastSkin(std::get<QString>(placed));
 }
 
-std::variant<QString, SkinError> Shelf::placeSkin(const QString &folder, const QString &name) const
+std::variant<QString, Error> Shelf::placeSkin(const QString &folder, const QString &name) const
 {
     for (int number = 1;; ++number) {
         const QString unique = number == 1 ? name : QStringLiteral("%1 (%2)").arg(name).arg(number);
         if (QDir(shelfFolder()).filePath(unique) == folder)
             return unique; // named so already
-        if (moveIntoPlace(folder, QDir(shelfFolder()).filePath(unique)))
+        const auto moved = moveIntoPlace(folder, QDir(shelfFolder()).filePath(unique));
+        if (const Error *error = std::get_if<Error>(&moved))
+            return *error;
+        if (std::get<Placement>(moved) == Placement::Moved)
             return unique;
-        if (errno != EEXIST && errno != ENOTEMPTY)
-            return skinmessages::cannotWrite(shelfFolder());
     }
 }
 
-std::optional<SkinError> Shelf::updatePrograms(const QStringList &folders) const
+std::optional<Error> Shelf::updatePrograms(const QStringList &folders) const
 {
     for (const QString &program : Programs) {
         const QString installed = QDir(m_installedFolder).filePath(program);
@@ -289,16 +310,13 @@ std::optional<SkinError> Shelf::updatePrograms(const QStringList &folders) const
     return std::nullopt;
 }
 
-std::variant<QString, SkinError> Shelf::addSkin(const QString &source, const QString &fallbackName,
-                                                const WorkControl &control) const
+std::variant<QString, Error> Shelf::addSkin(const QString &source, const QString &fallbackName,
+                                            const WorkControl &control) const
 {
-    QTemporaryDir unpacked(
-        QDir(shelfFolder())
-            .filePath(temporaryPrefix(QStringLiteral("import")) + QStringLiteral("XXXXXX")));
-    if (!unpacked.isValid())
-        return skinmessages::cannotWrite(shelfFolder());
-    if (auto error = unpackSkin(source, unpacked.path(), control))
+    auto made = unpackedSkin(shelfFolder(), QStringLiteral("import"), source, control);
+    if (const Error *error = std::get_if<Error>(&made))
         return *error;
+    QTemporaryDir &unpacked = *std::get<std::unique_ptr<QTemporaryDir>>(made);
     const QStringList existingNames = names();
     for (qsizetype index = 0; index < existingNames.size(); ++index) {
         const QString &existing = existingNames[index];
@@ -319,34 +337,33 @@ std::variant<QString, SkinError> Shelf::addSkin(const QString &source, const QSt
     return placed;
 }
 
-std::variant<QString, SkinError> Shelf::importSkin(const QString &source,
-                                                   const WorkControl &control) const
+std::variant<QString, Error> Shelf::importSkin(const QString &source,
+                                               const WorkControl &control) const
 {
     return addSkin(source, nameOf(source), control);
 }
 
-std::optional<SkinError> Shelf::exportSkin(const QString &name, const QString &file,
-                                           const WorkControl &control) const
+std::optional<Error> Shelf::exportSkin(const QString &name, const QString &file,
+                                       const WorkControl &control) const
 {
     const auto folder = folderOf(name);
-    if (const SkinError *error = std::get_if<SkinError>(&folder))
+    if (const Error *error = std::get_if<Error>(&folder))
         return *error;
     return ::exportSkin(std::get<QString>(folder), file, control);
 }
 
-std::variant<QString, SkinError> Shelf::createSkin() const
+std::variant<QString, Error> Shelf::createSkin() const
 {
-    QTemporaryDir made(
-        QDir(shelfFolder())
-            .filePath(temporaryPrefix(QStringLiteral("new")) + QStringLiteral("XXXXXX")));
-    QFile mark(QDir(made.path()).filePath(NewSkinMark));
-    if (!made.isValid() || !mark.open(QIODevice::WriteOnly))
+    auto folder = workFolder(shelfFolder(), QStringLiteral("new"));
+    if (const Error *error = std::get_if<Error>(&folder))
+        return *error;
+    QTemporaryDir &made = *std::get<std::unique_ptr<QTemporaryDir>>(folder);
+    if (QFile mark(QDir(made.path()).filePath(NewSkinMark)); !mark.open(QIODevice::WriteOnly))
         return skinmessages::cannotWrite(shelfFolder());
-    mark.close();
     if (auto error = updatePrograms({made.path()}))
         return *error;
     auto placed = placeSkin(made.path(), NewSkinName);
-    if (const SkinError *error = std::get_if<SkinError>(&placed))
+    if (const Error *error = std::get_if<Error>(&placed))
         return *error;
     made.setAutoRemove(false);
     return QDir(shelfFolder()).filePath(std::get<QString>(placed));
@@ -362,13 +379,14 @@ QString trashInfoOf(const QString &trashed)
 }
 } // namespace
 
-std::optional<QString> Shelf::trashSkin(const QString &name) const
+std::variant<QString, Error> Shelf::trashSkin(const QString &name) const
 {
     const auto folder = folderOf(name);
+    if (const Error *error = std::get_if<Error>(&folder))
+        return *error;
     QString trashed;
-    if (!std::holds_alternative<QString>(folder) ||
-        !QFile::moveToTrash(std::get<QString>(folder), &trashed))
-        return std::nullopt;
+    if (!QFile::moveToTrash(std::get<QString>(folder), &trashed))
+        return skinmessages::cannotWrite(std::get<QString>(folder));
     // Where Qt cannot make the trash folder, it moves the file into files/ of the working folder
     // and calls that the trash: the skin goes back, and the folders it made go if empty.
     if (QDir::isRelativePath(trashed)) {
@@ -377,14 +395,13 @@ std::optional<QString> Shelf::trashSkin(const QString &name) const
         QDir().rename(misplaced, std::get<QString>(folder));
         QDir(misplaced + QStringLiteral("/../..")).rmdir(QStringLiteral("info"));
         QDir(misplaced + QStringLiteral("/../..")).rmdir(QStringLiteral("files"));
-        return std::nullopt;
+        return skinmessages::cannotWrite(std::get<QString>(folder));
     }
     return trashed;
 }
 
 // Once the skin is back, the trash's note of it would make the file manager offer it again.
-std::variant<QString, SkinError> Shelf::restoreSkin(const QString &trashed,
-                                                    const QString &name) const
+std::variant<QString, Error> Shelf::restoreSkin(const QString &trashed, const QString &name) const
 {
     if (!QFileInfo(trashed).isDir())
         return skinmessages::notInTrash(name);
@@ -394,14 +411,16 @@ std::variant<QString, SkinError> Shelf::restoreSkin(const QString &trashed,
     return placed;
 }
 
-std::optional<SkinError> Shelf::deleteSkin(const QString &name) const
+std::optional<Error> Shelf::deleteSkin(const QString &name) const
 {
     const auto folder = folderOf(name);
-    if (const SkinError *error = std::get_if<SkinError>(&folder))
+    if (const Error *error = std::get_if<Error>(&folder))
         return *error;
     const QString removing =
         QDir(shelfFolder()).filePath(temporaryPrefix(QStringLiteral("delete")) + name);
-    if (!moveIntoPlace(std::get<QString>(folder), removing))
+    const auto moved = moveIntoPlace(std::get<QString>(folder), removing);
+    if (const auto *placement = std::get_if<Placement>(&moved);
+        !placement || *placement == Placement::Taken)
         return skinmessages::cannotWrite(std::get<QString>(folder));
     QDir(removing).removeRecursively();
     return std::nullopt;
@@ -433,10 +452,10 @@ Shelf::NewSkins Shelf::settleNewSkins() const
     return found;
 }
 
-std::variant<QString, SkinError> Shelf::renameSkin(const QString &name, const QString &title) const
+std::variant<QString, Error> Shelf::renameSkin(const QString &name, const QString &title) const
 {
     const auto found = folderOf(name);
-    if (const SkinError *error = std::get_if<SkinError>(&found))
+    if (const Error *error = std::get_if<Error>(&found))
         return *error;
     const QString folder = std::get<QString>(found);
     const QString wanted = title.trimmed();
@@ -453,19 +472,19 @@ std::variant<QString, SkinError> Shelf::renameSkin(const QString &name, const QS
     // as it was.
     CalcSettings settings;
     if (const auto error = readSettings(folder, false, settings))
-        return skinmessages::badCalcDat(name, error->sentences().constLast().text());
-    QFile previous(settingsPath(folder));
-    if (!previous.open(QIODevice::ReadOnly))
-        return skinmessages::cannotWrite(previous.fileName());
-    const QByteArray previousBytes = previous.readAll();
-    previous.close();
+        return skinmessages::badCalcDat(name, *error);
+    auto previous = openRegularFile(settingsPath(folder));
+    const auto *previousFile = std::get_if<std::unique_ptr<QFile>>(&previous);
+    if (!previousFile)
+        return skinmessages::cannotWrite(settingsPath(folder));
+    const QByteArray previousBytes = (*previousFile)->readAll();
     settings.title = wanted;
     if (const auto error = writeSettings(folder, settings))
-        return notWritten(*error);
+        return *error;
 
     const bool wasLast = rememberedSkin() == name;
     auto placed = placeSkin(folder, folderNameOr(wanted, FallbackName));
-    if (const SkinError *error = std::get_if<SkinError>(&placed)) {
+    if (const Error *error = std::get_if<Error>(&placed)) {
         QSaveFile restored(settingsPath(folder));
         if (!restored.open(QIODevice::WriteOnly) || restored.write(previousBytes) < 0 ||
             !restored.commit())
@@ -477,11 +496,11 @@ std::variant<QString, SkinError> Shelf::renameSkin(const QString &name, const QS
     return placed;
 }
 
-std::variant<QString, SkinError> Shelf::duplicateSkin(const QString &name,
-                                                      const WorkControl &control) const
+std::variant<QString, Error> Shelf::duplicateSkin(const QString &name,
+                                                  const WorkControl &control) const
 {
     const auto found = folderOf(name);
-    if (const SkinError *error = std::get_if<SkinError>(&found))
+    if (const Error *error = std::get_if<Error>(&found))
         return *error;
     const QString original = titleIn(std::get<QString>(found));
     // The title keeps to what calc.dat holds, the original cut short where it must.
@@ -496,22 +515,20 @@ std::variant<QString, SkinError> Shelf::duplicateSkin(const QString &name,
     }
 }
 
-std::variant<QString, SkinError> Shelf::copySkin(const QString &name, const QString &title,
-                                                 const WorkControl &control) const
+std::variant<QString, Error> Shelf::copySkin(const QString &name, const QString &title,
+                                             const WorkControl &control) const
 {
-    QTemporaryDir copied(
-        QDir(shelfFolder())
-            .filePath(temporaryPrefix(QStringLiteral("copy")) + QStringLiteral("XXXXXX")));
-    if (!copied.isValid())
-        return skinmessages::cannotWrite(shelfFolder());
-    if (auto error = unpackSkin(QDir(shelfFolder()).filePath(name), copied.path(), control))
+    auto made = unpackedSkin(shelfFolder(), QStringLiteral("copy"),
+                             QDir(shelfFolder()).filePath(name), control);
+    if (const Error *error = std::get_if<Error>(&made))
         return *error;
+    QTemporaryDir &copied = *std::get<std::unique_ptr<QTemporaryDir>>(made);
     CalcSettings settings;
     if (const auto error = readSettings(copied.path(), false, settings))
-        return skinmessages::badCalcDat(name, error->sentences().constLast().text());
+        return skinmessages::badCalcDat(name, *error);
     settings.title = title;
     if (const auto error = writeSettings(copied.path(), settings))
-        return notWritten(*error);
+        return *error;
     if (auto error = updatePrograms(folders() << copied.path()))
         return *error;
     if (control.stopped())

@@ -2,6 +2,7 @@
 
 #include "programnames.h"
 #include "regularfile.h"
+#include "skinmessages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 
 QString temporaryPrefix(const QString &stem)
@@ -38,10 +40,14 @@ void removeLeftovers(const QString &folder)
     }
 }
 
-bool moveIntoPlace(const QString &from, const QString &to)
+std::variant<Placement, Error> moveIntoPlace(const QString &from, const QString &to)
 {
-    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
-                       QFile::encodeName(to).constData(), RENAME_NOREPLACE) == 0;
+    if (::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+                    QFile::encodeName(to).constData(), RENAME_NOREPLACE) == 0)
+        return Placement::Moved;
+    if (errno == EEXIST || errno == ENOTEMPTY)
+        return Placement::Taken;
+    return skinmessages::cannotWrite(QFileInfo(to).path());
 }
 
 namespace {
@@ -52,6 +58,21 @@ std::optional<struct stat> regularFile(const QString &path)
     if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     return status;
+}
+
+// The regular file path names itself, opened for reading; none for a link, even to a regular
+// file. Opened first, then checked to be the file the name leads to without a link, so a name
+// swapped for a link at the last moment is refused too.
+std::unique_ptr<QFile> openUnlinked(const QString &path)
+{
+    auto opened = openRegularFile(path);
+    auto *file = std::get_if<std::unique_ptr<QFile>>(&opened);
+    struct stat got;
+    const auto named = regularFile(path);
+    if (!file || !named || ::fstat((*file)->handle(), &got) != 0 || got.st_dev != named->st_dev ||
+        got.st_ino != named->st_ino)
+        return nullptr;
+    return std::move(*file);
 }
 
 QStringList filesIn(const QString &folder)
@@ -79,8 +100,9 @@ bool sameFile(const QString &first, const QString &second)
 
 bool sameContent(const QString &first, const QString &second)
 {
-    // The open follows links; a link on the shelf is never taken for the file it points at.
-    return regularFile(first) && regularFile(second) && sameContents(first, second);
+    const auto one = openUnlinked(first);
+    const auto other = openUnlinked(second);
+    return one && other && sameContents(*one, *other);
 }
 
 bool sameSkin(const QString &first, const QString &second)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "error.h"
+
 #include <QString>
+#include <variant>
 
 // The file operations the shelf is built from: every change is a rename of something finished,
 // and what an interrupted run leaves behind carries the process's number in its name.
@@ -10,8 +13,13 @@ QString temporaryPrefix(const QString &stem);
 // Removes the temporaries in folder whose process has ended.
 void removeLeftovers(const QString &folder);
 
-// Renames from to to unless to exists; false with errno set otherwise.
-bool moveIntoPlace(const QString &from, const QString &to);
+enum class Placement
+{
+    Moved,
+    Taken, // to exists: nothing moved
+};
+// Renames from to to unless to exists.
+std::variant<Placement, Error> moveIntoPlace(const QString &from, const QString &to);
 
 // Whether both paths name one regular file (hard links of each other), symbolic links unfollowed.
 bool sameFile(const QString &first, const QString &second);

@@ -1,9 +1,9 @@
 #include "skinmessages.h"
 
 #include "calcsettings.h"
+#include "programstart.h"
 #include "skinarchive.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace skinmessages {
@@ -22,186 +22,184 @@ QString shown(const QString &source)
     return name.isEmpty() ? source : name;
 }
 
+// source is marked with QT_TRANSLATE_NOOP("skins", …) where it is written.
+Error told(Error::Code code, const QString &subject, const char *source, QStringList arguments = {})
+{
+    return Error(code, subject, {{"skins", source, std::move(arguments)}});
+}
+
 } // namespace
 
-SkinError notAnArchive(const QString &source)
+Error notAnArchive(const QString &source)
 {
-    return {QStringLiteral("「%1」はスキンの書庫でもフォルダでもありません。").arg(shown(source)),
-            QStringLiteral("%1 is neither a skin archive nor a folder").arg(shown(source))};
+    return told(Error::Code::NotSkinSource, source,
+                QT_TRANSLATE_NOOP("skins", "「%1」はスキンの書庫でもフォルダでもありません。"),
+                {shown(source)});
 }
 
-SkinError unreadable(const QString &source, const QString &reason)
+Error unreadable(const QString &source, const QString &reason)
 {
-    return {QStringLiteral("「%1」を読めません。").arg(shown(source)),
-            QStringLiteral("cannot read %1: %2").arg(shown(source), reason)};
+    return told(Error::Code::Unreadable, source, QT_TRANSLATE_NOOP("skins", "「%1」を読めません。"),
+                {shown(source), reason});
 }
 
-SkinError corrupt(const QString &source)
+Error corrupt(const QString &source)
 {
-    return {QStringLiteral("「%1」は壊れているか、途中で切れています。").arg(shown(source)),
-            QStringLiteral("%1 is corrupt or truncated").arg(shown(source))};
+    return told(Error::Code::Corrupt, source,
+                QT_TRANSLATE_NOOP("skins", "「%1」は壊れているか、途中で切れています。"),
+                {shown(source)});
 }
 
-SkinError outsideName(const QString &source, const QString &entry)
+Error outsideName(const QString &source, const QString &entry)
 {
-    return {QStringLiteral("「%1」には、外を指す名前「%2」があります。").arg(shown(source), entry),
-            QStringLiteral("%1 holds a name leading outside it: %2").arg(shown(source), entry)};
+    return told(Error::Code::NameOutsideSkin, source,
+                QT_TRANSLATE_NOOP("skins", "「%1」には、外を指す名前「%2」があります。"),
+                {shown(source), entry});
 }
 
-SkinError link(const QString &source, const QString &entry)
+Error link(const QString &source, const QString &entry)
 {
-    return {QStringLiteral("「%1」には、リンク「%2」があります。").arg(shown(source), entry),
-            QStringLiteral("%1 holds a link: %2").arg(shown(source), entry)};
+    return told(Error::Code::Link, source,
+                QT_TRANSLATE_NOOP("skins", "「%1」には、リンク「%2」があります。"),
+                {shown(source), entry});
 }
 
-SkinError specialFile(const QString &source, const QString &entry)
+Error specialFile(const QString &source, const QString &entry)
 {
-    return {
-        QStringLiteral("「%1」には、特殊なファイル「%2」があります。").arg(shown(source), entry),
-        QStringLiteral("%1 holds a device or other special file: %2").arg(shown(source), entry)};
+    return told(Error::Code::SpecialFile, source,
+                QT_TRANSLATE_NOOP("skins", "「%1」には、特殊なファイル「%2」があります。"),
+                {shown(source), entry});
 }
 
-SkinError caseTwins(const QString &source, const QString &first, const QString &second)
+Error caseTwins(const QString &source, const QString &first, const QString &second)
 {
-    return {QStringLiteral("「%1」には、大文字と小文字の違いしかない名前「%2」と「%3」があります。")
-                .arg(shown(source), first, second),
-            QStringLiteral("%1 holds names that differ only by case: %2, %3")
-                .arg(shown(source), first, second)};
+    return told(
+        Error::Code::CaseTwins, source,
+        QT_TRANSLATE_NOOP("skins",
+                          "「%1」には、大文字と小文字の違いしかない名前「%2」と「%3」があります。"),
+        {shown(source), first, second});
 }
 
-SkinError encrypted(const QString &source, const QString &entry)
+Error encrypted(const QString &source, const QString &entry)
 {
-    return {QStringLiteral("「%1」の「%2」は暗号化されています。").arg(shown(source), entry),
-            QStringLiteral("%2 in %1 is encrypted").arg(shown(source), entry)};
+    return told(Error::Code::Encrypted, source,
+                QT_TRANSLATE_NOOP("skins", "「%1」の「%2」は暗号化されています。"),
+                {shown(source), entry});
 }
 
-SkinError tooManyEntries(const QString &source)
+Error tooManyEntries(const QString &source)
 {
-    const QString limit = QString::number(MaxSkinEntries);
-    return {
-        QStringLiteral("「%1」は、ファイルが多すぎます (%2 個まで)。").arg(shown(source), limit),
-        QStringLiteral("%1 holds more than %2 entries").arg(shown(source), limit)};
+    return told(Error::Code::TooManyEntries, source,
+                QT_TRANSLATE_NOOP("skins", "「%1」は、ファイルが多すぎます (%2 個まで)。"),
+                {shown(source), QString::number(MaxSkinEntries)});
 }
 
-SkinError fileTooLarge(const QString &source, const QString &entry)
+Error fileTooLarge(const QString &source, const QString &entry)
 {
-    const QString limit = megabytes(MaxSkinFileBytes);
-    return {QStringLiteral("「%1」の「%2」が大きすぎます (%3 MB まで)。")
-                .arg(shown(source), entry, limit),
-            QStringLiteral("%2 in %1 is larger than %3 MB").arg(shown(source), entry, limit)};
+    return told(Error::Code::FileTooLarge, source,
+                QT_TRANSLATE_NOOP("skins", "「%1」の「%2」が大きすぎます (%3 MB まで)。"),
+                {shown(source), entry, megabytes(MaxSkinFileBytes)});
 }
 
-SkinError skinTooLarge(const QString &source)
+Error skinTooLarge(const QString &source)
 {
-    const QString limit = megabytes(MaxSkinBytes);
-    return {
-        QStringLiteral("「%1」は、展開すると大きすぎます (%2 MB まで)。").arg(shown(source), limit),
-        QStringLiteral("%1 unpacks to more than %2 MB").arg(shown(source), limit)};
+    return told(Error::Code::SkinTooLarge, source,
+                QT_TRANSLATE_NOOP("skins", "「%1」は、展開すると大きすぎます (%2 MB まで)。"),
+                {shown(source), megabytes(MaxSkinBytes)});
 }
 
-SkinError twoSkins(const QString &source, const QString &first, const QString &second)
+Error twoSkins(const QString &source, const QString &first, const QString &second)
 {
-    return {QStringLiteral("「%1」には、calc.dat が二つあります (「%2」と「%3」)。")
-                .arg(shown(source), first, second),
-            QStringLiteral("%1 holds more than one calc.dat: %2, %3")
-                .arg(shown(source), first, second)};
+    return told(
+        Error::Code::TwoSkins, source,
+        QT_TRANSLATE_NOOP("skins", "「%1」には、calc.dat が二つあります (「%2」と「%3」)。"),
+        {shown(source), first, second});
 }
 
-SkinError empty(const QString &source)
+Error empty(const QString &source)
 {
-    return {QStringLiteral("「%1」は空です。").arg(shown(source)),
-            QStringLiteral("%1 is empty").arg(shown(source))};
+    return told(Error::Code::EmptySkin, source, QT_TRANSLATE_NOOP("skins", "「%1」は空です。"),
+                {shown(source)});
 }
 
-SkinError noCalcDat(const QString &source)
+Error noCalcDat(const QString &source)
 {
-    return {QStringLiteral("「%1」には、calc.dat がありません。").arg(shown(source)),
-            QStringLiteral("%1 holds no calc.dat").arg(shown(source))};
+    return told(Error::Code::NoSettings, source,
+                QT_TRANSLATE_NOOP("skins", "「%1」には、calc.dat がありません。"), {shown(source)});
 }
 
-SkinError badCalcDat(const QString &source, const QString &reason)
+Error badCalcDat(const QString &source, const Error &settingsError)
 {
-    return {QStringLiteral("「%1」の calc.dat を読めません。%2").arg(shown(source), reason),
-            QStringLiteral("cannot read calc.dat in %1").arg(shown(source))};
+    return Error(Error::Code::SettingsUnreadable, source,
+                 {{"skins", QT_TRANSLATE_NOOP("skins", "「%1」の calc.dat を読めません。"),
+                   {shown(source)}},
+                  settingsError.sentences().constLast()});
 }
 
-SkinError cannotWrite(const QString &path)
+Error cannotWrite(const QString &path)
 {
-    return {QStringLiteral("%1 に書き込めません。").arg(path),
-            QStringLiteral("cannot write %1").arg(path)};
+    return told(Error::Code::Unwritable, path, QT_TRANSLATE_NOOP("skins", "%1 に書き込めません。"),
+                {path});
 }
 
-SkinError unknownSkin(const QString &name)
+Error unknownSkin(const QString &name)
 {
-    return {QStringLiteral("スキン「%1」はありません。").arg(name),
-            QStringLiteral("no skin named %1").arg(name)};
+    return told(Error::Code::UnknownSkin, name,
+                QT_TRANSLATE_NOOP("skins", "スキン「%1」はありません。"), {name});
 }
 
-SkinError notInTrash(const QString &name)
+Error notInTrash(const QString &name)
 {
-    return {
-        QCoreApplication::translate("skinmessages", "「%1」は、もうごみ箱にありません。").arg(name),
-        QStringLiteral("%1 is no longer in the trash").arg(name)};
+    return told(Error::Code::NotInTrash, name,
+                QT_TRANSLATE_NOOP("skins", "「%1」は、もうごみ箱にありません。"), {name});
 }
 
-SkinError sharedTitle(const QString &title, const QStringList &names)
+// The folders are listed twice: between 」「 for the message, between commas for the gloss.
+Error sharedTitle(const QString &title, const QStringList &names)
 {
-    return {QCoreApplication::translate(
-                "skinmessages", "「%1」という題名のスキンが %2 個あります (フォルダ「%3」)。"
-                                "どれか一つをフォルダ名で指定してください。")
-                .arg(title)
-                .arg(names.size())
-                .arg(names.join(QStringLiteral("」「"))),
-            QStringLiteral("%1 skins are titled %2 (folders %3); give one by its folder name")
-                .arg(names.size())
-                .arg(title, names.join(QStringLiteral(", ")))};
+    return told(Error::Code::SharedTitle, title,
+                QT_TRANSLATE_NOOP("skins",
+                                  "「%1」という題名のスキンが %2 個あります (フォルダ「%3」)。"
+                                  "どれか一つをフォルダ名で指定してください。"),
+                {title, QString::number(names.size()), names.join(QStringLiteral("」「")),
+                 names.join(QStringLiteral(", "))});
 }
 
-SkinError emptyTitle()
+Error emptyTitle()
 {
-    return {QCoreApplication::translate("skinmessages", "名前を入れてください。"),
-            QStringLiteral("the name is empty")};
+    return told(Error::Code::EmptyTitle, {}, QT_TRANSLATE_NOOP("skins", "名前を入れてください。"));
 }
 
-SkinError titleTooLong(const QString &title)
+Error titleTooLong(const QString &title)
 {
-    return {
-        QCoreApplication::translate("skinmessages", "「%1」は長すぎます。名前は %2 文字までです。")
-            .arg(title)
-            .arg(ValueLength),
-        QStringLiteral("%1 is longer than %2 characters").arg(title).arg(ValueLength)};
+    return told(Error::Code::TitleTooLong, title,
+                QT_TRANSLATE_NOOP("skins", "「%1」は長すぎます。名前は %2 文字までです。"),
+                {title, QString::number(ValueLength)});
 }
 
-SkinError titleNotInCp932(const QString &title, const QString &character)
+Error titleNotInCp932(const QString &title, const QString &character)
 {
-    return {QCoreApplication::translate("skinmessages",
-                                        "「%1」の文字「%2」は calc.dat に書けません "
-                                        "(Shift-JIS にない文字です)。")
-                .arg(title, character),
-            QStringLiteral("%2 in %1 has no code in Shift-JIS").arg(title, character)};
+    return told(Error::Code::TitleNotInCodePage, title,
+                QT_TRANSLATE_NOOP("skins", "「%1」の文字「%2」は calc.dat に書けません "
+                                           "(Shift-JIS にない文字です)。"),
+                {title, character});
 }
 
-SkinError titleTaken(const QString &title)
+Error titleTaken(const QString &title)
 {
-    return {QCoreApplication::translate("skinmessages", "「%1」という名前のスキンは既にあります。")
-                .arg(title),
-            QStringLiteral("a skin is named %1 already").arg(title)};
+    return told(Error::Code::TitleTaken, title,
+                QT_TRANSLATE_NOOP("skins", "「%1」という名前のスキンは既にあります。"), {title});
 }
 
-SkinError homeNotSet()
+Error cannotStart(const QString &program)
 {
-    return {QStringLiteral("HOME が設定されていません。"), QStringLiteral("HOME is not set.")};
+    return told(Error::Code::CannotStart, program,
+                QT_TRANSLATE_NOOP("skins", "%1 を起動できません。"), {program});
 }
 
-SkinError cannotStart(const QString &program)
+Error stopped()
 {
-    return {QStringLiteral("%1 を起動できません。").arg(program),
-            QStringLiteral("cannot run %1").arg(program)};
-}
-
-SkinError stopped()
-{
-    return {QStringLiteral("取りやめました。"), QStringLiteral("stopped")};
+    return told(Error::Code::Stopped, {}, QT_TRANSLATE_NOOP("skins", "取りやめました。"));
 }
 
 } // namespace skinmessages

@@ -1,36 +1,39 @@
 #pragma once
 
-#include "skinerror.h"
+#include "error.h"
+
+#include <QStringList>
 
 // Every sentence of the skins library, each naming what it is about: the archive or folder by
 // its file name, an entry by its name inside.
 namespace skinmessages {
 
-SkinError notAnArchive(const QString &source);
-SkinError unreadable(const QString &source, const QString &reason);
-SkinError corrupt(const QString &source);
-SkinError outsideName(const QString &source, const QString &entry);
-SkinError link(const QString &source, const QString &entry);
-SkinError specialFile(const QString &source, const QString &entry);
-SkinError caseTwins(const QString &source, const QString &first, const QString &second);
-SkinError encrypted(const QString &source, const QString &entry);
-SkinError tooManyEntries(const QString &source);
-SkinError fileTooLarge(const QString &source, const QString &entry);
-SkinError skinTooLarge(const QString &source);
-SkinError twoSkins(const QString &source, const QString &first, const QString &second);
-SkinError empty(const QString &source);
-SkinError noCalcDat(const QString &source);
-SkinError badCalcDat(const QString &source, const QString &reason);
-SkinError cannotWrite(const QString &path);
-SkinError unknownSkin(const QString &name);
-SkinError notInTrash(const QString &name);
-SkinError sharedTitle(const QString &title, const QStringList &names);
-SkinError emptyTitle();
-SkinError titleTooLong(const QString &title);
-SkinError titleNotInCp932(const QString &title, const QString &character);
-SkinError titleTaken(const QString &title);
-SkinError homeNotSet();
+Error notAnArchive(const QString &source);
+// reason, in the system's words, is for the command line's gloss only.
+Error unreadable(const QString &source, const QString &reason);
+Error corrupt(const QString &source);
+Error outsideName(const QString &source, const QString &entry);
+Error link(const QString &source, const QString &entry);
+Error specialFile(const QString &source, const QString &entry);
+Error caseTwins(const QString &source, const QString &first, const QString &second);
+Error encrypted(const QString &source, const QString &entry);
+Error tooManyEntries(const QString &source);
+Error fileTooLarge(const QString &source, const QString &entry);
+Error skinTooLarge(const QString &source);
+Error twoSkins(const QString &source, const QString &first, const QString &second);
+Error empty(const QString &source);
+Error noCalcDat(const QString &source);
+// The settings reader's reason, its last sentence, told after the skin's.
+Error badCalcDat(const QString &source, const Error &settingsError);
+Error cannotWrite(const QString &path);
+Error unknownSkin(const QString &name);
+Error notInTrash(const QString &name);
+Error sharedTitle(const QString &title, const QStringList &names);
+Error emptyTitle();
+Error titleTooLong(const QString &title);
+Error titleNotInCp932(const QString &title, const QString &character);
+Error titleTaken(const QString &title);
 // Work the user stopped; never shown, as the user knows.
-SkinError stopped();
+Error stopped();
 
 } // namespace skinmessages

@@ -12,11 +12,11 @@
 
 namespace {
 
-std::optional<SkinError> unpack(const SkinInput &input, const QString &folder,
-                                const WorkControl &control = {})
+std::optional<Error> unpack(const SkinInput &input, const QString &folder,
+                            const WorkControl &control = {})
 {
     auto checked = checkArchive(input, control, {0, 45});
-    if (const SkinError *error = std::get_if<SkinError>(&checked))
+    if (const Error *error = std::get_if<Error>(&checked))
         return *error;
     const ArchiveListing &listing = std::get<ArchiveListing>(checked);
 
@@ -27,7 +27,7 @@ std::optional<SkinError> unpack(const SkinInput &input, const QString &folder,
         return skinmessages::cannotWrite(calcDat);
     CalcSettings settings;
     if (const auto error = readSettings(folder, true, settings))
-        return skinmessages::badCalcDat(input.name, error->sentences().constLast().text());
+        return skinmessages::badCalcDat(input.name, *error);
 
     const auto list = [&](const QString &relative) { return listing.entriesIn(relative); };
     QHash<int, QStringList> targets;
@@ -52,22 +52,20 @@ std::optional<SkinError> unpack(const SkinInput &input, const QString &folder,
 
 } // namespace
 
-std::optional<SkinError> unpackSkin(const QString &source, const QString &folder,
-                                    const WorkControl &control)
+std::optional<Error> unpackSkin(const QString &source, const QString &folder,
+                                const WorkControl &control)
 {
     const QFileInfo info(source);
     if (!info.exists())
         return skinmessages::unreadable(source, QStringLiteral("no such file or folder"));
-    // A named pipe or a device could keep the reader waiting for ever: it is no archive.
-    if (!info.isDir() && !info.isFile())
-        return skinmessages::notAnArchive(source);
-    // A folder is walked from where its name leads; inside it, links are refused.
+    // A folder is walked from where its name leads; inside it, links are refused. Anything else
+    // is opened as an archive, and refused when what was opened is no regular file.
     return unpack({source, info.isDir() ? info.canonicalFilePath() : source, {}, info.isDir()},
                   folder, control);
 }
 
-std::optional<SkinError> unpackSkinArchive(const QByteArray &archive, const QString &name,
-                                           const QString &folder)
+std::optional<Error> unpackSkinArchive(const QByteArray &archive, const QString &name,
+                                       const QString &folder)
 {
     return unpack({name, {}, archive, false}, folder);
 }

@@ -1,5 +1,7 @@
 #include "programtexts.h"
 
+#include "error.h"
+
 #include <QTranslator>
 
 const QTranslator &englishGlosses()
@@ -11,4 +13,10 @@ const QTranslator &englishGlosses()
         return translator;
     }();
     return *english;
+}
+
+QString commandLineText(const Error &error)
+{
+    const QString gloss = error.message(englishGlosses());
+    return gloss.isEmpty() ? error.message() : error.message() + u'(' + gloss + u')';
 }

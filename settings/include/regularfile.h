@@ -17,3 +17,5 @@ std::variant<std::unique_ptr<QFile>, Error> openRegularFile(const QString &path)
 // Whether two regular files, each opened as above, hold the same bytes; false when either cannot
 // be read.
 bool sameContents(const QString &first, const QString &second);
+// The same for two files opened so, read from where they stand.
+bool sameContents(QFile &first, QFile &second);

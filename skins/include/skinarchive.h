@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinerror.h"
+#include "error.h"
 #include "workcontrol.h"
 
 #include <QByteArray>
@@ -33,16 +33,16 @@ inline constexpr qint64 MaxSkinBytes = qint64(256) << 20;
 // Writes the skin of the archive or folder at source into folder, which exists and is empty.
 // On failure folder may hold part of it: the caller unpacks into a folder it removes then.
 // control hears of both passes through the source, and may stop them between blocks.
-std::optional<SkinError> unpackSkin(const QString &source, const QString &folder,
-                                    const WorkControl &control = {});
+std::optional<Error> unpackSkin(const QString &source, const QString &folder,
+                                const WorkControl &control = {});
 
 // The same for an archive held in memory; name stands for it in messages.
-std::optional<SkinError> unpackSkinArchive(const QByteArray &archive, const QString &name,
-                                           const QString &folder);
+std::optional<Error> unpackSkinArchive(const QByteArray &archive, const QString &name,
+                                       const QString &folder);
 
 // Writes the skin in folder as a .calcskin: a zip of calc.dat and the files it names, found as
 // the calculator finds them and stored under the names calc.dat uses, at the archive's root,
 // UTF-8 names with the UTF-8 flag. The file is replaced whole or not at all: also when control
 // stops it.
-std::optional<SkinError> exportSkin(const QString &folder, const QString &file,
-                                    const WorkControl &control = {});
+std::optional<Error> exportSkin(const QString &folder, const QString &file,
+                                const WorkControl &control = {});
