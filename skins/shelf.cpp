@@ -10,6 +10,7 @@
 #include "skinnames.h"
 #include "soundswitch.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,10 +25,16 @@
 namespace {
 
 const QString Programs[] = {calcProgram(), skinwrightProgram()};
-const QString DefaultSkinName = QStringLiteral("標準");
-const QString FallbackName = QStringLiteral("スキン");
-const QString NewSkinName = QStringLiteral("新しいスキン");
-const QString CopySuffix = QStringLiteral("のコピー");
+// The names the shelf gives skins and their folders, in the programs' language.
+const char *const DefaultSkinName = QT_TRANSLATE_NOOP("Shelf", "標準");
+const char *const FallbackName = QT_TRANSLATE_NOOP("Shelf", "スキン");
+const char *const NewSkinName = QT_TRANSLATE_NOOP("Shelf", "新しいスキン");
+const char *const CopySuffix = QT_TRANSLATE_NOOP("Shelf", "のコピー");
+
+QString named(const char *name)
+{
+    return QCoreApplication::translate("Shelf", name);
+}
 // Marks a folder made for a new skin; without calc.dat beside it, the folder is no skin yet.
 const QString NewSkinMark = QStringLiteral(".new-skin");
 
@@ -99,7 +106,7 @@ QString nameOf(const QString &source)
                 break;
             }
     }
-    return folderNameOr(name, FallbackName);
+    return folderNameOr(name, named(FallbackName));
 }
 
 // Puts the installed program into a skin folder through a temporary name, so that a running
@@ -235,7 +242,7 @@ std::optional<Error> Shelf::prepare() const
     if (auto error = adoptSingleSkin())
         return error;
     if (names().isEmpty()) {
-        auto added = addSkin(m_installedFolder, DefaultSkinName);
+        auto added = addSkin(m_installedFolder, named(DefaultSkinName));
         if (const Error *error = std::get_if<Error>(&added))
             return *error;
         if (auto error = rememberLastSkin(std::get<QString>(added)))
@@ -268,7 +275,7 @@ std::optional<Error> Shelf::adoptSingleSkin() const
     }
     if (!QFileInfo(moving).isDir())
         return std::nullopt;
-    auto placed = placeSkin(moving, folderNameOr(titleIn(moving), FallbackName));
+    auto placed = placeSkin(moving, folderNameOr(titleIn(moving), named(FallbackName)));
     if (const Error *error = std::get_if<Error>(&placed))
         return *error;
     return rememberLastSkin(std::get<QString>(placed));
@@ -362,7 +369,7 @@ std::variant<QString, Error> Shelf::createSkin() const
         return skinmessages::cannotWrite(shelfFolder());
     if (auto error = updatePrograms({made.path()}))
         return *error;
-    auto placed = placeSkin(made.path(), NewSkinName);
+    auto placed = placeSkin(made.path(), named(NewSkinName));
     if (const Error *error = std::get_if<Error>(&placed))
         return *error;
     made.setAutoRemove(false);
@@ -439,7 +446,7 @@ Shelf::NewSkins Shelf::settleNewSkins() const
         const bool wizardRuns = mayBeRunning(QDir(folder).filePath(Programs[1]));
         if (QFileInfo::exists(settingsPath(folder))) {
             QFile::remove(QDir(folder).filePath(NewSkinMark));
-            auto placed = placeSkin(folder, folderNameOr(titleIn(folder), NewSkinName));
+            auto placed = placeSkin(folder, folderNameOr(titleIn(folder), named(NewSkinName)));
             // Another start of the shelf may have settled it first.
             if (const QString *settled = std::get_if<QString>(&placed))
                 found.written << *settled;
@@ -483,7 +490,7 @@ std::variant<QString, Error> Shelf::renameSkin(const QString &name, const QStrin
         return *error;
 
     const bool wasLast = rememberedSkin() == name;
-    auto placed = placeSkin(folder, folderNameOr(wanted, FallbackName));
+    auto placed = placeSkin(folder, folderNameOr(wanted, named(FallbackName)));
     if (const Error *error = std::get_if<Error>(&placed)) {
         QSaveFile restored(settingsPath(folder));
         if (!restored.open(QIODevice::WriteOnly) || restored.write(previousBytes) < 0 ||
@@ -506,7 +513,7 @@ std::variant<QString, Error> Shelf::duplicateSkin(const QString &name,
     // The title keeps to what calc.dat holds, the original cut short where it must.
     for (int number = 1;; ++number) {
         const QString suffix =
-            CopySuffix + (number == 1 ? QString() : QStringLiteral(" (%1)").arg(number));
+            named(CopySuffix) + (number == 1 ? QString() : QStringLiteral(" (%1)").arg(number));
         const QString title =
             (original.isEmpty() ? name : original).left(ValueLength - suffix.size()).trimmed() +
             suffix;
@@ -533,7 +540,7 @@ std::variant<QString, Error> Shelf::copySkin(const QString &name, const QString 
         return *error;
     if (control.stopped())
         return skinmessages::stopped();
-    auto placed = placeSkin(copied.path(), folderNameOr(title, FallbackName));
+    auto placed = placeSkin(copied.path(), folderNameOr(title, named(FallbackName)));
     if (std::holds_alternative<QString>(placed))
         copied.setAutoRemove(false);
     return placed;

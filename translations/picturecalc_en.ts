@@ -259,6 +259,25 @@ NAME はスキンの題名かフォルダ名です。
     </message>
 </context>
 <context>
+    <name>Shelf</name>
+    <message>
+        <source>標準</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>スキン</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新しいスキン</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>のコピー</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ShelfModel</name>
     <message>
         <source>スキン「%1」: %2</source>
