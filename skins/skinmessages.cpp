@@ -130,10 +130,10 @@ Error noCalcDat(const QString &source)
 
 Error badCalcDat(const QString &source, const Error &settingsError)
 {
-    return Error(Error::Code::SettingsUnreadable, source,
-                 {{"skins", QT_TRANSLATE_NOOP("skins", "「%1」の calc.dat を読めません。"),
-                   {shown(source)}},
-                  settingsError.sentences().constLast()});
+    return Error(
+        Error::Code::SettingsUnreadable, source,
+        {{"skins", QT_TRANSLATE_NOOP("skins", "「%1」の calc.dat を読めません。"), {shown(source)}},
+         settingsError.sentences().constLast()});
 }
 
 Error cannotWrite(const QString &path)
