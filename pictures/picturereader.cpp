@@ -2,6 +2,7 @@
 
 #include "jpegcompleteness.h"
 #include "pictureformats.h"
+#include "pngcompleteness.h"
 #include "regularfile.h"
 #include "skinname.h"
 
@@ -24,6 +25,7 @@ constexpr int MaxIconSide = 1024;
 constexpr int MaxIconImages = 32;
 
 const QByteArray Jpeg = QByteArrayLiteral("jpeg");
+const QByteArray Png = QByteArrayLiteral("png");
 const QByteArray Ico = QByteArrayLiteral("ico");
 
 Error tooLarge(const QString &path, QSize size)
@@ -142,6 +144,8 @@ std::variant<OpenedFile, Error> openAndCheck(const QString &path, SkinFileKind k
     auto header = readHeader(*file, kind);
     if (const Error *error = std::get_if<Error>(&header))
         return *error;
+    if (std::get<Header>(header).format == Png && !pngChunksFit(*file))
+        return pictureError(Error::Code::Truncated, path);
     if (!file->seek(0))
         return pictureError(Error::Code::Unreadable, path);
     return OpenedFile{std::move(file), std::get<Header>(header)};

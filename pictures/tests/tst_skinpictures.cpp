@@ -138,6 +138,9 @@ private slots:
         row("StartBmp", "cut.jpg", "cut.jpg",
             encodedPicture(Qt::red, {400, 200}, "jpeg").chopped(100),
             "画像「cut.jpg」を読み込めません。ファイルが途中で切れています。");
+        // A PNG cut in its pixel data, which declares more than the file holds
+        row("SglBmp1", "cut.png", "cut.png", encodedPicture(Qt::red, {40, 30}, "png").chopped(20),
+            "画像「cut.png」を読み込めません。ファイルが途中で切れています。");
         row("Icon", "fake.ico", "fake.ico", encodedPicture(Qt::red, {32, 32}, "bmp"),
             "アイコン「fake.ico」を読み込めません。アイコンのファイルではありません。PNG、ICO "
             "のどれかにしてください。");
