@@ -1,7 +1,7 @@
 #pragma once
 
 #include "picturecache.h"
-#include "pictureproblem.h"
+#include "pictureerrors.h"
 #include "shelf.h"
 #include "skinentry.h"
 

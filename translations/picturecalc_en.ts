@@ -182,69 +182,6 @@ NAME はスキンの題名かフォルダ名です。
     </message>
 </context>
 <context>
-    <name>PictureProblem</name>
-    <message>
-        <source>%1 のどれかにしてください。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>この形式（%1）の画像は使えません。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>アイコンのファイルではありません。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ファイルがありません。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>通常のファイルではありません。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ファイルが空です。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>画像ではありません。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>大きすぎます（%1×%2）。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ファイルが途中で切れています。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>画像が壊れています。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ファイルを開けません。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>アイコン「%1」を読み込めません。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>画像「%1」を読み込めません。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>calc.dat の %1 にアイコンのファイル名がありません。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>calc.dat の %1 に画像のファイル名がありません。</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>ProgramNames</name>
     <message>
         <source>電卓</source>
@@ -664,6 +601,69 @@ NAME はスキンの題名かフォルダ名です。
     <name>makeskin</name>
     <message>
         <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>pictures</name>
+    <message>
+        <source>%1 のどれかにしてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ファイルがありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ファイルが空です。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画像ではありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>この形式（%1）の画像は使えません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>大きすぎます（%1×%2）。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>アイコンのファイルではありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ファイルが途中で切れています。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画像が壊れています。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ファイルを開けません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>アイコン「%1」を読み込めません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画像「%1」を読み込めません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>calc.dat の %1 にアイコンのファイル名がありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>calc.dat の %1 に画像のファイル名がありません。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictureproblem.h"
+#include "pictureerrors.h"
 
 #include <QImage>
 #include <QProcessEnvironment>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictureproblem.h"
+#include "pictureerrors.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "facepicture.h"
 #include "keys.h"
-#include "pictureproblem.h"
+#include "pictureerrors.h"
 #include "shelfmodel.h"
 #include "skinfiles.h"
 #include "twips.h"

@@ -1,4 +1,4 @@
-#include "pictureproblem.h"
+#include "pictureerrors.h"
 
 #include "pictureformats.h"
 
@@ -12,40 +12,40 @@ Sentence formatsToUse(SkinFileKind kind)
     QStringList names;
     for (const PictureFormat &format : formatsFor(kind))
         names << format.shownName;
-    return {"PictureProblem",
-            QT_TRANSLATE_NOOP("PictureProblem", "%1 のどれかにしてください。"),
+    return {"pictures",
+            QT_TRANSLATE_NOOP("pictures", "%1 のどれかにしてください。"),
             {names.join(u'、')}};
 }
 
 QList<Sentence> whatIsWrong(Error::Code code, const QStringList &arguments)
 {
     const auto said = [&arguments](const char *source) {
-        return QList<Sentence>{{"PictureProblem", source, arguments}};
+        return QList<Sentence>{{"pictures", source, arguments}};
     };
     switch (code) {
     case Error::Code::FileMissing:
-        return said(QT_TRANSLATE_NOOP("PictureProblem", "ファイルがありません。"));
+        return said(QT_TRANSLATE_NOOP("pictures", "ファイルがありません。"));
     case Error::Code::IsFolder:
     case Error::Code::NotRegularFile:
-        return said(QT_TRANSLATE_NOOP("PictureProblem", "通常のファイルではありません。"));
+        return said(QT_TRANSLATE_NOOP("pictures", "通常のファイルではありません。"));
     case Error::Code::EmptyFile:
-        return said(QT_TRANSLATE_NOOP("PictureProblem", "ファイルが空です。"));
+        return said(QT_TRANSLATE_NOOP("pictures", "ファイルが空です。"));
     case Error::Code::NotPicture:
-        return said(QT_TRANSLATE_NOOP("PictureProblem", "画像ではありません。"));
+        return said(QT_TRANSLATE_NOOP("pictures", "画像ではありません。"));
     case Error::Code::UnusableFormat:
-        return said(QT_TRANSLATE_NOOP("PictureProblem", "この形式（%1）の画像は使えません。"))
+        return said(QT_TRANSLATE_NOOP("pictures", "この形式（%1）の画像は使えません。"))
                << formatsToUse(SkinFileKind::Picture);
     case Error::Code::PictureTooLarge:
-        return said(QT_TRANSLATE_NOOP("PictureProblem", "大きすぎます（%1×%2）。"));
+        return said(QT_TRANSLATE_NOOP("pictures", "大きすぎます（%1×%2）。"));
     case Error::Code::NotIcon:
-        return said(QT_TRANSLATE_NOOP("PictureProblem", "アイコンのファイルではありません。"))
+        return said(QT_TRANSLATE_NOOP("pictures", "アイコンのファイルではありません。"))
                << formatsToUse(SkinFileKind::Icon);
     case Error::Code::Truncated:
-        return said(QT_TRANSLATE_NOOP("PictureProblem", "ファイルが途中で切れています。"));
+        return said(QT_TRANSLATE_NOOP("pictures", "ファイルが途中で切れています。"));
     case Error::Code::BrokenPicture:
-        return said(QT_TRANSLATE_NOOP("PictureProblem", "画像が壊れています。"));
+        return said(QT_TRANSLATE_NOOP("pictures", "画像が壊れています。"));
     default: // NoPermission, Unreadable
-        return said(QT_TRANSLATE_NOOP("PictureProblem", "ファイルを開けません。"));
+        return said(QT_TRANSLATE_NOOP("pictures", "ファイルを開けません。"));
     }
 }
 
@@ -60,11 +60,11 @@ Error skinFileError(const Error &fault, SkinFileKind kind, const QString &name)
 {
     Sentence opening =
         kind == SkinFileKind::Icon
-            ? Sentence{"PictureProblem",
-                       QT_TRANSLATE_NOOP("PictureProblem", "アイコン「%1」を読み込めません。"),
+            ? Sentence{"pictures",
+                       QT_TRANSLATE_NOOP("pictures", "アイコン「%1」を読み込めません。"),
                        {name}}
-            : Sentence{"PictureProblem",
-                       QT_TRANSLATE_NOOP("PictureProblem", "画像「%1」を読み込めません。"),
+            : Sentence{"pictures",
+                       QT_TRANSLATE_NOOP("pictures", "画像「%1」を読み込めません。"),
                        {name}};
     return Error(fault.code(), name, QList<Sentence>{std::move(opening)} + fault.sentences());
 }
@@ -74,12 +74,12 @@ Error noFileNameError(SkinFileKind kind, const QString &key)
     return Error(
         Error::Code::NoFileName, key,
         {kind == SkinFileKind::Icon
-             ? Sentence{"PictureProblem",
-                        QT_TRANSLATE_NOOP("PictureProblem",
+             ? Sentence{"pictures",
+                        QT_TRANSLATE_NOOP("pictures",
                                           "calc.dat の %1 にアイコンのファイル名がありません。"),
                         {key}}
-             : Sentence{"PictureProblem",
-                        QT_TRANSLATE_NOOP("PictureProblem",
+             : Sentence{"pictures",
+                        QT_TRANSLATE_NOOP("pictures",
                                           "calc.dat の %1 に画像のファイル名がありません。"),
                         {key}}});
 }
