@@ -78,8 +78,8 @@ Error noFileNameError(SkinFileKind kind, const QString &key)
                         QT_TRANSLATE_NOOP("pictures",
                                           "calc.dat の %1 にアイコンのファイル名がありません。"),
                         {key}}
-             : Sentence{"pictures",
-                        QT_TRANSLATE_NOOP("pictures",
-                                          "calc.dat の %1 に画像のファイル名がありません。"),
-                        {key}}});
+             : Sentence{
+                   "pictures",
+                   QT_TRANSLATE_NOOP("pictures", "calc.dat の %1 に画像のファイル名がありません。"),
+                   {key}}});
 }
