@@ -2,6 +2,7 @@
 // the folder it is unpacked into; a refused archive may leave part of itself there, which the
 // import removes. An accepted one leaves calc.dat and plain files and folders only, within the
 // limits.
+#include "memoryfolder.h"
 #include "skinarchive.h"
 
 #include <QDir>
@@ -10,7 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QTemporaryDir around;
+    const QTemporaryDir around(memoryFolderTemplate("fuzz_archive"));
     const QString folder = around.filePath(QStringLiteral("skin"));
     QDir().mkdir(folder);
     const auto error = unpackSkinArchive(

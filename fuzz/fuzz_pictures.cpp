@@ -1,5 +1,6 @@
 // Any bytes as a skin's picture or icon, read as the calculator reads them: nothing decodes that
 // the checks refused, and a decoded picture has the size asked for.
+#include "memoryfolder.h"
 #include "picturereader.h"
 
 #include <QFile>
@@ -8,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static const QTemporaryDir folder;
+    static const QTemporaryDir folder(memoryFolderTemplate("fuzz_pictures"));
     static const QString path = folder.filePath(QStringLiteral("picture"));
     if (QFile file(path);
         !file.open(QIODevice::WriteOnly) ||

@@ -1,28 +1,15 @@
 // Any bytes as calc.dat, read as the wizard reads it: a refused read leaves the record as it
 // was, and what was read is written and read back unchanged, or refused by the writer.
 #include "calcsettings.h"
+#include "memoryfolder.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
-
-namespace {
-
-// In memory where the system has a place for it: the writer syncs every file it writes.
-QString temporaryFolder()
-{
-    const QString memory = QStringLiteral("/dev/shm");
-    const QString parent = QFileInfo(memory).isWritable() ? memory : QDir::tempPath();
-    return parent + QStringLiteral("/fuzz_settings-XXXXXX");
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static const QTemporaryDir given(temporaryFolder());
-    static const QTemporaryDir written(temporaryFolder());
+    static const QTemporaryDir given(memoryFolderTemplate("fuzz_settings"));
+    static const QTemporaryDir written(memoryFolderTemplate("fuzz_settings"));
     if (QFile file(settingsPath(given.path()));
         !file.open(QIODevice::WriteOnly) ||
         file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size))

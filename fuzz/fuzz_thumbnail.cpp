@@ -1,5 +1,6 @@
 // Any bytes as a skin given to the thumbnailer: unpacked as an import, then shown as a start
 // shows it. Either it is refused with a message, or the face comes out at the size asked.
+#include "memoryfolder.h"
 #include "skinarchive.h"
 #include "skinthumbnail.h"
 
@@ -7,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QTemporaryDir folder;
+    const QTemporaryDir folder(memoryFolderTemplate("fuzz_thumbnail"));
     if (unpackSkinArchive(
             QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)),
             QStringLiteral("fuzz.calcskin"), folder.path()))
