@@ -77,7 +77,7 @@ char16_t asWindowsWritesIt(char16_t c)
     }
 }
 
-// Encodes and decodes back: a character survives only when the code page really holds it.
+// Encodes and decodes back: text survives only when the code page really holds all of it.
 bool survivesCodePage(QStringView text)
 {
     QStringEncoder encoder(codePage);
@@ -127,11 +127,16 @@ Cp932Text encodeCp932(QStringView text)
     for (QChar &c : codecText)
         c = QChar(asWindowsWritesIt(c.unicode()));
     mapControls(codecText, asCodecWritesIt);
-    for (qsizetype i = 0; i < codecText.size();) {
-        const qsizetype length = codecText[i].isHighSurrogate() && i + 1 < codecText.size() ? 2 : 1;
-        if (!survivesCodePage(QStringView(codecText).sliced(i, length)))
-            return {{}, text.sliced(i, length).toString()};
-        i += length;
+    // Opening a converter costs more than converting a field: characters are looked at one by
+    // one only in a text that does not survive whole.
+    if (!survivesCodePage(codecText)) {
+        for (qsizetype i = 0; i < codecText.size();) {
+            const qsizetype length =
+                codecText[i].isHighSurrogate() && i + 1 < codecText.size() ? 2 : 1;
+            if (!survivesCodePage(QStringView(codecText).sliced(i, length)))
+                return {{}, text.sliced(i, length).toString()};
+            i += length;
+        }
     }
     QStringEncoder encoder(codePage);
     return {encoder.encode(codecText), std::nullopt};
