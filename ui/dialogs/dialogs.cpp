@@ -12,27 +12,10 @@
 namespace dialogs {
 
 namespace {
-MessageAnswerer &messageAnswerer()
+// Each kind of modal thing has one answerer, empty until a test sets it.
+template <class Answerer> Answerer &answerer()
 {
-    static MessageAnswerer answerer;
-    return answerer;
-}
-
-QuestionAnswerer &questionAnswerer()
-{
-    static QuestionAnswerer answerer;
-    return answerer;
-}
-
-FileAnswerer &fileAnswerer()
-{
-    static FileAnswerer answerer;
-    return answerer;
-}
-
-TextAnswerer &textAnswerer()
-{
-    static TextAnswerer answerer;
+    static Answerer answerer;
     return answerer;
 }
 
@@ -53,8 +36,8 @@ void makeRoomForTitle(QMessageBox &box)
 
 void showMessage(QWidget *parent, const Message &message)
 {
-    if (messageAnswerer()) {
-        messageAnswerer()(message);
+    if (answerer<MessageAnswerer>()) {
+        answerer<MessageAnswerer>()(message);
         return;
     }
     QMessageBox box(message.icon, message.title, message.text, QMessageBox::Ok, parent);
@@ -64,8 +47,8 @@ void showMessage(QWidget *parent, const Message &message)
 
 bool askYesNo(QWidget *parent, const Message &question)
 {
-    if (questionAnswerer())
-        return questionAnswerer()(question);
+    if (answerer<QuestionAnswerer>())
+        return answerer<QuestionAnswerer>()(question);
     QMessageBox box(question.icon, question.title, question.text,
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("dialogs", "はい"));
@@ -78,8 +61,8 @@ bool askYesNo(QWidget *parent, const Message &question)
 
 std::optional<QString> askText(QWidget *parent, const Message &question, const QString &text)
 {
-    if (textAnswerer())
-        return textAnswerer()(question, text);
+    if (answerer<TextAnswerer>())
+        return answerer<TextAnswerer>()(question, text);
     QInputDialog box(parent);
     box.setWindowTitle(question.title);
     box.setLabelText(question.text);
@@ -105,8 +88,8 @@ QString answerFileDialog(QFileDialog &dialog, const QList<FileFilter> &filters)
     dialog.setNameFilters(nameFilters);
     if (!nameFilters.isEmpty())
         dialog.selectNameFilter(nameFilters.first());
-    if (fileAnswerer())
-        return fileAnswerer()(dialog);
+    if (answerer<FileAnswerer>())
+        return answerer<FileAnswerer>()(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
@@ -130,21 +113,21 @@ QString chooseSaveFile(QWidget *parent, const QList<FileFilter> &filters,
     return answerFileDialog(dialog, filters);
 }
 
-void setMessageAnswerer(MessageAnswerer answerer)
+void setMessageAnswerer(MessageAnswerer given)
 {
-    messageAnswerer() = std::move(answerer);
+    answerer<MessageAnswerer>() = std::move(given);
 }
-void setQuestionAnswerer(QuestionAnswerer answerer)
+void setQuestionAnswerer(QuestionAnswerer given)
 {
-    questionAnswerer() = std::move(answerer);
+    answerer<QuestionAnswerer>() = std::move(given);
 }
-void setTextAnswerer(TextAnswerer answerer)
+void setTextAnswerer(TextAnswerer given)
 {
-    textAnswerer() = std::move(answerer);
+    answerer<TextAnswerer>() = std::move(given);
 }
-void setFileAnswerer(FileAnswerer answerer)
+void setFileAnswerer(FileAnswerer given)
 {
-    fileAnswerer() = std::move(answerer);
+    answerer<FileAnswerer>() = std::move(given);
 }
 
 } // namespace dialogs
