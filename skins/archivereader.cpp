@@ -348,6 +348,7 @@ std::variant<ArchiveListing, Error> checkArchive(const SkinInput &input, const W
             return encrypted(input.name, name);
         const bool isFile = type == AE_IFREG;
         listing.entries << (isFile ? *path : QString());
+        listing.sizes << 0;
         if (path->isEmpty()) {
             if (isFile)
                 return corrupt(input.name);
@@ -364,9 +365,12 @@ std::variant<ArchiveListing, Error> checkArchive(const SkinInput &input, const W
         if (isSkin && calcDatFolder && *calcDatFolder != parentOf(*path))
             return twoSkins(input.name, listing.skinFolder + QStringLiteral("/calc.dat"), *path);
         // Every byte of an archive is read, for its checksums; of a folder only calc.dat.
-        if (input.folder && !isSkin)
+        if (input.folder && !isSkin) {
+            listing.sizes.last() = archive_entry_size(entry);
             continue;
+        }
         QByteArray content;
+        const qint64 before = total;
         const auto problem = readEntryData(input, pass, name, total, [&](QByteArrayView bytes) {
             if (isSkin)
                 content.append(bytes);
@@ -374,6 +378,7 @@ std::variant<ArchiveListing, Error> checkArchive(const SkinInput &input, const W
         });
         if (problem)
             return *problem;
+        listing.sizes.last() = total - before;
         if (isSkin && !calcDatFolder) {
             calcDatFolder = parentOf(*path);
             listing.skinFolder = *calcDatFolder;
@@ -422,6 +427,9 @@ std::optional<Error> extractEntries(const SkinInput &input, const ArchiveListing
         if (!file.flush())
             return skinmessages::cannotWrite(path);
         for (const QString &other : names.mid(1)) {
+            total += file.size();
+            if (total > MaxSkinBytes)
+                return skinmessages::skinTooLarge(input.name);
             const QString copy = QDir(folder).filePath(other);
             if (!QDir().mkpath(QFileInfo(copy).path()) || !QFile::copy(path, copy))
                 return skinmessages::cannotWrite(copy);

@@ -23,6 +23,7 @@ struct SkinInput
 struct ArchiveListing
 {
     QStringList entries;  // by entry index: the path with "/" between folders; "" for folders
+    QList<qint64> sizes;  // by entry index: a file's bytes, 0 for a folder
     QStringList allPaths; // every file and folder, the folders that only files imply too
     QString skinFolder;   // the folder holding calc.dat, "" for the root, else "a/b"
     QByteArray calcDat;   // its bytes

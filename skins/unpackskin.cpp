@@ -47,6 +47,13 @@ std::optional<Error> unpack(const SkinInput &input, const QString &folder,
         targets[index] << *target;
         taken << *target;
     }
+    // calc.dat may name one file in several spellings of its case, each then a file of its own:
+    // a skin that would grow past its limit so is refused before its files are written.
+    qint64 unpacked = listing.calcDat.size();
+    for (auto target = targets.cbegin(); target != targets.cend(); ++target)
+        unpacked += listing.sizes[target.key()] * target.value().size();
+    if (unpacked > MaxSkinBytes)
+        return skinmessages::skinTooLarge(input.name);
     return extractEntries(input, listing, targets, folder, control, {45, 90});
 }
 

@@ -131,6 +131,12 @@ private slots:
         QTest::newRow("256 MB and some bytes in five files")
             << zip(numberedFiles(5, QByteArray(MaxSkinBytes / 5 + 1, '\0')) << skin)
             << Refusal(Error::Code::SkinTooLarge) << QStringList();
+        QTest::newRow("a file of 64 MB named in five spellings")
+            << zip({{u"calc.dat"_s,
+                     calcDat({u"SglBmp1=a.bmp"_s, u"SglBmp2=A.bmp"_s, u"SglBmp3=a.BMP"_s,
+                              u"SglBmp4=A.BMP"_s, u"SglBmp5=a.Bmp"_s})},
+                    {u"a.bmp"_s, QByteArray(MaxSkinFileBytes, '\0')}})
+            << Refusal(Error::Code::SkinTooLarge) << QStringList{u"calc.dat"_s};
         QTest::newRow("checksum mismatch") << seed("cp932.lzh").replace("one", "onf")
                                            << Refusal(Error::Code::Corrupt) << QStringList();
         QTest::newRow("calc.dat in a/ and b/")
@@ -143,7 +149,7 @@ private slots:
                               << QStringList();
     }
 
-    // A refused archive is refused before anything is written.
+    // A refused archive is refused before any of its pictures is written.
     void unpack()
     {
         QFETCH(QByteArray, archive);
