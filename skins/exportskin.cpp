@@ -28,20 +28,21 @@ struct EntryFree
     void operator()(archive_entry *entry) const { archive_entry_free(entry); }
 };
 
-// A file of the skin opened to go into the archive at file: opened first and then looked at, so
-// that a FIFO or a device never goes in, nor keeps the export waiting. Nothing for a name that
+// A file of the skin opened to go into its archive as entry: opened first and then looked at,
+// so that a FIFO or a device never goes in, nor keeps the export waiting. Nothing for a name that
 // leads to no regular file, which the archive goes without.
-std::variant<std::unique_ptr<QFile>, Error> openForExport(const QString &path, const QString &file)
+std::variant<std::unique_ptr<QFile>, Error> openForExport(const QString &path, const QString &entry,
+                                                          const QString &folder)
 {
     auto opened = openRegularFile(path);
     if (const Error *error = std::get_if<Error>(&opened)) {
         if (error->code() == Error::Code::NoPermission || error->code() == Error::Code::Unreadable)
-            return skinmessages::cannotWrite(file);
+            return skinmessages::unreadable(path, *error);
         return nullptr;
     }
     auto &input = std::get<std::unique_ptr<QFile>>(opened);
     if (input->size() > MaxSkinFileBytes)
-        return skinmessages::cannotWrite(file);
+        return skinmessages::fileTooLarge(folder, entry);
     return std::move(input);
 }
 
@@ -94,7 +95,7 @@ std::optional<Error> exportSkin(const QString &folder, const QString &file,
     // holding both would be refused.
     QSet<QString> taken;
     const auto add = [&](const QString &entry, const QString &path) -> std::optional<Error> {
-        auto opened = openForExport(path, file);
+        auto opened = openForExport(path, entry, folder);
         if (const Error *error = std::get_if<Error>(&opened))
             return *error;
         if (auto &input = std::get<std::unique_ptr<QFile>>(opened)) {
@@ -119,6 +120,8 @@ std::optional<Error> exportSkin(const QString &folder, const QString &file,
     qint64 total = 0;
     for (const ExportEntry &entry : entries)
         total += entry.input->size();
+    if (total > MaxSkinBytes) // the shelf would refuse to bring it back
+        return skinmessages::skinTooLarge(folder);
 
     QSaveFile output(file);
     if (!output.open(QIODevice::WriteOnly))

@@ -28,6 +28,8 @@ Error told(Error::Code code, const QString &subject, const char *source, QString
     return Error(code, subject, {{"skins", source, std::move(arguments)}});
 }
 
+constexpr const char *CannotRead = QT_TRANSLATE_NOOP("skins", "「%1」を読めません。");
+
 } // namespace
 
 Error notAnArchive(const QString &source)
@@ -39,8 +41,12 @@ Error notAnArchive(const QString &source)
 
 Error unreadable(const QString &source, const QString &reason)
 {
-    return told(Error::Code::Unreadable, source, QT_TRANSLATE_NOOP("skins", "「%1」を読めません。"),
-                {shown(source), reason});
+    return told(Error::Code::Unreadable, source, CannotRead, {shown(source), reason});
+}
+
+Error unreadable(const QString &path, const Error &why)
+{
+    return why.after({"skins", CannotRead, {shown(path)}});
 }
 
 Error corrupt(const QString &source)

@@ -11,6 +11,8 @@ namespace skinmessages {
 Error notAnArchive(const QString &source);
 // reason, in the system's words, is for the command line's gloss only.
 Error unreadable(const QString &source, const QString &reason);
+// A file that was found but could not be read, and why.
+Error unreadable(const QString &path, const Error &why);
 Error corrupt(const QString &source);
 Error outsideName(const QString &source, const QString &entry);
 Error link(const QString &source, const QString &entry);

@@ -177,6 +177,35 @@ private slots:
         QCOMPARE(fileBytes(path(u"back/img/表.jpg"_s)), "one");
     }
 
+    // An export the shelf would refuse to bring back is refused before the archive is begun.
+    void exportRefusesWhatImportWould_data()
+    {
+        QTest::addColumn<QList<qint64>>("pictureSizes");
+        QTest::addColumn<Error::Code>("refusal");
+        QTest::newRow("a picture of 64 MB and a byte")
+            << QList<qint64>{MaxSkinFileBytes + 1} << Error::Code::FileTooLarge;
+        QTest::newRow("five pictures, 256 MB and some bytes together")
+            << QList<qint64>(5, MaxSkinBytes / 5 + 1) << Error::Code::SkinTooLarge;
+    }
+
+    void exportRefusesWhatImportWould()
+    {
+        QFETCH(QList<qint64>, pictureSizes);
+        QFETCH(Error::Code, refusal);
+        QStringList lines;
+        for (qsizetype i = 0; i < pictureSizes.size(); ++i) {
+            const QString name = u"%1.bmp"_s.arg(i);
+            lines << u"SglBmp%1=%2"_s.arg(i + 1).arg(name);
+            QFile picture(path(u"skin/"_s + name));
+            QVERIFY(QDir().mkpath(path(u"skin"_s)) && picture.open(QIODevice::WriteOnly) &&
+                    picture.resize(pictureSizes[i])); // sparse: nothing to read before the size
+        }
+        QVERIFY(putFile(path(u"skin/calc.dat"_s), calcDat(lines)));
+        const auto error = exportSkin(path(u"skin"_s), path(u"x.calcskin"_s));
+        QCOMPARE(error ? Refusal(error->code()) : Refusal(), refusal);
+        QVERIFY(!QFileInfo::exists(path(u"x.calcskin"_s)));
+    }
+
     void namedPipeIsRefusedNotWaitedFor()
     {
         QCOMPARE(::mkfifo(qPrintable(path(u"skin.zip"_s)), 0600), 0);
