@@ -1,4 +1,6 @@
 #include "windowplace.h"
+#include "regularfile.h"
+#include "singleinstance.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -40,9 +42,10 @@ QList<RunningWindow> runningWindows(const QString &folder, const QString &ownFil
     for (const QString &name : dir.entryList({RunningPrefix + u'*'}, QDir::Files)) {
         if (name == ownFile)
             continue;
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::ReadOnly))
+        auto opened = openRegularFile(dir.filePath(name));
+        if (!std::holds_alternative<std::unique_ptr<QFile>>(opened))
             continue;
+        QFile &file = *std::get<std::unique_ptr<QFile>>(opened);
         const QList<QByteArray> fields = file.readLine(100).simplified().split(' ');
         if (fields.size() != 4)
             continue;
@@ -83,10 +86,7 @@ QRect availableAround(const QPoint &place)
 PlaceFiles PlaceFiles::forUser()
 {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    QString running = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (running.isEmpty())
-        running = QDir::tempPath();
-    return {config + QStringLiteral("/picturecalc/calc.conf"), running};
+    return {config + QStringLiteral("/picturecalc/calc.conf"), runtimeFolder()};
 }
 
 std::optional<QPoint> openingPlace(std::optional<QPoint> remembered, const QList<QPoint> &running,

@@ -214,7 +214,12 @@ QString Shelf::rememberedSkin() const
 {
     auto opened = openRegularFile(QDir(m_dataFolder).filePath(QStringLiteral("last-skin")));
     const auto *file = std::get_if<std::unique_ptr<QFile>>(&opened);
-    return file ? QString::fromUtf8((*file)->readLine()).chopped(1) : QString();
+    if (!file)
+        return {};
+    QString name = QString::fromUtf8((*file)->readLine());
+    if (name.endsWith(u'\n'))
+        name.chop(1);
+    return name;
 }
 
 QString Shelf::lastSkin() const

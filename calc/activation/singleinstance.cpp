@@ -22,10 +22,7 @@ QString claimFile(const QString &programFile, const QString &ending)
     const QByteArray key = (canonical.isEmpty() ? program.absoluteFilePath() : canonical).toUtf8();
     const QString hash =
         QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex());
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return QDir(folder).filePath(QStringLiteral("calc-%1.%2").arg(hash.left(24), ending));
+    return QDir(runtimeFolder()).filePath(QStringLiteral("calc-%1.%2").arg(hash.left(24), ending));
 }
 
 QString lockFile(const QString &programFile)
@@ -39,6 +36,18 @@ QString socketFile(const QString &programFile)
 }
 
 } // namespace
+
+QString runtimeFolder(const QString &sessionFolder)
+{
+    if (!sessionFolder.isEmpty())
+        return sessionFolder;
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                        QStringLiteral("/picturecalc/runtime");
+    QDir().mkpath(own);
+    QFile::setPermissions(own,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return own;
+}
 
 SingleInstance::SingleInstance(const QString &programFile) : m_lock(lockFile(programFile))
 {

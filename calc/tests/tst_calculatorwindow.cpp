@@ -161,6 +161,17 @@ private slots:
     }
     void init() { QGuiApplication::clipboard()->clear(); }
 
+    // Without a session's runtime folder, claims and places go where only the user can write.
+    void runtimeFolderIsTheUsersOwn()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        const QString folder = runtimeFolder({});
+        QStandardPaths::setTestModeEnabled(false);
+        QVERIFY(!folder.startsWith(QDir::tempPath()));
+        QVERIFY(!(QFileInfo(folder).permissions() &
+                  (QFileDevice::WriteGroup | QFileDevice::WriteOther)));
+    }
+
     void keys_data()
     {
         QTest::addColumn<QStringList>("captions");

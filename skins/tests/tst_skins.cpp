@@ -398,6 +398,28 @@ private slots:
         QCOMPARE(shelf.lastSkin(), name);
     }
 
+    // The memory of the skin run last, as an editor or a cut write may leave it.
+    void lastSkinFromAHandWrittenMemory_data()
+    {
+        QTest::addColumn<QByteArray>("memory");
+        QTest::addColumn<QString>("lastSkin");
+        QTest::newRow("as written") << "b\n"_ba << u"b"_s;
+        QTest::newRow("no line end") << "b"_ba << u"b"_s;
+        QTest::newRow("empty") << ""_ba << u"a"_s;
+        QTest::newRow("a skin not on the shelf") << "c\n"_ba << u"a"_s;
+    }
+
+    void lastSkinFromAHandWrittenMemory()
+    {
+        QFETCH(QByteArray, memory);
+        QFETCH(QString, lastSkin);
+        const Shelf shelf = makeShelf();
+        QVERIFY(putSkin(shelf.shelfFolder() + u"/a"_s, u"あ"_s));
+        QVERIFY(putSkin(shelf.shelfFolder() + u"/b"_s, u"い"_s));
+        QVERIFY(putFile(path(u"data/last-skin"_s), memory));
+        QCOMPARE(shelf.lastSkin(), lastSkin);
+    }
+
     // A shelf so deep that the new folder's path is longer than the system takes: the folder
     // cannot be renamed, and calc.dat is put back.
     void failedRenameLeavesCalcDatAsItWas()

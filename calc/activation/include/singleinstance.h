@@ -2,10 +2,17 @@
 
 #include <QLocalServer>
 #include <QLockFile>
+#include <QStandardPaths>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
+
+// Where this user's running calculators keep their claims and places: the session's runtime
+// folder, else a folder of the user's own in the cache. Never the shared temporary folder, where
+// another user could put a lock that keeps the calculator from starting.
+QString runtimeFolder(const QString &sessionFolder =
+                          QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
 
 // This calculator's claim to be the only one started from its program file, held for the whole
 // run. Copies in other skin folders are other programs and run side by side. The lock is a file
