@@ -1,5 +1,7 @@
 #include "windowplace.h"
 
+#include "processruns.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -12,8 +14,6 @@
 #include <QStyle>
 #include <QWidget>
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
 
 namespace {
 
@@ -25,11 +25,6 @@ struct RunningWindow
     QPoint place;
     int titleBarHeight = 0;
 };
-
-bool isRunning(qint64 pid)
-{
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
 
 // The running calculators' windows but this skin's own; files left by a calculator that died
 // are removed on the way.
@@ -46,7 +41,7 @@ QList<RunningWindow> runningWindows(const QString &folder, const QString &ownFil
         const QList<QByteArray> fields = file.readLine(100).simplified().split(' ');
         if (fields.size() != 4)
             continue;
-        if (!isRunning(fields[0].toLongLong())) {
+        if (!processRuns(fields[0].toLongLong())) {
             file.remove();
             continue;
         }
