@@ -158,7 +158,7 @@ void CalculatorWindow::Private::createKeys()
 std::optional<Error> CalculatorWindow::loadSkin(const QString &folder)
 {
     d->settings = CalcSettings{};
-    if (auto error = readSettings(folder, true, d->settings))
+    if (auto error = readSettings(folder, Spaces::Trim, d->settings))
         return error;
 
     setWindowTitle(d->settings.title);

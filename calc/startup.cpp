@@ -88,7 +88,7 @@ startCalculator(SoundSetUp soundSetUp, CalculatorWindow &window, const QString &
                              {skinProblem->message(), calculatorName(), QMessageBox::Warning});
         return StartRefused::Abandoned;
     }
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (!isWaylandPlatform(QGuiApplication::platformName()))
         new WindowPlace(window, folder, std::move(places));
     showCalculator(window);
     window.activateWindow();

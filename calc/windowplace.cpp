@@ -2,6 +2,8 @@
 #include "regularfile.h"
 #include "singleinstance.h"
 
+#include "processruns.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -14,8 +16,6 @@
 #include <QStyle>
 #include <QWidget>
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
 
 namespace {
 
@@ -27,11 +27,6 @@ struct RunningWindow
     QPoint place;
     int titleBarHeight = 0;
 };
-
-bool isRunning(qint64 pid)
-{
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
 
 // The running calculators' windows but this skin's own; files left by a calculator that died
 // are removed on the way.
@@ -49,7 +44,7 @@ QList<RunningWindow> runningWindows(const QString &folder, const QString &ownFil
         const QList<QByteArray> fields = file.readLine(100).simplified().split(' ');
         if (fields.size() != 4)
             continue;
-        if (!isRunning(fields[0].toLongLong())) {
+        if (!processRuns(fields[0].toLongLong())) {
             file.remove();
             continue;
         }

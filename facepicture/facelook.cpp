@@ -14,8 +14,7 @@ namespace face {
 QFont captionFont(double pointSize)
 {
     QFont font;
-    font.setFamilies(
-        japaneseFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")}));
+    font.setFamilies(msPGothicFamilies());
     font.setBold(true);
     font.setPixelSize(pointsToPixels(pointSize));
     return font;

@@ -15,9 +15,6 @@
 
 namespace {
 
-// Skinwright loads the calc.dat beside it at start: it edits that skin.
-const QString EditOption = QStringLiteral("--edit");
-
 QString usage()
 {
     return QCoreApplication::translate(
@@ -42,7 +39,8 @@ QString helpText()
         "                      フォルダのスキンを取り込み、起動します。\n"
         "  --import FILE       FILE のスキンを取り込み、その NAME を表示します。\n"
         "  --export NAME FILE  スキン NAME を .calcskin の FILE に書き出します。\n"
-        "  --list              スキンの NAME を一行に一つ表示します。\n"
+        "  --list              スキンの題名を一行に一つ表示します。二つ以上のスキンが\n"
+        "                      同じ題名なら、NAME にはその題名でなくフォルダ名を使います。\n"
         "  --run NAME          スキン NAME の電卓を起動します。\n"
         "  --wizard [NAME]     電卓 ｳｨｻﾞｰﾄﾞで新しいスキンを作ります。NAME があれば\n"
         "                      そのスキンを編集します。\n"
@@ -202,7 +200,9 @@ LaunchOutcome launch(const QStringList &arguments)
     if (parser.isSet(wizard) && rest.isEmpty())
         return {makeNewSkin(shelf), {}};
     if (parser.isSet(wizard))
-        return {runFoundSkin(shelf, rest[0], skinwrightProgram(), {EditOption}), {}};
+        return {runFoundSkin(shelf, rest[0], skinwrightProgram(),
+                             {QStringLiteral("--") + skinwrightEditOption()}),
+                {}};
     if (parser.isSet(shelfWindow) || (commands == 0 && shelf.names().size() > 1))
         return {0, {}, shelf};
     const QString last = shelf.lastSkin();

@@ -207,8 +207,3 @@ std::variant<QImage, Error> PictureCache::picture(const QString &path, QSize pix
         entry.write(*image);
     return decoded;
 }
-
-QString PictureCache::folder() const
-{
-    return m_folder;
-}

@@ -26,7 +26,7 @@ Error unreadableLine(const QString &path, const SettingsParser::Fault &fault)
 
 } // namespace
 
-std::optional<Error> readSettings(const QString &folder, bool trim, CalcSettings &settings)
+std::optional<Error> readSettings(const QString &folder, Spaces spaces, CalcSettings &settings)
 {
     const QString path = settingsPath(folder);
     auto opened = openRegularFile(path);
@@ -38,7 +38,7 @@ std::optional<Error> readSettings(const QString &folder, bool trim, CalcSettings
 
     // Filled apart, so that a failed read leaves the caller's record as it was.
     CalcSettings read = settings;
-    SettingsParser parser(trim, read);
+    SettingsParser parser(spaces == Spaces::Trim, read);
     Cp932Decoder decoder;
     QByteArray block(readBlockSize, Qt::Uninitialized);
     for (;;) {

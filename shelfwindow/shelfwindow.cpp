@@ -3,6 +3,7 @@
 #include "activation.h"
 #include "dialogs.h"
 #include "japanesefonts.h"
+#include "processruns.h"
 #include "programicons.h"
 #include "programnames.h"
 #include "programstart.h"
@@ -65,8 +66,7 @@ QSize tileSize()
 QFont windowFont()
 {
     QFont font;
-    font.setFamilies(
-        japaneseFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")}));
+    font.setFamilies(msPGothicFamilies());
     font.setPointSize(9);
     return font;
 }
@@ -332,7 +332,7 @@ void ShelfWindow::editSkin()
     if (m_tiles->currentIndex().isValid())
         if (auto error =
                 startProgram(m_tiles->currentIndex().data(ShelfModel::FolderRole).toString(),
-                             skinwrightProgram(), {QStringLiteral("--edit")}))
+                             skinwrightProgram(), {QStringLiteral("--") + skinwrightEditOption()}))
             showError(error->message());
 }
 
@@ -341,8 +341,7 @@ void ShelfWindow::exportSkin()
     const QModelIndex current = m_tiles->currentIndex();
     if (!current.isValid())
         return;
-    QString proposed = current.data(ShelfModel::TitleRole).toString();
-    proposed.replace(u'/', u'／');
+    const QString proposed = folderNameFor(current.data(ShelfModel::TitleRole).toString());
     const QString file = dialogs::chooseSaveFile(
         this, exportFilters(), QDir::home().filePath(proposed + QStringLiteral(".calcskin")),
         tr("書き出し"));
@@ -435,7 +434,7 @@ std::optional<qint64> ShelfWindow::startingCalculator(const QString &program)
     const auto starting = m_starting.find(program);
     if (starting == m_starting.end())
         return std::nullopt;
-    if (::kill(pid_t(*starting), 0) == 0)
+    if (processRuns(*starting))
         return *starting;
     m_starting.erase(starting);
     return std::nullopt;

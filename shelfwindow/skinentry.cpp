@@ -8,7 +8,7 @@ SkinEntry readSkinEntry(const QString &folder, const QString &name)
 {
     SkinEntry entry{.name = name, .folder = folder, .title = name};
     CalcSettings settings;
-    if (const auto error = readSettings(folder, true, settings)) {
+    if (const auto error = readSettings(folder, Spaces::Trim, settings)) {
         entry.problem = error->message();
         return entry;
     }

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <archive.h>
 #include <archive_entry.h>
 #include <functional>
@@ -363,7 +364,7 @@ std::variant<ArchiveListing, Error> checkArchive(const SkinInput &input, const W
 
         const bool isSkin = isCalcDat(*path);
         if (isSkin && calcDatFolder && *calcDatFolder != parentOf(*path))
-            return twoSkins(input.name, listing.skinFolder + QStringLiteral("/calc.dat"), *path);
+            return twoSkins(input.name, *std::ranges::find_if(listing.entries, isCalcDat), *path);
         // Every byte of an archive is read, for its checksums; of a folder only calc.dat.
         if (input.folder && !isSkin) {
             listing.sizes.last() = archive_entry_size(entry);

@@ -59,7 +59,7 @@ bool mayBeRunning(const QString &program)
 QString titleIn(const QString &folder)
 {
     CalcSettings settings;
-    return readSettings(folder, true, settings) ? QString() : settings.title;
+    return readSettings(folder, Spaces::Trim, settings) ? QString() : settings.title;
 }
 
 // A folder of the shelf's own for a skin in the making, named so that the next start removes it
@@ -483,7 +483,7 @@ std::variant<QString, Error> Shelf::renameSkin(const QString &name, const QStrin
     // calc.dat is read as it stands, spaces kept, so that every other value is written back
     // as it was.
     CalcSettings settings;
-    if (const auto error = readSettings(folder, false, settings))
+    if (const auto error = readSettings(folder, Spaces::Keep, settings))
         return skinmessages::badCalcDat(name, *error);
     auto previous = openRegularFile(settingsPath(folder));
     const auto *previousFile = std::get_if<std::unique_ptr<QFile>>(&previous);
@@ -504,7 +504,8 @@ std::variant<QString, Error> Shelf::renameSkin(const QString &name, const QStrin
         return *error;
     }
     if (wasLast)
-        rememberLastSkin(std::get<QString>(placed));
+        if (auto error = rememberLastSkin(std::get<QString>(placed)))
+            return *error;
     return placed;
 }
 
@@ -536,7 +537,7 @@ std::variant<QString, Error> Shelf::copySkin(const QString &name, const QString 
         return *error;
     QTemporaryDir &copied = *std::get<std::unique_ptr<QTemporaryDir>>(made);
     CalcSettings settings;
-    if (const auto error = readSettings(copied.path(), false, settings))
+    if (const auto error = readSettings(copied.path(), Spaces::Keep, settings))
         return skinmessages::badCalcDat(name, *error);
     settings.title = title;
     if (const auto error = writeSettings(copied.path(), settings))

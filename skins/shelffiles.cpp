@@ -1,5 +1,6 @@
 #include "shelffiles.h"
 
+#include "processruns.h"
 #include "programnames.h"
 #include "regularfile.h"
 #include "skinmessages.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -29,8 +29,8 @@ void removeLeftovers(const QString &folder)
         const QRegularExpressionMatch match = temporary.match(name);
         if (!match.hasMatch())
             continue;
-        const pid_t pid = pid_t(match.captured(1).toLongLong());
-        if (pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM))
+        const qint64 pid = match.captured(1).toLongLong();
+        if (processRuns(pid))
             continue; // still at work
         const QString path = dir.filePath(name);
         if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink())

@@ -26,7 +26,7 @@ std::optional<Error> unpack(const SkinInput &input, const QString &folder,
                              file.write(listing.calcDat) != listing.calcDat.size())
         return skinmessages::cannotWrite(calcDat);
     CalcSettings settings;
-    if (const auto error = readSettings(folder, true, settings))
+    if (const auto error = readSettings(folder, Spaces::Trim, settings))
         return skinmessages::badCalcDat(input.name, *error);
 
     const auto list = [&](const QString &relative) { return listing.entriesIn(relative); };

@@ -2,6 +2,7 @@
 
 #include "finishpage.h"
 #include "picturepage.h"
+#include "programnames.h"
 #include "startpage.h"
 
 #include <QCommandLineParser>
@@ -20,7 +21,7 @@ SkinWizard::~SkinWizard() = default;
 
 QCommandLineOption SkinWizard::editOption()
 {
-    return {QStringLiteral("edit"),
+    return {skinwrightEditOption(),
             tr("このフォルダーのスキンを編集します（calc.dat を読み込んで始めます）。")};
 }
 

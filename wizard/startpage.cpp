@@ -21,8 +21,8 @@ struct ColourButton
     int width;
 };
 
-// 黒 and 白 reach to their right neighbour: the designed 435 twips leave no room for the
-// caption beside this style's wider indicator.
+// 黒 and 白 reach to their right neighbour: at 435 twips, laid out for a narrower indicator than
+// this style's, they would leave no room for the caption beside it.
 constexpr std::array<ColourButton, face::SkinColours.size()> ColourButtons = {
     {{QT_TRANSLATE_NOOP("StartPage", "黒"), 105, 555},
      {QT_TRANSLATE_NOOP("StartPage", "白"), 660, 540},
@@ -185,7 +185,7 @@ void StartPage::goOn()
 void StartPage::loadPrevious()
 {
     if (const std::optional<Error> error =
-            readSettings(m_record.folder, false, m_record.settings)) {
+            readSettings(m_record.folder, Spaces::Keep, m_record.settings)) {
         tell(tr("前回の情報を読み込めませんでした。\n") + error->message(), QMessageBox::Warning);
         return;
     }
@@ -204,8 +204,9 @@ void StartPage::loadPrevious()
     reportColoursOutOfRange();
 }
 
-// An index outside 0 to 5 selects no button; it is kept, so the calculator leaves that colour
-// as it was designed, unless the user picks one now.
+// An index outside 0 to 5 selects no button; it is kept, so calc.dat keeps it and the calculator
+// keeps showing its own default there (black digits, the keys' own caption colour), unless the
+// user picks one now.
 void StartPage::selectColour(QButtonGroup *group, int index)
 {
     if (isColourIndex(index)) {

@@ -110,8 +110,8 @@ WizardPage::WizardPage(const QString &name, int widthTwips, int heightTwips, boo
 }
 
 // Enter, which no control of the pages takes itself, presses the push button that has the focus,
-// as on the desktop the wizard comes from; elsewhere on the first two pages it moves the focus on
-// as Tab does.
+// as in a Windows dialog, where the wizard's users made their skins first; elsewhere on the first
+// two pages it moves the focus on as Tab does.
 void WizardPage::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)

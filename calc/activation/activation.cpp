@@ -13,9 +13,14 @@ const QByteArray X11Prefix = "x11:";
 
 } // namespace
 
+bool isWaylandPlatform(const QString &platformName)
+{
+    return platformName.startsWith(QLatin1String("wayland"));
+}
+
 QByteArray activationProof(QWindow *focused)
 {
-    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+    if (isWaylandPlatform(QGuiApplication::platformName())) {
         QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN"); // given to this launch
         if (token.isEmpty())
             token = waylandActivationToken(focused);
@@ -31,7 +36,7 @@ QProcessEnvironment launchEnvironment(QWindow *focused)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("XDG_ACTIVATION_TOKEN"));
     environment.remove(QStringLiteral("DESKTOP_STARTUP_ID"));
-    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+    if (isWaylandPlatform(QGuiApplication::platformName())) {
         if (const QByteArray token = waylandActivationToken(focused); !token.isEmpty())
             environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), QString::fromUtf8(token));
     } else if (const auto time = x11ServerTime()) {

@@ -1,12 +1,12 @@
 #include "singleinstance.h"
 
+#include "processruns.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
-#include <cerrno>
-#include <signal.h>
 
 namespace {
 
@@ -106,7 +106,7 @@ std::optional<qint64> claimHolder(const QString &programFile)
     QLockFile lock(lockFile(programFile));
     qint64 pid = 0;
     // A copy that crashed left its lock behind.
-    if (!lock.getLockInfo(&pid, nullptr, nullptr) || (::kill(pid_t(pid), 0) != 0 && errno != EPERM))
+    if (!lock.getLockInfo(&pid, nullptr, nullptr) || !processRuns(pid))
         return std::nullopt;
     return pid;
 }

@@ -1,5 +1,7 @@
 #include "waylandwindow.h"
 
+#include "activation.h"
+
 #include "xdg-shell-client-protocol.h"
 
 #include <QGuiApplication>
@@ -10,7 +12,7 @@
 
 void showExactWaylandTitle(QWidget *window)
 {
-    if (QGuiApplication::platformName() != QLatin1String("wayland") || !window->windowHandle())
+    if (!isWaylandPlatform(QGuiApplication::platformName()) || !window->windowHandle())
         return;
     QPlatformNativeInterface *native = qGuiApp->platformNativeInterface();
     auto *toplevel = static_cast<xdg_toplevel *>(

@@ -36,9 +36,11 @@ public:
         NoPermission,
         Unreadable,
         Unwritable,
+
         // calc.dat
         SettingsUnreadable, // at a line of it, or as a whole
         SettingsUnwritable,
+
         // Pictures and icons
         NoFileName, // calc.dat names no file for the key
         EmptyFile,
@@ -48,6 +50,7 @@ public:
         NotIcon,
         Truncated,
         BrokenPicture,
+
         // Archives and folders brought to the shelf
         NotSkinSource, // neither an archive nor a folder
         Corrupt,
@@ -61,7 +64,8 @@ public:
         TwoSkins,
         EmptySkin,
         NoSettings, // no calc.dat
-                    // The shelf
+
+        // The shelf
         UnknownSkin,
         NotInTrash,
         SharedTitle,
@@ -72,7 +76,8 @@ public:
         HomeNotSet,
         CannotStart,
         Stopped, // work the user stopped: never shown, as the user knows
-                 // Sound
+
+        // Sound
         NoMidi,
         MidiUnavailable,
     };

@@ -24,7 +24,6 @@ public:
     // The picture at path as picturereader::decodePicture(path, pixelSize) gives it, read
     // from the cache when the entry there matches the file; else decoded and stored.
     std::variant<QImage, Error> picture(const QString &path, QSize pixelSize) const;
-    QString folder() const;
 
 private:
     QString m_folder;

@@ -36,13 +36,25 @@ inline constexpr int ValueLength = 20;
 // The full path of calc.dat in a program folder ("\" or "/" at the end or not).
 QString settingsPath(const QString &folder);
 
+// What a read of calc.dat does with the spaces (code 32) around each value: the calculator trims
+// them, the wizard keeps them.
+enum class Spaces
+{
+    Trim,
+    Keep,
+};
+
 // Reads calc.dat from folder into settings, overwriting only the fields whose keys occur.
-// trim removes spaces (code 32) around each value, as the calculator reads; the wizard does not.
 // A failed read leaves settings exactly as they were. Its error, about calc.dat's path, names
 // the file (and the line) in its first sentence and tells why in the last; a file that cannot be
 // opened keeps the code of the open (FileMissing, IsFolder, ...), a line that cannot be read is
 // SettingsUnreadable.
-std::optional<Error> readSettings(const QString &folder, bool trim, CalcSettings &settings);
+std::optional<Error> readSettings(const QString &folder, Spaces spaces, CalcSettings &settings);
+// The same for the callers that still hold the choice as a bool (the export, the fuzz target).
+inline std::optional<Error> readSettings(const QString &folder, bool trim, CalcSettings &settings)
+{
+    return readSettings(folder, trim ? Spaces::Trim : Spaces::Keep, settings);
+}
 
 // Replaces calc.dat in folder with all 18 keys of settings, in code page 932 with CRLF.
 // A value holding a line break or a character code page 932 lacks is refused, not altered;

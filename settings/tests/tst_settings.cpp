@@ -24,7 +24,8 @@ class TestSettings : public QObject
     QString calcDat() const { return folder->filePath("calc.dat"); }
     QString readError(bool trim, CalcSettings &settings) const
     {
-        const auto error = readSettings(folder->path(), trim, settings);
+        const auto error =
+            readSettings(folder->path(), trim ? Spaces::Trim : Spaces::Keep, settings);
         return error ? error->message() : QString();
     }
 

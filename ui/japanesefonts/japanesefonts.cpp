@@ -6,3 +6,8 @@ QStringList japaneseFamilies(const QStringList &preferred)
                                    QStringLiteral("Noto Sans CJK JP"),
                                    QStringLiteral("VL PGothic")};
 }
+
+QStringList msPGothicFamilies()
+{
+    return japaneseFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")});
+}

@@ -36,7 +36,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
-    // Labels read from their top left, as the designed captions sit above and beside the fields.
+    // Labels read from their top left, as each caption sits above or beside the field it names.
     QLabel *addLabel(const QString &caption, const QRect &twips);
     QPushButton *addButton(const QString &caption, const QRect &twips);
     // The field takes at most maxLength characters (0: any number); latin: file names, typed
@@ -70,6 +70,6 @@ void whenFocusLeaves(QWidget *widget, std::function<void()> handler);
 // The widgets take the focus in this order, Tab and Enter moving forward through it.
 void setFocusOrder(const QList<QWidget *> &order);
 
-// A font with the design's family first and Japanese ones to stand in for it.
+// A font of that family first, and Japanese ones to stand in for it where it is missing.
 QFont japaneseFont(const QString &family, qreal pointSize, bool bold = false);
 QFont proportionalFont(); // stands in for "ＭＳ Ｐゴシック" 9 pt, the pages' own font

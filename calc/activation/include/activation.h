@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QProcessEnvironment>
+#include <QString>
 
 class QWidget;
 class QWindow;
@@ -11,6 +12,9 @@ class QWindow;
 // that holds the focus. A later start gets its proof while its own window has the focus, and the
 // running copy uses it. Both sides name their window system in the proof; where neither
 // Wayland nor X11 runs, the proof is empty and the running copy only asks Qt.
+
+// Whether Qt's platform plugin of that name is one of Wayland's: "wayland", "wayland-egl", ...
+bool isWaylandPlatform(const QString &platformName);
 
 // The proof of this start, made while `focused` (this program's window) has the focus: the
 // launch's Wayland activation token, or one for `focused`; X11's current server time.

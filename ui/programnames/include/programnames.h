@@ -15,6 +15,13 @@ inline QString skinwrightProgram()
     return QStringLiteral("Skinwright");
 }
 
+// Skinwright's option (--edit) that starts it with the calc.dat beside it loaded: it edits that
+// skin.
+inline QString skinwrightEditOption()
+{
+    return QStringLiteral("edit");
+}
+
 inline QString calculatorName()
 {
     return QCoreApplication::translate("ProgramNames", "電卓");

@@ -1,0 +1,9 @@
+#include "processruns.h"
+
+#include <cerrno>
+#include <csignal>
+
+bool processRuns(qint64 pid)
+{
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
