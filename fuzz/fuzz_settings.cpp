@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const CalcSettings before{.title = QStringLiteral("untouched"), .taxRate = -7};
     std::optional<CalcSettings> writtenBefore;
-    for (const bool trim : {false, true}) {
+    for (const Spaces spaces : {Spaces::Keep, Spaces::Trim}) {
         CalcSettings settings = before;
-        if (readSettings(given.path(), trim, settings)) {
+        if (readSettings(given.path(), spaces, settings)) {
             if (settings != before)
                 qFatal("fuzz_settings: a refused read changed the record");
             continue;
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (writeSettings(written.path(), settings))
             continue;
         CalcSettings again;
-        if (readSettings(written.path(), trim, again) || again != settings)
+        if (readSettings(written.path(), spaces, again) || again != settings)
             qFatal("fuzz_settings: what was written does not read back the same");
     }
     return 0;

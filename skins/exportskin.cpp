@@ -86,7 +86,7 @@ std::optional<Error> exportSkin(const QString &folder, const QString &file,
                                 const WorkControl &control)
 {
     CalcSettings settings;
-    if (const auto error = readSettings(folder, true, settings))
+    if (const auto error = readSettings(folder, Spaces::Trim, settings))
         return skinmessages::badCalcDat(folder, *error);
 
     // Every file is opened before the archive is begun, and written from what was opened.
