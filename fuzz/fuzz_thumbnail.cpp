@@ -14,7 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             QStringLiteral("fuzz.calcskin"), folder.path()))
         return 0;
     const auto thumbnail = skinThumbnail(folder.path(), 64);
-    if (const QString *problem = std::get_if<QString>(&thumbnail)) {
+    if (const std::optional<QString> problem =
+            std::holds_alternative<Error>(thumbnail)
+                ? std::optional(std::get<Error>(thumbnail).message())
+                : std::nullopt) {
         if (problem->isEmpty())
             qFatal("fuzz_thumbnail: a refusal without a message");
     } else if (std::get<QImage>(thumbnail).height() != 64) {

@@ -479,12 +479,12 @@ NAME はスキンの題名かフォルダ名です。
         <translation>the skin could not be shown in time and memory</translation>
     </message>
     <message>
-        <source>「%1」: %2</source>
+        <source>使い方: picturecalc-thumbnailer SIZE SKIN PNG (SIZE は 1～1024)
+</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>使い方: picturecalc-thumbnailer SIZE SKIN PNG (SIZE は 1～1024)
-</source>
+        <source>「%1」: </source>
         <translation type="unfinished"></translation>
     </message>
 </context>
