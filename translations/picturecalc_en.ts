@@ -217,11 +217,11 @@ NAME はスキンの題名かフォルダ名です。
 <context>
     <name>ShelfModel</name>
     <message>
-        <source>スキン「%1」: %2</source>
+        <source>読めません</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>読めません</source>
+        <source>スキン「%1」: </source>
         <translation type="unfinished"></translation>
     </message>
 </context>
