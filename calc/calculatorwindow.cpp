@@ -75,7 +75,7 @@ struct CalculatorWindow::Private
     void setBackdrop(face::Holder holder);
     void setCaptionColours();
     void setCopyColour(QRgb colour);
-    void abandon(const QString &message);
+    void abandon(const Error &error);
 
     CalculatorWindow *q;
     KeySounds sound;
@@ -171,7 +171,7 @@ std::optional<Error> CalculatorWindow::loadSkin(const QString &folder)
     if (auto error = d->pictures->loadStartPictures(d->settings))
         return error;
     connect(d->pictures, &SkinPictures::failed, this,
-            [this](const QString &message) { d->abandon(message); });
+            [this](const Error &error) { d->abandon(error); });
     setWindowIcon(d->pictures->icon());
     d->backdrop->setPixmap(d->pictures->startPicture());
 
@@ -192,9 +192,9 @@ void CalculatorWindow::decodeKeyPictures()
         d->pictures->startHolderDecoding();
 }
 
-void CalculatorWindow::Private::abandon(const QString &message)
+void CalculatorWindow::Private::abandon(const Error &error)
 {
-    dialogs::showMessage(q, {message, calculatorName(), QMessageBox::Warning});
+    dialogs::showMessage(q, {error.message(), calculatorName(), QMessageBox::Warning});
     emit q->skinFailed();
 }
 

@@ -22,6 +22,12 @@ QString Sentence::text(const QTranslator *language) const
     return filled;
 }
 
+bool Sentence::operator==(const Sentence &other) const
+{
+    return qstrcmp(context, other.context) == 0 && qstrcmp(source, other.source) == 0 &&
+           arguments == other.arguments;
+}
+
 Error::Error(Code code, QString subject, QList<Sentence> sentences)
     : m_code(code), m_subject(std::move(subject)), m_sentences(std::move(sentences))
 {

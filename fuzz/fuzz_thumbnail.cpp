@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             QStringLiteral("fuzz.calcskin"), folder.path()))
         return 0;
     const auto thumbnail = skinThumbnail(folder.path(), 64);
-    if (const QString *problem = std::get_if<QString>(&thumbnail)) {
-        if (problem->isEmpty())
+    if (const Error *problem = std::get_if<Error>(&thumbnail)) {
+        if (problem->message().isEmpty())
             qFatal("fuzz_thumbnail: a refusal without a message");
     } else if (std::get<QImage>(thumbnail).height() != 64) {
         qFatal("fuzz_thumbnail: the face is not of the size asked");

@@ -122,8 +122,9 @@ int paint(char *argv[], const QString &archive, int size, const QString &work,
         return 1;
     }
     const auto thumbnail = skinThumbnail(skin, size);
-    if (const QString *problem = std::get_if<QString>(&thumbnail)) {
-        refuse(QCoreApplication::translate("Thumbnailer", "「%1」: %2").arg(archive, *problem));
+    if (const Error *error = std::get_if<Error>(&thumbnail)) {
+        refuse(
+            error->after({"Thumbnailer", QT_TRANSLATE_NOOP("Thumbnailer", "「%1」: "), {archive}}));
         return 1;
     }
     QByteArray png;

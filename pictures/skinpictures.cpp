@@ -101,15 +101,15 @@ struct SkinPictures::Private
             qCInfo(lcPictures) << "all key pictures ready";
         // Last: the window ends the program on this signal, maybe from a modal message box.
         if (const Error *error = std::get_if<Error>(&result))
-            reportFailure(skinFileError(*error, SkinFileKind::Picture, decode.name).message());
+            reportFailure(skinFileError(*error, SkinFileKind::Picture, decode.name));
     }
 
-    void reportFailure(const QString &message)
+    void reportFailure(const Error &error)
     {
         if (failureReported)
             return;
         failureReported = true;
-        emit q->failed(message);
+        emit q->failed(error);
     }
 };
 

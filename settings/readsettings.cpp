@@ -10,18 +10,12 @@ namespace {
 
 constexpr qsizetype readBlockSize = 64 * 1024;
 
-Error unreadableLine(const QString &path, int line, Error::Code code, Sentence reason)
+// The sentence a line that cannot be read starts with.
+Sentence lineUnreadable(const QString &path, int line)
 {
-    return Error(code, path,
-                 {{"settings",
-                   QT_TRANSLATE_NOOP("settings", "%1 の %2 行目を読み込めません。"),
-                   {QDir::toNativeSeparators(path), QString::number(line)}},
-                  std::move(reason)});
-}
-
-Error unreadableLine(const QString &path, const SettingsParser::Fault &fault)
-{
-    return unreadableLine(path, fault.line, Error::Code::SettingsUnreadable, fault.reason);
+    return {"settings",
+            QT_TRANSLATE_NOOP("settings", "%1 の %2 行目を読み込めません。"),
+            {QDir::toNativeSeparators(path), QString::number(line)}};
 }
 
 } // namespace
@@ -38,27 +32,30 @@ std::optional<Error> readSettings(const QString &folder, Spaces spaces, CalcSett
 
     // Filled apart, so that a failed read leaves the caller's record as it was.
     CalcSettings read = settings;
-    SettingsParser parser(spaces == Spaces::Trim, read);
+    SettingsParser parser(path, spaces == Spaces::Trim, read);
+    const auto atLine = [&](const Error &fault) {
+        return fault.after(lineUnreadable(path, parser.line()));
+    };
     Cp932Decoder decoder;
     QByteArray block(readBlockSize, Qt::Uninitialized);
     for (;;) {
         const qint64 length = file.read(block.data(), block.size());
         if (length < 0)
-            return unreadableLine(
-                path, parser.line(), Error::Code::Unreadable,
-                {"settings",
-                 QT_TRANSLATE_NOOP("settings", "ファイルの読み取り中にエラーが起きました（%1）。"),
-                 {file.errorString()}});
+            return atLine(Error(
+                Error::Code::Unreadable, path,
+                {{"settings",
+                  QT_TRANSLATE_NOOP("settings", "ファイルの読み取り中にエラーが起きました（%1）。"),
+                  {file.errorString()}}}));
         if (length == 0)
             break;
         if (const auto fault =
                 parser.feed(decoder.decode(QByteArrayView(block.constData(), length))))
-            return unreadableLine(path, *fault);
+            return atLine(*fault);
     }
     if (const auto fault = parser.feed(decoder.finish()))
-        return unreadableLine(path, *fault);
+        return atLine(*fault);
     if (const auto fault = parser.finish())
-        return unreadableLine(path, *fault);
+        return atLine(*fault);
     settings = std::move(read);
     return std::nullopt;
 }

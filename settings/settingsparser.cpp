@@ -52,12 +52,12 @@ bool mayStartKey(QChar c)
 
 } // namespace
 
-SettingsParser::SettingsParser(bool trim, CalcSettings &settings)
-    : m_trim(trim), m_settings(settings)
+SettingsParser::SettingsParser(QString path, bool trim, CalcSettings &settings)
+    : m_path(std::move(path)), m_trim(trim), m_settings(settings)
 {
 }
 
-std::optional<SettingsParser::Fault> SettingsParser::feed(QStringView text)
+std::optional<Error> SettingsParser::feed(QStringView text)
 {
     while (!text.isEmpty() && !m_fault) {
         if (m_afterCarriageReturn) {
@@ -80,7 +80,7 @@ std::optional<SettingsParser::Fault> SettingsParser::feed(QStringView text)
     return m_fault;
 }
 
-std::optional<SettingsParser::Fault> SettingsParser::finish()
+std::optional<Error> SettingsParser::finish()
 {
     if (!m_fault)
         endLine();
@@ -161,5 +161,6 @@ void SettingsParser::store(const SettingsKey &key, QString value)
     if (const qint16 *whole = std::get_if<qint16>(&number))
         m_settings.*key.number = *whole;
     else
-        m_fault = Fault{m_line, numberFault(key, value, std::get<NumberFault>(number))};
+        m_fault = Error(Error::Code::SettingsUnreadable, m_path,
+                        {numberFault(key, value, std::get<NumberFault>(number))});
 }

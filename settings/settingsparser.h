@@ -13,18 +13,15 @@
 class SettingsParser
 {
 public:
-    struct Fault
-    {
-        int line = 0;
-        Sentence reason;
-    };
+    // path: calc.dat's, which the errors are about.
+    SettingsParser(QString path, bool trim, CalcSettings &settings);
 
-    SettingsParser(bool trim, CalcSettings &settings);
+    // Both report the first fault found, a SettingsUnreadable error telling why the value cannot
+    // be read; once one is found, nothing more is read.
+    std::optional<Error> feed(QStringView text);
+    std::optional<Error> finish(); // the last line needs no line end
 
-    // Both report the first fault found; once one is found, nothing more is read.
-    std::optional<Fault> feed(QStringView text);
-    std::optional<Fault> finish(); // the last line needs no line end
-
+    // The line being read; once a fault is found, the line it is on.
     int line() const { return m_line; }
 
 private:
@@ -34,6 +31,7 @@ private:
     void endLine();
     void store(const SettingsKey &key, QString value);
 
+    const QString m_path;
     const bool m_trim;
     CalcSettings &m_settings;
     int m_line = 1;
@@ -42,5 +40,5 @@ private:
     const SettingsKey *m_key = nullptr;
     bool m_separatorSkipped = false;
     QString m_value;
-    std::optional<Fault> m_fault;
+    std::optional<Error> m_fault;
 };

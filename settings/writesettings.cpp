@@ -31,27 +31,27 @@ QString characterCode(const QString &character)
         .toUpper();
 }
 
-// The whole file, or why one of the values cannot be part of it. Nothing is ever replaced by
-// "?" or dropped: a value that cannot be written as it stands is refused.
-std::variant<QByteArray, Sentence> fileContents(const CalcSettings &settings)
+// The whole file for path, or why one of the values cannot be part of it. Nothing is ever
+// replaced by "?" or dropped: a value that cannot be written as it stands is refused.
+std::variant<QByteArray, Error> fileContents(const QString &path, const CalcSettings &settings)
 {
     QByteArray contents;
     for (const SettingsKey &key : settingsKeys) {
         const QString *text = textField(settings, key);
         const QString value = text ? *text : QString::number(settings.*key.number);
         if (value.contains(u'\r') || value.contains(u'\n'))
-            return Sentence{"settings",
-                            QT_TRANSLATE_NOOP("settings", "%1 の値に改行が含まれています。"
-                                                          "値は 1 行で書いてください。"),
-                            {keyName(key)}};
+            return unwritable(path, {"settings",
+                                     QT_TRANSLATE_NOOP("settings", "%1 の値に改行が含まれています。"
+                                                                   "値は 1 行で書いてください。"),
+                                     {keyName(key)}});
         const Cp932Text encoded = encodeCp932(value);
         if (encoded.unrepresentable)
-            return Sentence{"settings",
-                            QT_TRANSLATE_NOOP("settings",
-                                              "%1 の値「%2」の文字「%3」(%4) は "
-                                              "Shift-JIS (コードページ 932) で表せません。"),
-                            {keyName(key), value, *encoded.unrepresentable,
-                             characterCode(*encoded.unrepresentable)}};
+            return unwritable(
+                path, {"settings",
+                       QT_TRANSLATE_NOOP("settings", "%1 の値「%2」の文字「%3」(%4) は "
+                                                     "Shift-JIS (コードページ 932) で表せません。"),
+                       {keyName(key), value, *encoded.unrepresentable,
+                        characterCode(*encoded.unrepresentable)}});
         contents += QByteArray(key.name.data(), qsizetype(key.name.size()));
         contents += '=';
         contents += encoded.bytes;
@@ -89,9 +89,9 @@ Sentence whyCreateFailed(const QString &path, const QSaveFile &file)
 std::optional<Error> writeSettings(const QString &folder, const CalcSettings &settings)
 {
     const QString path = settingsPath(folder);
-    const auto contents = fileContents(settings);
-    if (const auto *reason = std::get_if<Sentence>(&contents))
-        return unwritable(path, *reason);
+    const auto contents = fileContents(path, settings);
+    if (const Error *error = std::get_if<Error>(&contents))
+        return *error;
 
     const QFileInfo target(path);
     if (target.isDir())

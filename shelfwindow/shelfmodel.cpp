@@ -86,22 +86,26 @@ QVariant ShelfModel::data(const QModelIndex &index, int role) const
     const Tile &tile = m_tiles[index.row()];
     switch (role) {
     case Qt::ToolTipRole:
-        if (!tile.problem().isEmpty())
-            return tr("スキン「%1」: %2").arg(tile.entry.title, tile.problem());
+        if (const auto &problem = tile.problem())
+            return problem
+                ->after({"ShelfModel",
+                         QT_TRANSLATE_NOOP("ShelfModel", "スキン「%1」: "),
+                         {tile.entry.title}})
+                .message();
         return tile.entry.title;
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
     case TitleRole:
         return tile.entry.title;
     case Qt::AccessibleDescriptionRole:
-        return tile.problem();
+        return tile.problem() ? tile.problem()->message() : QString();
     case Qt::DecorationRole: {
         if (tile.picture.isNull())
             decode(index.row());
         // The current tile shows as its caption's highlight: its picture stays as the skin is,
         // not tinted as views tint a selected icon. Until the face is painted the tile is blank.
         QPixmap picture = tile.picture;
-        if (!tile.problem().isEmpty())
+        if (tile.problem())
             picture = unreadableTile();
         else if (picture.isNull())
             picture = blankTile();
@@ -155,7 +159,7 @@ qreal ShelfModel::faceScale() const
 void ShelfModel::decode(int row) const
 {
     Tile &tile = m_tiles[row];
-    if (tile.decoding || !tile.problem().isEmpty())
+    if (tile.decoding || tile.problem())
         return;
     tile.decoding = true;
     auto *watcher = new QFutureWatcher<Decoded>(const_cast<QObject *>(&m_decodes));
@@ -182,8 +186,7 @@ void ShelfModel::decoded(const QString &name, const SkinEntry &entry, const Deco
         tile.picture.setDevicePixelRatio(m_devicePixelRatio);
     } else {
         tile.decodeProblem =
-            skinFileError(std::get<Error>(result), SkinFileKind::Picture, entry.pictureName)
-                .message();
+            skinFileError(std::get<Error>(result), SkinFileKind::Picture, entry.pictureName);
     }
     emit dataChanged(index(row), index(row));
 }

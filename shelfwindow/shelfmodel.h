@@ -65,10 +65,14 @@ private:
     {
         SkinEntry entry;
         QPixmap picture = {};
-        QString decodeProblem = {}; // the start picture passed the checks but did not decode
+        // The start picture passed the checks but did not decode.
+        std::optional<Error> decodeProblem = {};
         bool decoding = false;
 
-        QString problem() const { return entry.problem.isEmpty() ? decodeProblem : entry.problem; }
+        const std::optional<Error> &problem() const
+        {
+            return entry.problem ? entry.problem : decodeProblem;
+        }
     };
 
     QPixmap blankTile() const;

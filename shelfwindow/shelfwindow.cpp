@@ -231,7 +231,7 @@ QCheckBox *ShelfWindow::soundSwitch()
         if (const auto error = switchSound(m_shelf.dataFolder(), on)) {
             const QSignalBlocker unchanged(box);
             box->setChecked(!on);
-            showError(error->message());
+            showError(*error);
         }
     });
     return box;
@@ -272,9 +272,9 @@ void ShelfWindow::updateActions()
                            (action != m_undo || !m_removals.isEmpty()));
 }
 
-void ShelfWindow::showError(const QString &text)
+void ShelfWindow::showError(const Error &error)
 {
-    dialogs::showMessage(this, {text, shelfTitle(), QMessageBox::Warning});
+    dialogs::showMessage(this, {error.message(), shelfTitle(), QMessageBox::Warning});
 }
 
 namespace {
@@ -292,6 +292,16 @@ startProgram(const QString &folder, const QString &program, const QStringList &a
     if (process.startDetached(pid))
         return std::nullopt;
     return skinmessages::cannotStart(process.program());
+}
+
+// The skin's calculator, asked to end so that the skin can be removed, still runs.
+Error calculatorDidNotEnd(const QString &name, const QString &title)
+{
+    return Error(
+        Error::Code::CalculatorRuns, name,
+        {{"ShelfWindow",
+          QT_TRANSLATE_NOOP("ShelfWindow", "「%1」の電卓が終了しないため、削除できません。"),
+          {title}}});
 }
 } // namespace
 
@@ -311,19 +321,19 @@ void ShelfWindow::startSkin()
     qint64 pid = 0;
     if (auto error =
             startProgram(folder, calcProgram(), {}, &pid, launchEnvironment(windowHandle())))
-        return showError(error->message());
+        return showError(*error);
     m_starting.insert(program, pid);
     if (auto error = m_shelf.rememberLastSkin(currentName()))
-        showError(error->message());
+        showError(*error);
 }
 
 void ShelfWindow::newSkin()
 {
     const auto made = m_shelf.createSkin();
     if (const Error *error = std::get_if<Error>(&made))
-        return showError(error->message());
+        return showError(*error);
     if (auto error = startProgram(std::get<QString>(made), skinwrightProgram()))
-        showError(error->message());
+        showError(*error);
     m_model->rescan(); // watches the new folder, and removes it if Skinwright did not start
 }
 
@@ -333,7 +343,7 @@ void ShelfWindow::editSkin()
         if (auto error =
                 startProgram(m_tiles->currentIndex().data(ShelfModel::FolderRole).toString(),
                              skinwrightProgram(), {QStringLiteral("--") + skinwrightEditOption()}))
-            showError(error->message());
+            showError(*error);
 }
 
 void ShelfWindow::exportSkin()
@@ -351,7 +361,7 @@ void ShelfWindow::exportSkin()
                 [shelf = m_shelf, name = currentName(), file](const WorkControl &control) {
                     WorkOutcome outcome;
                     if (auto error = shelf.exportSkin(name, file, control))
-                        outcome.problems << error->message();
+                        outcome.problems << *error;
                     return outcome;
                 });
 }
@@ -378,7 +388,7 @@ void ShelfWindow::importSkins(const QStringList &sources)
             if (control.stopped())
                 break;
             if (const Error *error = std::get_if<Error>(&imported))
-                outcome.problems << error->message();
+                outcome.problems << *error;
             else
                 outcome.added = std::get<QString>(imported);
         }
@@ -388,7 +398,7 @@ void ShelfWindow::importSkins(const QStringList &sources)
 
 void ShelfWindow::workFinished(const WorkOutcome &outcome)
 {
-    for (const QString &problem : outcome.problems)
+    for (const Error &problem : outcome.problems)
         showError(problem);
     if (!outcome.added.isEmpty()) {
         m_wantedCurrent = outcome.added;
@@ -467,33 +477,33 @@ void ShelfWindow::removeFromShelf(const QString &name, bool toTrash)
         m_model->index(m_model->rowOf(name)).data(ShelfModel::TitleRole).toString();
     const QString program =
         calculatorOf(m_model->index(m_model->rowOf(name)).data(ShelfModel::FolderRole).toString());
-    m_work->run(
-        tr("削除中…"), [shelf = m_shelf, name, title, toTrash, program,
-                        starting = startingCalculator(program)](const WorkControl &control) {
-            WorkOutcome outcome;
-            const auto folder = shelf.folderOf(name);
-            if (const Error *error = std::get_if<Error>(&folder)) {
-                outcome.problems << error->message();
-                return outcome;
-            }
-            if (!endCalculator(program, starting, control)) {
-                outcome.problems << tr("「%1」の電卓が終了しないため、削除できません。").arg(title);
-                return outcome;
-            }
-            if (!toTrash) {
-                if (const auto error = shelf.deleteSkin(name))
-                    outcome.problems << error->message();
-                else
-                    outcome.removed = name;
-            } else if (const auto trashed = shelf.trashSkin(name);
-                       std::holds_alternative<QString>(trashed)) {
-                outcome.trashed = std::get<QString>(trashed);
-                outcome.removed = name;
-            } else {
-                outcome.untrashable = name;
-            }
-            return outcome;
-        });
+    m_work->run(tr("削除中…"),
+                [shelf = m_shelf, name, title, toTrash, program,
+                 starting = startingCalculator(program)](const WorkControl &control) {
+                    WorkOutcome outcome;
+                    const auto folder = shelf.folderOf(name);
+                    if (const Error *error = std::get_if<Error>(&folder)) {
+                        outcome.problems << *error;
+                        return outcome;
+                    }
+                    if (!endCalculator(program, starting, control)) {
+                        outcome.problems << calculatorDidNotEnd(name, title);
+                        return outcome;
+                    }
+                    if (!toTrash) {
+                        if (const auto error = shelf.deleteSkin(name))
+                            outcome.problems << *error;
+                        else
+                            outcome.removed = name;
+                    } else if (const auto trashed = shelf.trashSkin(name);
+                               std::holds_alternative<QString>(trashed)) {
+                        outcome.trashed = std::get<QString>(trashed);
+                        outcome.removed = name;
+                    } else {
+                        outcome.untrashable = name;
+                    }
+                    return outcome;
+                });
 }
 
 // A skin the trash cannot take is deleted for good only when the user says so, knowing that it
@@ -525,7 +535,7 @@ void ShelfWindow::undoRemoval()
     const Removal removal = m_removals.takeLast();
     const auto restored = m_shelf.restoreSkin(removal.trashed, removal.name);
     if (const Error *error = std::get_if<Error>(&restored))
-        showError(error->message());
+        showError(*error);
     else
         m_wantedCurrent = std::get<QString>(restored);
     m_model->rescan();
@@ -543,15 +553,18 @@ void ShelfWindow::renameSkin()
     const QString folder = current.data(ShelfModel::FolderRole).toString();
     if (calculatorRuns(calculatorOf(folder)))
         return showError(
-            tr("「%1」は起動中のため、名前を変えられません。電卓を閉じてから変えてください。")
-                .arg(title));
+            Error(Error::Code::CalculatorRuns, currentName(),
+                  {{"ShelfWindow",
+                    QT_TRANSLATE_NOOP("ShelfWindow", "「%1」は起動中のため、名前を変えられません。"
+                                                     "電卓を閉じてから変えてください。"),
+                    {title}}}));
     const auto wanted =
         dialogs::askText(this, {tr("「%1」の新しい名前:").arg(title), shelfTitle()}, title);
     if (!wanted || *wanted == title)
         return;
     const auto renamed = m_shelf.renameSkin(currentName(), *wanted);
     if (const Error *error = std::get_if<Error>(&renamed))
-        return showError(error->message());
+        return showError(*error);
     m_wantedCurrent = std::get<QString>(renamed);
     m_model->rescan();
 }
@@ -564,7 +577,7 @@ void ShelfWindow::duplicateSkin()
         WorkOutcome outcome;
         const auto copied = shelf.duplicateSkin(name, control);
         if (const Error *error = std::get_if<Error>(&copied))
-            outcome.problems << error->message();
+            outcome.problems << *error;
         else
             outcome.added = std::get<QString>(copied);
         return outcome;

@@ -9,7 +9,7 @@ SkinEntry readSkinEntry(const QString &folder, const QString &name)
     SkinEntry entry{.name = name, .folder = folder, .title = name};
     CalcSettings settings;
     if (const auto error = readSettings(folder, Spaces::Trim, settings)) {
-        entry.problem = error->message();
+        entry.problem = error;
         return entry;
     }
     if (!settings.title.isEmpty())
@@ -19,17 +19,17 @@ SkinEntry readSkinEntry(const QString &folder, const QString &name)
     if (settings.startPicture.isEmpty())
         return entry;
 
-    const auto message = [&settings](const Error &error) {
-        return skinFileError(error, SkinFileKind::Picture, settings.startPicture).message();
+    const auto pictureError = [&settings](const Error &error) {
+        return skinFileError(error, SkinFileKind::Picture, settings.startPicture);
     };
     const auto found = picturereader::locate(folder, settings.startPicture);
     if (const auto *problem = std::get_if<Error>(&found)) {
-        entry.problem = message(*problem);
+        entry.problem = pictureError(*problem);
         return entry;
     }
     const QString path = std::get<QString>(found);
     if (const auto problem = picturereader::check(path, SkinFileKind::Picture)) {
-        entry.problem = message(*problem);
+        entry.problem = pictureError(*problem);
         return entry;
     }
     const QFileInfo info(path);

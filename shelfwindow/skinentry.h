@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 // What a tile shows of one skin, read from its folder without decoding any picture.
 struct SkinEntry
@@ -12,8 +13,8 @@ struct SkinEntry
     QString folder = {};
     // The skin's title, or its name when the title is empty.
     QString title = {};
-    // Why calc.dat or the start picture cannot be used, in the calculator's words.
-    QString problem = {};
+    // Why calc.dat or the start picture cannot be used, as the calculator tells it.
+    std::optional<Error> problem = {};
     // The start picture as calc.dat names it, and the file it means: none when the skin has no
     // start picture or it cannot be used.
     QString pictureName = {};

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "error.h"
 #include "workcontrol.h"
 
 #include <QFutureWatcher>
-#include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
@@ -13,12 +13,12 @@
 class QLabel;
 class QProgressBar;
 
-// What a piece of work on the shelf ended with: the messages to show, the skin it added, the
+// What a piece of work on the shelf ended with: the errors to show, the skin it added, the
 // skin it removed with where it lies in the trash (nothing when deleted for good), and a skin
 // the trash could not take, still on the shelf.
 struct WorkOutcome
 {
-    QStringList problems;
+    QList<Error> problems;
     QString added;
     QString removed;
     std::optional<QString> trashed;

@@ -218,11 +218,11 @@ NAME はスキンの題名かフォルダ名です。
 <context>
     <name>ShelfModel</name>
     <message>
-        <source>スキン「%1」: %2</source>
+        <source>読めません</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>読めません</source>
+        <source>スキン「%1」: </source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -480,12 +480,12 @@ NAME はスキンの題名かフォルダ名です。
         <translation>the skin could not be shown in time and memory</translation>
     </message>
     <message>
-        <source>「%1」: %2</source>
+        <source>使い方: picturecalc-thumbnailer SIZE SKIN PNG (SIZE は 1～1024)
+</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>使い方: picturecalc-thumbnailer SIZE SKIN PNG (SIZE は 1～1024)
-</source>
+        <source>「%1」: </source>
         <translation type="unfinished"></translation>
     </message>
 </context>

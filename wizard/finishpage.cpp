@@ -62,7 +62,11 @@ FinishPage::FinishPage(const SkinRecord &record)
 void FinishPage::write()
 {
     if (const std::optional<Error> error = writeSettings(m_record.folder, m_record.settings)) {
-        tell(tr("設定ﾌｧｲﾙを書き込めませんでした。\n") + error->message(), QMessageBox::Warning);
+        tell(error
+                 ->after({"FinishPage",
+                          QT_TRANSLATE_NOOP("FinishPage", "設定ﾌｧｲﾙを書き込めませんでした。\n")})
+                 .message(),
+             QMessageBox::Warning);
         return;
     }
     m_files->addItems(

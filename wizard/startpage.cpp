@@ -186,7 +186,11 @@ void StartPage::loadPrevious()
 {
     if (const std::optional<Error> error =
             readSettings(m_record.folder, Spaces::Keep, m_record.settings)) {
-        tell(tr("前回の情報を読み込めませんでした。\n") + error->message(), QMessageBox::Warning);
+        tell(error
+                 ->after({"StartPage",
+                          QT_TRANSLATE_NOOP("StartPage", "前回の情報を読み込めませんでした。\n")})
+                 .message(),
+             QMessageBox::Warning);
         return;
     }
     const CalcSettings &settings = m_record.settings;

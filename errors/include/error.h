@@ -18,6 +18,9 @@ struct Sentence
     // The text with %1 … %9 replaced by the arguments in one pass, so that an argument holding
     // "%1" stays as it is; in language, or in the installed one when language is null.
     QString text(const QTranslator *language = nullptr) const;
+
+    // The same source in the same context, with the same arguments.
+    bool operator==(const Sentence &other) const;
 };
 
 // Why something could not be done: what kind of fault it is, the file, key or skin it is about,
@@ -75,7 +78,8 @@ public:
         TitleTaken,
         HomeNotSet,
         CannotStart,
-        Stopped, // work the user stopped: never shown, as the user knows
+        Stopped,        // work the user stopped: never shown, as the user knows
+        CalculatorRuns, // the skin's calculator runs, or did not end when asked to
 
         // Sound
         NoMidi,
@@ -97,6 +101,8 @@ public:
 
     // The same error told after other sentences: "cannot read x: " + what this says.
     Error after(Sentence first) const;
+
+    bool operator==(const Error &) const = default;
 
 private:
     Code m_code;

@@ -97,7 +97,7 @@ private slots:
         QByteArray cut = encodedPicture(StartColour, {400, 300}, "JPEG");
         cut.chop(cut.size() / 2);
         QTest::newRow("truncated start picture")
-            << skinArchive(SkinSettings, cut) << 128 << u"s.bmp"_s;
+            << skinArchive(SkinSettings, cut) << 128 << u"skin.calcskin」: 画像「s.bmp」"_s;
         QTest::newRow("SIZE 100000") << skinArchive() << 100000 << u"SIZE"_s;
     }
 

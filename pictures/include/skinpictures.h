@@ -44,9 +44,8 @@ public:
     std::optional<QPixmap> holder(face::Holder holder);
 
 signals:
-    // A key picture that passed the checks failed to decode later; emitted once, with the
-    // error's message.
-    void failed(const QString &message);
+    // A key picture that passed the checks failed to decode later; emitted once.
+    void failed(const Error &error);
 
 private:
     struct Private;

@@ -50,11 +50,6 @@ enum class Spaces
 // opened keeps the code of the open (FileMissing, IsFolder, ...), a line that cannot be read is
 // SettingsUnreadable.
 std::optional<Error> readSettings(const QString &folder, Spaces spaces, CalcSettings &settings);
-// The same for the callers that still hold the choice as a bool (the export, the fuzz target).
-inline std::optional<Error> readSettings(const QString &folder, bool trim, CalcSettings &settings)
-{
-    return readSettings(folder, trim ? Spaces::Trim : Spaces::Keep, settings);
-}
 
 // Replaces calc.dat in folder with all 18 keys of settings, in code page 932 with CRLF.
 // A value holding a line break or a character code page 932 lacks is refused, not altered;

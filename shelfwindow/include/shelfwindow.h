@@ -43,7 +43,7 @@ private:
     QString currentName() const;
     void makeCurrent(const QString &name);
     void updateActions();
-    void showError(const QString &text);
+    void showError(const Error &error);
     void workFinished(const WorkOutcome &outcome);
     // The size that shows every tile, within a share of the screen.
     QSize sizeForTiles() const;

@@ -338,6 +338,22 @@ private slots:
         QVERIFY(page()->findChild<QLabel *>(u"shareHint"_s)->isVisible());
     }
 
+    // A calc.dat that cannot be written is told with why; 「実行」 stays to try again.
+    void writeRefused()
+    {
+        QVERIFY(QDir().mkdir(inSkin("calc.dat")));
+        QVERIFY(passStartPage());
+        for (QLineEdit *each : page()->findChildren<QLineEdit *>())
+            each->setText(u"k.bmp"_s);
+        QVERIFY(goOn("finishPage"));
+        click("実行");
+        const QString file = QDir::toNativeSeparators(inSkin("calc.dat"));
+        QCOMPARE(m_told, u"設定ﾌｧｲﾙを書き込めませんでした。\n"_s + file +
+                             u" に書き込めません。同じ名前のフォルダーがあります。"_s);
+        click("実行");
+        QCOMPARE(m_shown, 2);
+    }
+
     // A whole skin as the calculator reads it; the start picture listed last.
     void wholeSkin()
     {
