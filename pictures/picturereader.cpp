@@ -141,11 +141,14 @@ std::variant<OpenedFile, Error> openAndCheck(const QString &path, SkinFileKind k
     auto file = std::move(std::get<std::unique_ptr<QFile>>(opened));
     if (file->size() == 0)
         return pictureError(Error::Code::EmptyFile, path);
+    // libpng reads the chunks before the pixels to tell the size: they are measured first.
+    if (formatFromSignature(*file) == Png && !pngChunksFit(*file))
+        return pictureError(Error::Code::Truncated, path);
+    if (!file->seek(0))
+        return pictureError(Error::Code::Unreadable, path);
     auto header = readHeader(*file, kind);
     if (const Error *error = std::get_if<Error>(&header))
         return *error;
-    if (std::get<Header>(header).format == Png && !pngChunksFit(*file))
-        return pictureError(Error::Code::Truncated, path);
     if (!file->seek(0))
         return pictureError(Error::Code::Unreadable, path);
     return OpenedFile{std::move(file), std::get<Header>(header)};

@@ -141,6 +141,12 @@ private slots:
         // A PNG cut in its pixel data, which declares more than the file holds
         row("SglBmp1", "cut.png", "cut.png", encodedPicture(Qt::red, {40, 30}, "png").chopped(20),
             "画像「cut.png」を読み込めません。ファイルが途中で切れています。");
+        // A text chunk before the pixels that declares 2 GB, which libpng would set aside as it
+        // reads the size
+        row("SglBmp1", "long.png", "long.png",
+            encodedPicture(Qt::red, {40, 30}, "png")
+                .insert(33, QByteArray("\x7f\xff\xff\xfftEXta", 9)),
+            "画像「long.png」を読み込めません。ファイルが途中で切れています。");
         row("Icon", "fake.ico", "fake.ico", encodedPicture(Qt::red, {32, 32}, "bmp"),
             "アイコン「fake.ico」を読み込めません。アイコンのファイルではありません。PNG、ICO "
             "のどれかにしてください。");
