@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <variant>
 
 namespace calc {
@@ -68,7 +69,7 @@ struct CalcEngine::State
     bool m_decimalEntered = false;
     std::int16_t m_operandCount = 0;
     LastInput m_lastInput = LastInput::Nothing;
-    Operation m_pending = Operation::None;
+    std::optional<Operation> m_pending; // none until an operator or the percent key
 };
 
 CalcEngine::State::State(std::string decimalSeparator)
@@ -138,8 +139,6 @@ KeyOutcome CalcEngine::State::decimalPoint()
 
 KeyOutcome CalcEngine::State::operatorKey(Operation operation)
 {
-    if (operation == Operation::None || operation == Operation::Percent)
-        return {};
     KeyOutcome outcome;
     const std::string entered = m_readout;
     if (m_lastInput == LastInput::Number)
@@ -176,7 +175,7 @@ KeyOutcome CalcEngine::State::operatorKey(Operation operation)
 // the double range leaves the running value as it was and asks for a message instead.
 Notice CalcEngine::State::calculate()
 {
-    if (m_pending == Operation::None)
+    if (!m_pending)
         return Notice::None;
     const double second = numeric(m_operand2);
     if (m_pending == Operation::Equals) {
@@ -188,7 +187,7 @@ Notice CalcEngine::State::calculate()
 
     const double first = numeric(m_operand1);
     double result = 0;
-    switch (m_pending) {
+    switch (*m_pending) {
     case Operation::Add:
         result = first + second;
         break;
@@ -196,7 +195,6 @@ Notice CalcEngine::State::calculate()
         result = first - second;
         break;
     case Operation::Multiply:
-    case Operation::Percent:
         result = first * second;
         break;
     case Operation::Divide:
@@ -204,7 +202,6 @@ Notice CalcEngine::State::calculate()
             return Notice::DivisionByZero;
         result = first / second;
         break;
-    case Operation::None:
     case Operation::Equals:
         break;
     }
@@ -222,7 +219,7 @@ KeyOutcome CalcEngine::State::percent()
     if (!std::isfinite(result))
         return refused(Notice::Overflow);
     showFunctionResult(result);
-    m_pending = Operation::Percent;
+    m_pending = Operation::Multiply; // of the running value by the percentage
     return {};
 }
 
@@ -273,7 +270,7 @@ KeyOutcome CalcEngine::State::allClear()
     m_decimalEntered = false;
     m_operandCount = 0;
     m_lastInput = LastInput::Nothing;
-    m_pending = Operation::None;
+    m_pending.reset();
     KeyOutcome outcome;
     outcome.allCleared = true;
     return outcome;
@@ -331,11 +328,6 @@ KeyOutcome CalcEngine::allClear()
 const std::string &CalcEngine::readout() const
 {
     return d->m_readout;
-}
-
-const std::string &CalcEngine::decimalSeparator() const
-{
-    return d->m_separator;
 }
 
 } // namespace calc

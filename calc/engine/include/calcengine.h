@@ -6,17 +6,15 @@
 
 namespace calc {
 
-// What the next calculation does: nothing yet, an operator key's operation, or the percent
-// key's multiplication.
+// The operator keys: each leaves its operation for the next operand, after carrying out the one
+// left before it.
 enum class Operation
 {
-    None,
     Add,
     Subtract,
     Multiply,
     Divide,
-    Equals,
-    Percent
+    Equals
 };
 
 // Something the window must tell the user before it shows the new readout.
@@ -52,7 +50,7 @@ public:
 
     KeyOutcome digit(int digit);
     KeyOutcome decimalPoint();
-    KeyOutcome operatorKey(Operation operation); // Add, Subtract, Multiply, Divide or Equals
+    KeyOutcome operatorKey(Operation operation);
     KeyOutcome percent();
     KeyOutcome taxIncluded(int rate); // the tax contained in the readout (税込)
     KeyOutcome taxExcluded(int rate); // the tax to add to the readout (税抜)
@@ -60,7 +58,6 @@ public:
     KeyOutcome allClear();
 
     const std::string &readout() const;
-    const std::string &decimalSeparator() const;
 
 private:
     struct State;
