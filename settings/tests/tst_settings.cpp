@@ -88,9 +88,6 @@ private slots:
                             .startPicture = Kept}
             << QString();
         // A failed read leaves the record as it was, also the fields of the lines before.
-        QTest::newRow("ZeiRitu=abc")
-            << "Icon=new.ico\r\nZeiRitu=abc"_ba << true << CalcSettings{.startPicture = Kept}
-            << u"ZeiRitu の値「abc」は数値ではありません。"_s;
         QTest::newRow("ZeiRitu=40000")
             << "Icon=new.ico\r\nZeiRitu=40000"_ba << true << CalcSettings{.startPicture = Kept}
             << u"ZeiRitu の値「40000」は -32768 から 32767 までの範囲を"
@@ -153,6 +150,8 @@ private slots:
         QTest::addColumn<QString>("why");
         QTest::newRow("Title=電卓😀") << CalcSettings{.title = u"電卓😀"_s} << false
                                      << u"Title の値「電卓😀」の文字「😀」(U+1F600)"_s;
+        QTest::newRow("Icon=a LF ZeiRitu=99") << CalcSettings{.icon = u"a\nZeiRitu=99"_s} << false
+                                              << u"Icon の値に改行が含まれています"_s;
         QTest::newRow("full disk") << CalcSettings{} << true << u"書き込みの途中で失敗しました"_s;
     }
     void writeFailsAndKeepsTheOldFile()

@@ -120,22 +120,20 @@ private slots:
                        ? QString::fromLatin1(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
                        : QStringList();
         };
-        ShelfWindow window(shelf());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(open());
         for (bool repeat : {false, true, true, true})
-            QTest::simulateEvent(window.windowHandle(), true, Qt::Key_Return, {}, {}, repeat);
-        QTest::keyRelease(window.windowHandle(), Qt::Key_Return);
+            QTest::simulateEvent(window->windowHandle(), true, Qt::Key_Return, {}, {}, repeat);
+        QTest::keyRelease(window->windowHandle(), Qt::Key_Return);
         QTRY_COMPARE(started().size(), 1);
-        QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+        QTest::keyClick(window->windowHandle(), Qt::Key_Return);
         ::kill(started()[0].toInt(), SIGKILL);
         QTRY_VERIFY(::kill(started()[0].toInt(), 0) != 0);
-        QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+        QTest::keyClick(window->windowHandle(), Qt::Key_Return);
         QTRY_COMPARE(started().size(), 2);
         ::kill(started()[1].toInt(), SIGKILL);
         // The skin started is remembered by its folder, which its title (二つ目) is not.
-        QTest::keyClick(window.windowHandle(), Qt::Key_End);
-        QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+        QTest::keyClick(window->windowHandle(), Qt::Key_End);
+        QTest::keyClick(window->windowHandle(), Qt::Key_Return);
         QCOMPARE(shelf().lastSkin(), u"b"_s);
         QTRY_COMPARE(started().size(), 3);
         ::kill(started()[2].toInt(), SIGKILL);
@@ -346,11 +344,8 @@ private slots:
     {
         const QString data = shelf().dataFolder();
         for (const bool wanted : {false, true}) {
-            ShelfWindow window(shelf());
-            window.show();
-            QVERIFY(QTest::qWaitForWindowActive(&window));
-            auto *box = window.findChild<QCheckBox *>();
-            QCOMPARE(box->text(), u"音を鳴らす"_s);
+            QVERIFY(open());
+            auto *box = window->findChild<QCheckBox *>();
             QCOMPARE(box->isChecked(), !wanted);
             box->setFocus();
             QTest::keyClick(box, Qt::Key_Space);

@@ -368,6 +368,7 @@ private slots:
         QTest::newRow("the other skin's title")
             << u"あと"_s << Refusal(Error::Code::TitleTaken) << u"a"_s;
         QTest::newRow("한") << u"한"_s << Refusal(Error::Code::TitleNotInCodePage) << u"a"_s;
+        QTest::newRow("spaces only") << u"　 "_s << Refusal(Error::Code::EmptyTitle) << u"a"_s;
         QTest::newRow("21 characters")
             << QString(21, u'長') << Refusal(Error::Code::TitleTooLong) << u"a"_s;
     }

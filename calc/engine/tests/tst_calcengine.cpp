@@ -86,7 +86,9 @@ private slots:
         row("・ 5 ・ 5", Keys{Point, 5, Point, 5}, "0.55", KeyOutcome{.digitEntered = 5});
         row("1 + 2 = - 1 =", Keys{1, Plus, 2, Equals, Minus, 1, Equals}, "2", Answer);
         row("- 5 X 0 =", Keys{Minus, 5, Times, 0, Equals}, "0", Answer);
+        row("5 X - 3 =", Keys{5, Times, Minus, 3, Equals}, "-15", Answer);
         row("1 / 3 =", Keys{1, Divide, 3, Equals}, "0.333333333333333", Answer);
+        row("5 + 3 C 4", Keys{5, Plus, 3, ClearEntry, 4}, "4.", KeyOutcome{.digitEntered = 4});
         row("5 + 3 C 4 =", Keys{5, Plus, 3, ClearEntry, 4, Equals}, "9", Answer);
         row("8 / 0 ・ =", Keys{8, Divide, 0, Point, Equals}, "8.",
             refused(Notice::DivisionByZero, true));
