@@ -362,6 +362,7 @@ private slots:
         settings.keyColour = 4; // yellow, not the window's text colour
         QVERIFY(!writeSettings(skin.path(), settings));
         Calculator calculator({.folder = skin.path()});
+        QCOMPARE(calculator.colour("7"), "#ffff00");
         QImage backdrop(face::twipsToPixels(face::BackdropTwips).size(), QImage::Format_RGB32);
         backdrop.fill(colourOf(-1));
         QCOMPARE(calculator.window.grab().toImage().convertToFormat(QImage::Format_RGB32),
